@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// The two per-user settings, stored under the application "KORVANT_Dalmerin",
+// section "Settings" (the current user's registry on Windows, the user's
+// configuration folder elsewhere). Nothing else touches QSettings.
+namespace settings {
+
+inline const QString Start = QStringLiteral("Start");   // "1": show the splash window for 3 s
+inline const QString OldVal = QStringLiteral("OldVal"); // "1": keep tolerances a dimension has
+
+// The stored text, or "1" when the key is missing.
+QString read(const QString& key);
+void write(const QString& key, const QString& value);
+
+} // namespace settings

@@ -1,0 +1,20 @@
+#include "TableCommands.h"
+
+#include "MessageBox.h"
+#include "ToleranceTable.h"
+
+void startNewTable(ToleranceTable& table)
+{
+    table.enterEditModeEmpty();
+}
+
+void editShownTable(ToleranceTable& table, QWidget* messageParent)
+{
+    if (!table.hasTableChosen()) {
+        MessageBox::show(messageParent, QStringLiteral("Sie müssen erst eine zu bearbeitende Tabelle auswählen"));
+        return;
+    }
+    if (table.isEditMode())
+        return;
+    table.enterEditModeFromShown();
+}

@@ -1,0 +1,249 @@
+#include "ToleranceTable.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace {
+
+// Layout values are twips (1/1440 inch); at 96 dpi a pixel is 15 twips. The
+// table sits below the toolbar, which takes the first 510 twips of the window.
+constexpr int TwipsPerPixel = 15;
+constexpr int ToolbarTwips = 510;
+
+int px(int twips)
+{
+    return twips / TwipsPerPixel;
+}
+
+QRect rectFromTwips(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top - ToolbarTwips), px(width), px(height));
+}
+
+constexpr int BlockOffset = 4680; // block B lies this far right of block A
+constexpr int CellWidth = 855;
+constexpr int LabelHeight = 255;
+constexpr int BoxHeight = 285;
+constexpr int RowsPerBlock = 9;
+
+int columnLeft(cells::Column column)
+{
+    switch (column) {
+    case cells::Column::Lower:
+        return 240;
+    case cells::Column::Upper:
+        return 1320;
+    case cells::Column::Plus:
+        return 2400;
+    case cells::Column::Minus:
+        return 3480;
+    }
+    return 0;
+}
+
+QPoint cellOrigin(const cells::Cell& cell)
+{
+    const int block = (cell.range - 1) / RowsPerBlock;
+    const int row = (cell.range - 1) % RowsPerBlock;
+    return QPoint(columnLeft(cell.column) + block * BlockOffset, 2280 + 480 * row);
+}
+
+struct Header
+{
+    const char* text;
+    int left, top, width;
+};
+
+constexpr Header Headers[] = {
+    {"Nennmaßbereich", 240, 1320, 1935}, {"Lineartoleranz", 2400, 1320, 1935}, {"über", 240, 1800, 855},
+    {"bis", 1320, 1800, 855},            {"Plus Tol.", 2520, 1800, 615},       {"Minus Tol.", 3480, 1800, 855},
+};
+
+int indexInLabelOrder(const cells::Cell& cell)
+{
+    return static_cast<int>(cell.column) * cells::RangeCount + cell.range - 1;
+}
+
+int indexInValueOrder(const cells::Cell& cell)
+{
+    return indexInLabelOrder(cell) - 1; // value order is label order without range 1's lower bound
+}
+
+} // namespace
+
+ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
+{
+    m_tableName = new QLabel(QString::fromUtf8(cells::NoTableChosen), this);
+    m_tableName->setObjectName(QStringLiteral("Tab_Name"));
+    m_tableName->setGeometry(rectFromTwips(120, 720, 9015, 315));
+    m_tableName->setAlignment(Qt::AlignCenter);
+    QFont nameFont(QStringLiteral("MS Sans Serif"));
+    nameFont.setPointSizeF(9.75);
+    nameFont.setBold(true);
+    m_tableName->setFont(nameFont);
+    m_tableName->setForegroundRole(QPalette::Highlight);
+
+    int headerNumber = 1;
+    for (int block = 0; block < 2; ++block) {
+        for (const Header& header : Headers) {
+            auto* label = new QLabel(QString::fromUtf8(header.text), this);
+            label->setObjectName(QStringLiteral("Label%1").arg(headerNumber++));
+            label->setAlignment(Qt::AlignCenter);
+            label->setGeometry(rectFromTwips(header.left + block * BlockOffset, header.top, header.width, 255));
+        }
+    }
+
+    for (const cells::Cell& cell : cells::labelOrder()) {
+        const bool fixed = cell == cells::Cell{cells::Column::Lower, 1};
+        auto* label = new QLabel(QString::fromUtf8(fixed ? cells::FirstLowerBound : " "), this);
+        label->setObjectName(QString::fromStdString(cells::labelName(cell)));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        const QPoint origin = cellOrigin(cell);
+        label->setGeometry(rectFromTwips(origin.x(), origin.y(), CellWidth, LabelHeight));
+        m_labels.push_back(label);
+    }
+
+    m_boxes.resize(cells::ValueCount);
+    for (const cells::Cell& cell : cells::valueOrder()) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QString::fromStdString(cells::boxName(cell)));
+        box->setAlignment(Qt::AlignRight);
+        const QPoint origin = cellOrigin(cell);
+        box->setGeometry(rectFromTwips(origin.x(), origin.y(), CellWidth, BoxHeight));
+        box->hide();
+        m_boxes[indexInValueOrder(cell)] = box;
+    }
+
+    const auto& order = cells::keyboardOrder();
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(box(order[i - 1]), box(order[i]));
+
+    setMinimumSize(px(9360), px(6675 - ToolbarTwips));
+}
+
+ToleranceTable::~ToleranceTable() = default;
+
+QString ToleranceTable::tablePath() const
+{
+    return m_tableName->text();
+}
+
+void ToleranceTable::setTablePath(const QString& path)
+{
+    m_tableName->setText(path);
+}
+
+bool ToleranceTable::hasTableChosen() const
+{
+    return tablePath() != QString::fromUtf8(cells::NoTableChosen);
+}
+
+bool ToleranceTable::isEditMode() const
+{
+    return !box({cells::Column::Lower, 2})->isHidden();
+}
+
+void ToleranceTable::enterEditModeEmpty()
+{
+    setLabelsVisible(false);
+    setBoxesVisible(true);
+    for (QLineEdit* box : m_boxes)
+        box->clear();
+    setEditableCaptions(QStringList());
+}
+
+void ToleranceTable::enterEditModeFromShown()
+{
+    setLabelsVisible(false);
+    for (const cells::Cell& cell : cells::valueOrder())
+        box(cell)->setText(label(cell)->text());
+    setBoxesVisible(true);
+    setEditableCaptions(QStringList());
+}
+
+void ToleranceTable::leaveEditMode()
+{
+    setLabelsVisible(true);
+    setBoxesVisible(false);
+    setEditableCaptions(boxTexts());
+}
+
+void ToleranceTable::showValues(const QStringList& values)
+{
+    setEditableCaptions(values);
+}
+
+void ToleranceTable::clearValues()
+{
+    setEditableCaptions(QStringList());
+}
+
+QStringList ToleranceTable::labelCaptions() const
+{
+    QStringList captions;
+    for (QLabel* label : m_labels)
+        captions.append(label->text());
+    return captions;
+}
+
+QStringList ToleranceTable::boxTexts() const
+{
+    QStringList texts;
+    for (QLineEdit* box : m_boxes)
+        texts.append(box->text());
+    return texts;
+}
+
+QLabel* ToleranceTable::label(const cells::Cell& cell) const
+{
+    return m_labels[indexInLabelOrder(cell)];
+}
+
+QLineEdit* ToleranceTable::box(const cells::Cell& cell) const
+{
+    return m_boxes[indexInValueOrder(cell)];
+}
+
+void ToleranceTable::setLabelsVisible(bool visible)
+{
+    for (QLabel* label : m_labels)
+        label->setVisible(visible);
+}
+
+void ToleranceTable::setBoxesVisible(bool visible)
+{
+    for (QLineEdit* box : m_boxes)
+        box->setVisible(visible);
+}
+
+// Sets the 71 editable captions in value order; missing entries become empty.
+// Range 1's lower bound keeps its "0".
+void ToleranceTable::setEditableCaptions(const QStringList& captions)
+{
+    for (int i = 0; i < cells::ValueCount; ++i)
+        m_labels[i + 1]->setText(i < captions.size() ? captions[i] : QString());
+}
+
+void ToleranceTable::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    auto line = [&painter](int x1, int y1, int x2, int y2) {
+        painter.drawLine(px(x1), px(y1 - ToolbarTwips), px(x2), px(y2 - ToolbarTwips));
+    };
+    for (int block = 0; block < 2; ++block) {
+        const int left = 120 + block * BlockOffset;
+        const int right = 4440 + block * BlockOffset;
+        for (int y : {1200, 1680})
+            line(left, y, right, y);
+        for (int y = 2160; y <= 6480; y += 480)
+            line(left, y, right, y);
+        line(left, 1200, left, 6480);
+        line(right, 1200, right, 6480);
+        line(2280 + block * BlockOffset, 1200, 2280 + block * BlockOffset, 6480);
+        line(1200 + block * BlockOffset, 1680, 1200 + block * BlockOffset, 6480);
+        line(3360 + block * BlockOffset, 1680, 3360 + block * BlockOffset, 6480);
+    }
+}

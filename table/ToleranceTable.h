@@ -1,0 +1,63 @@
+#pragma once
+
+#include "TableCells.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+
+// The tolerance table as the main window shows it: the table-name label
+// `Tab_Name`, 72 display labels and 71 edit boxes in two blocks of nine ranges.
+// Its controls are its whole state: the table path is the caption of
+// `Tab_Name`, the mode is whether the edit boxes are shown.
+class ToleranceTable : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ToleranceTable(QWidget* parent = nullptr);
+    ~ToleranceTable() override;
+
+    QString tablePath() const;
+    void setTablePath(const QString& path);
+    bool hasTableChosen() const;
+
+    // Edit mode: the boxes are shown (tested on `Über2`; all 71 switch together).
+    bool isEditMode() const;
+
+    // Hide and empty the labels, show the boxes empty ("Neu erstellen").
+    void enterEditModeEmpty();
+    // Hide and empty the labels, show the boxes holding the captions they had ("Bearbeiten").
+    void enterEditModeFromShown();
+    // Show the labels with the boxes' texts and hide the boxes (after a save).
+    void leaveEditMode();
+
+    // The 71 display captions in value order (an opened table); the mode is untouched.
+    void showValues(const QStringList& values);
+    // Empty the 71 display captions (a deleted table); the mode is untouched.
+    void clearValues();
+
+    // All 72 captions, range 1's lower bound first.
+    QStringList labelCaptions() const;
+    // The 71 box texts in value order.
+    QStringList boxTexts() const;
+
+    QLabel* label(const cells::Cell& cell) const;
+    QLineEdit* box(const cells::Cell& cell) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void setLabelsVisible(bool visible);
+    void setBoxesVisible(bool visible);
+    void setEditableCaptions(const QStringList& captions);
+
+    QLabel* m_tableName = nullptr;
+    std::vector<QLabel*> m_labels;   // label order
+    std::vector<QLineEdit*> m_boxes; // value order
+};
