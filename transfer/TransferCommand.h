@@ -1,0 +1,22 @@
+#pragma once
+
+namespace korvant {
+class Host;
+}
+class TransferWindow;
+
+// The texts the transfer command can show (UTF-8).
+namespace transfertexts {
+inline const char* const SaveFirst = "Sie müssen die aktuellen Tabellenwerte zuerst speichern";
+inline const char* const ChooseTable = "Sie müssen erst eine Tabelle auswählen";
+inline const char* const StartKorvant = "KORVANT muß gestartet werden";
+inline const char* const NoPartProgram = "Teileprogramm muß aktiv sein";
+inline const char* const ConnectionFailed = "Die Verbindung zu KORVANT ist fehlgeschlagen";
+inline const char* const ConnectionLost =
+    "Die Verbindung zu KORVANT wurde unterbrochen. Die Toleranzen wurden nicht vollständig übertragen.";
+} // namespace transfertexts
+
+// "Ausführen": writes the shown table's tolerances into every qualifying
+// dimension of KORVANT's active part program. Shows at most one message; the
+// pointer is the default pointer again when it returns, whatever happened.
+void runTransfer(TransferWindow& window, korvant::Host& host);
