@@ -1,0 +1,244 @@
+#include "TableFile.h"
+
+#include <charconv>
+
+namespace tablefile {
+namespace {
+
+// A value's bytes in the file: its text and the two quotes.
+constexpr std::size_t MaxFieldBytes = MaxValueBytes + 2;
+
+bool isBlank(char byte)
+{
+    return byte == ' ' || byte == '\t';
+}
+
+bool isLineEnd(char byte)
+{
+    return byte == '\r' || byte == '\n';
+}
+
+bool isDigit(char byte)
+{
+    return byte >= '0' && byte <= '9';
+}
+
+std::size_t skipDigits(std::string_view text, std::size_t i)
+{
+    while (i < text.size() && isDigit(text[i]))
+        ++i;
+    return i;
+}
+
+// An optional sign, digits with an optional "." and fraction, an optional
+// exponent; nothing else (no "inf", no hexadecimal, no blanks inside).
+std::optional<double> readNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    const std::size_t integerEnd = skipDigits(text, i);
+    std::size_t end = integerEnd;
+    std::size_t fractionDigits = 0;
+    if (end < text.size() && text[end] == '.') {
+        const std::size_t fractionEnd = skipDigits(text, end + 1);
+        fractionDigits = fractionEnd - end - 1;
+        end = fractionEnd;
+    }
+    if (integerEnd == i && fractionDigits == 0)
+        return std::nullopt;
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        std::size_t exponent = end + 1;
+        if (exponent < text.size() && (text[exponent] == '-' || text[exponent] == '+'))
+            ++exponent;
+        const std::size_t exponentEnd = skipDigits(text, exponent);
+        if (exponentEnd == exponent)
+            return std::nullopt;
+        end = exponentEnd;
+    }
+    if (end != text.size())
+        return std::nullopt;
+    double magnitude = 0;
+    const auto [last, error] = std::from_chars(text.data() + i, text.data() + end, magnitude);
+    if (error != std::errc() || last != text.data() + end)
+        return std::nullopt;
+    return negative ? -magnitude : magnitude;
+}
+
+} // namespace
+
+std::string encodeTable(const std::array<std::string, ValueCount>& values)
+{
+    std::string bytes;
+    for (const std::string& value : values) {
+        bytes += '"';
+        bytes += toWindows1252(value);
+        bytes += "\"\r\n";
+    }
+    return bytes;
+}
+
+bool TableReader::feed(std::string_view bytes)
+{
+    for (char byte : bytes)
+        if (!take(byte))
+            return false;
+    return m_state != State::Done;
+}
+
+bool TableReader::take(char byte)
+{
+    if (m_state == State::Done)
+        return false;
+    ++m_result.bytesRead;
+    if (!isTextByte(static_cast<unsigned char>(byte))) {
+        fail(ReadProblem::NotText);
+        return false;
+    }
+    // The LF of a CR LF pair: the line end was taken with the CR.
+    const bool secondHalfOfLineEnd = m_afterCarriageReturn && byte == '\n';
+    m_afterCarriageReturn = byte == '\r';
+    if (secondHalfOfLineEnd)
+        return true;
+
+    const bool comma = byte == ',';
+    const bool lineEnd = isLineEnd(byte);
+    switch (m_state) {
+    case State::FieldStart:
+        if (comma)
+            endField(true);
+        else if (lineEnd && m_afterComma)
+            m_afterComma = false;
+        else if (lineEnd)
+            endField(false);
+        else if (byte == '"')
+            m_state = State::Quoted;
+        else if (!isBlank(byte)) {
+            m_field += byte;
+            m_state = State::Unquoted;
+        }
+        break;
+    case State::Unquoted:
+        if (comma || lineEnd)
+            endField(comma);
+        else
+            m_field += byte;
+        break;
+    case State::Quoted:
+        if (lineEnd) {
+            fail(ReadProblem::MissingQuote);
+        } else if (byte == '"') {
+            m_pending = byte;
+            m_state = State::AfterQuote;
+        } else {
+            m_field += byte;
+        }
+        break;
+    case State::AfterQuote:
+        if (comma || lineEnd) {
+            endField(comma);
+        } else if (isBlank(byte)) {
+            m_pending += byte;
+        } else {
+            // The quote was not the closing one: it belongs to the value.
+            m_field += m_pending;
+            m_pending.clear();
+            if (byte == '"') {
+                m_pending = byte;
+            } else {
+                m_field += byte;
+                m_state = State::Quoted;
+            }
+        }
+        break;
+    case State::Done:
+        break;
+    }
+    if (m_state != State::Done && !comma && !lineEnd && ++m_fieldBytes > MaxFieldBytes)
+        fail(ReadProblem::ValueTooLong);
+    return m_state != State::Done;
+}
+
+void TableReader::endField(bool bySeparatorComma)
+{
+    Value value;
+    if (m_state == State::Unquoted) {
+        while (!m_field.empty() && isBlank(m_field.back()))
+            m_field.pop_back();
+        value.number = readNumber(m_field);
+    }
+    value.text = fromWindows1252(m_field);
+    m_result.values.push_back(std::move(value));
+    m_field.clear();
+    m_pending.clear();
+    m_fieldBytes = 0;
+    m_afterComma = bySeparatorComma;
+    m_state = m_result.values.size() == std::size_t(ValueCount) ? State::Done : State::FieldStart;
+}
+
+void TableReader::fail(ReadProblem problem)
+{
+    m_result.problem = problem;
+    m_state = State::Done;
+}
+
+ReadResult TableReader::finish()
+{
+    if (m_state == State::Unquoted || m_state == State::AfterQuote)
+        endField(false);
+    else if (m_state == State::Quoted)
+        fail(ReadProblem::MissingQuote);
+    if (m_result.problem == ReadProblem::None && m_result.values.size() < std::size_t(ValueCount))
+        m_result.problem = ReadProblem::TooFewValues;
+    m_state = State::Done;
+    return m_result;
+}
+
+ReadResult readTable(std::string_view bytes)
+{
+    TableReader reader;
+    reader.feed(bytes);
+    return reader.finish();
+}
+
+std::string describeProblem(const ReadResult& result)
+{
+    const std::string valueNumber = std::to_string(result.values.size() + 1);
+    switch (result.problem) {
+    case ReadProblem::None:
+        break;
+    case ReadProblem::TooFewValues:
+        return "Die Datei enthält nur " + std::to_string(result.values.size()) + " der " +
+               std::to_string(ValueCount) + " Werte einer Tabelle.";
+    case ReadProblem::NotText:
+        return "Die Datei ist keine Textdatei: Byte " + std::to_string(result.bytesRead) +
+               " ist ein Steuerzeichen, das in keiner Tabellendatei steht (etwa ein Nullbyte).";
+    case ReadProblem::ValueTooLong:
+        return "Wert " + valueNumber + " ist länger als " + std::to_string(MaxValueBytes) +
+               " Zeichen; die Datei ist keine Tabellendatei.";
+    case ReadProblem::MissingQuote:
+        return "Bei Wert " + valueNumber + " fehlt das schließende Anführungszeichen.";
+    }
+    return std::string();
+}
+
+bool isRefusedName(std::string_view name)
+{
+    return !name.empty() && name.front() == '*';
+}
+
+std::string withExtension(std::string_view name)
+{
+    const std::string_view extension = Extension;
+    const bool hasExtension =
+        name.size() >= extension.size() && name.substr(name.size() - extension.size()) == extension;
+    return hasExtension ? std::string(name) : std::string(name) + std::string(extension);
+}
+
+std::string joinPath(std::string_view folder, std::string_view name, char separator)
+{
+    return std::string(folder) + separator + std::string(name);
+}
+
+} // namespace tablefile

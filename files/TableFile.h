@@ -1,0 +1,107 @@
+#pragma once
+
+#include "TableCells.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A table file (".tabelle") holds the 71 editable values of a tolerance table
+// in value order, one a line: a double quote, the value's text in Windows-1252,
+// a double quote, CR LF. No header, no byte-order mark, no escaping.
+// Texts given to and taken from this module are UTF-8.
+namespace tablefile {
+
+constexpr int ValueCount = cells::ValueCount;
+inline const char* const Extension = ".tabelle";
+inline const char* const NamePattern = "*.tabelle";
+
+// The longest value a table file may hold: an edit box takes at most 32767
+// characters, each one byte in Windows-1252. Longer values mean the file is
+// no table file, and the bound keeps reading short whatever the file holds.
+constexpr std::size_t MaxValueBytes = 32767;
+
+// Windows-1252, so tables move between Windows and Linux machines unchanged.
+// Characters it lacks, and control characters other than tab (a line break
+// would split a value), become "?".
+std::string toWindows1252(std::string_view utf8);
+std::string fromWindows1252(std::string_view bytes);
+// Whether a Windows-1252 text file may hold this byte: printable characters,
+// tab and line ends; not NUL, other control bytes or the five unused bytes.
+bool isTextByte(unsigned char byte);
+
+// The exact bytes of a table file holding these values (value order).
+std::string encodeTable(const std::array<std::string, ValueCount>& values);
+
+struct Value
+{
+    std::string text;              // UTF-8, as it stands in the file
+    std::optional<double> number;  // set when the value is unquoted and reads as a number with "." as decimal point
+};
+
+enum class ReadProblem {
+    None,
+    TooFewValues,   // the file ends before the 71st value
+    NotText,        // a byte no text file holds (NUL, other control bytes, bytes Windows-1252 leaves unused)
+    ValueTooLong,   // a value longer than MaxValueBytes
+    MissingQuote,   // a line ends inside a quoted value
+};
+
+struct ReadResult
+{
+    ReadProblem problem = ReadProblem::None;
+    std::vector<Value> values;     // all 71 when problem is None; those read so far otherwise
+    std::size_t bytesRead = 0;     // bytes taken from the file, up to the end of the 71st value
+};
+
+// Reads values separated by line ends (CR LF, LF or CR) or commas. A quoted
+// value runs to its closing quote: a quote followed, after any blanks, by a
+// comma, a line end or the end of the file, so a quote inside a value is kept.
+// An unquoted value runs to the next comma or line end, without surrounding
+// blanks. A line end directly after a comma belongs to that comma; an empty
+// line is an empty value. Reading stops after the 71st value, so at most
+// 71 values of bounded length are ever read.
+//
+// Bytes are fed in pieces as they come from the file; feed() returns false
+// once no more are wanted (71 values read, or a problem found).
+class TableReader
+{
+public:
+    bool feed(std::string_view bytes);
+    // The end of the file: completes the last value and gives the result.
+    ReadResult finish();
+
+private:
+    enum class State { FieldStart, Unquoted, Quoted, AfterQuote, Done };
+
+    bool take(char byte);
+    void endField(bool bySeparatorComma);
+    void fail(ReadProblem problem);
+
+    State m_state = State::FieldStart;
+    ReadResult m_result;
+    std::string m_field;         // the value's bytes so far
+    std::string m_pending;       // a quote and blanks that may close a quoted value
+    std::size_t m_fieldBytes = 0;
+    bool m_afterComma = false;   // the last separator was a comma
+    bool m_afterCarriageReturn = false;
+};
+
+// The whole file at once.
+ReadResult readTable(std::string_view bytes);
+
+// German text naming what is wrong with the file, for the message to the user.
+std::string describeProblem(const ReadResult& result);
+
+// Save names: a name starting with "*" (the name box's initial "*.tabelle")
+// is refused. ".tabelle" is appended unless the name ends in exactly
+// ".tabelle" (lower case).
+bool isRefusedName(std::string_view name);
+std::string withExtension(std::string_view name);
+// One separator is always inserted, also after a root folder ("/" or "C:\").
+std::string joinPath(std::string_view folder, std::string_view name, char separator);
+
+} // namespace tablefile
