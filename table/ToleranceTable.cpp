@@ -56,9 +56,11 @@ struct Header
     int left, top, width;
 };
 
+// "Plus Tol." takes its whole cell (same centre as its 615-twip layout box) so
+// that it is not clipped in fonts wider than the original one.
 constexpr Header Headers[] = {
     {"Nennmaßbereich", 240, 1320, 1935}, {"Lineartoleranz", 2400, 1320, 1935}, {"über", 240, 1800, 855},
-    {"bis", 1320, 1800, 855},            {"Plus Tol.", 2520, 1800, 615},       {"Minus Tol.", 3480, 1800, 855},
+    {"bis", 1320, 1800, 855},            {"Plus Tol.", 2400, 1800, 855},       {"Minus Tol.", 3480, 1800, 855},
 };
 
 int indexInLabelOrder(const cells::Cell& cell)

@@ -1,0 +1,203 @@
+#include "MainWindow.h"
+
+#include "AppInfo.h"
+#include "MessageBox.h"
+#include "Shell.h"
+#include "TableCommands.h"
+#include "ToleranceTable.h"
+#include "Twips.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include <functional>
+
+MainWindow::MainWindow(Shell& shell) : m_shell(shell), m_table(new ToleranceTable(this))
+{
+    setObjectName(QStringLiteral("Tabelle"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/dalmerin.svg")));
+    setCentralWidget(m_table);
+    createMenus();
+    createToolbar();
+
+    // Menu shortcuts win over the edit boxes' own keys (Ctrl+A, Ctrl+E, Ctrl+D …).
+    for (QLineEdit* box : m_table->findChildren<QLineEdit*>())
+        box->installEventFilter(this);
+
+    setWindowTitle(QString::fromStdString(appinfo::titleWithVersion()));
+    m_table->setTablePath(QString::fromUtf8(cells::NoTableChosen));
+}
+
+void MainWindow::createMenus()
+{
+    struct Item
+    {
+        const char* name;
+        const char* caption; // nullptr: a separator
+        QKeySequence shortcut;
+        void (MainWindow::*handler)();
+    };
+    struct Menu
+    {
+        const char* name;
+        const char* caption;
+        std::vector<Item> items;
+    };
+    const Menu menus[] = {
+        {"Menü_1",
+         "&Datei",
+         {{"Setup", "Setup", QKeySequence(Qt::Key_F5), &MainWindow::openSetup},
+          {"Linie5", nullptr, {}, nullptr},
+          {"START", "Ausführen", QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::runTransfer},
+          {"Linie7", nullptr, {}, nullptr},
+          {"Exit", "Beenden", QKeySequence(Qt::CTRL | Qt::Key_B), &MainWindow::exitProgram}}},
+        {"Tabelle",
+         "&Tabelle",
+         {{"Tab_Edit", "Bearbeiten", QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindow::editTable},
+          {"Tab_Neu_M", "Neu erstellen", QKeySequence(Qt::CTRL | Qt::Key_N), &MainWindow::newTable},
+          {"Tab_SAVE_M", "Speichern", QKeySequence(Qt::CTRL | Qt::Key_S), &MainWindow::saveTable},
+          {"Tab_DEL_M", "Löschen", QKeySequence(Qt::CTRL | Qt::Key_D), &MainWindow::deleteTable},
+          {"Linie1", nullptr, {}, nullptr},
+          {"Select", "Auswählen", QKeySequence(Qt::CTRL | Qt::Key_A), &MainWindow::chooseTable}}},
+        {"Menü_2",
+         "&Hilfe",
+         {{"SERVICE", "Software Service", {}, nullptr},
+          {"Linie1_Hilfe", nullptr, {}, nullptr},
+          {"Info", "Info (Dalmerin)", {}, nullptr}}},
+    };
+
+    for (const Menu& menuItems : menus) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuItems.caption));
+        menu->setObjectName(QString::fromUtf8(menuItems.name));
+        for (const Item& item : menuItems.items) {
+            QAction* action = item.caption ? menu->addAction(QString::fromUtf8(item.caption)) : menu->addSeparator();
+            action->setObjectName(QString::fromUtf8(item.name));
+            action->setShortcut(item.shortcut);
+            if (item.handler)
+                connect(action, &QAction::triggered, this, item.handler);
+        }
+    }
+    // The help windows outlive the main window, so the shell opens them.
+    connect(findChild<QAction*>(QStringLiteral("SERVICE")), &QAction::triggered, &m_shell, &Shell::openSupport);
+    connect(findChild<QAction*>(QStringLiteral("Info")), &QAction::triggered, &m_shell, &Shell::openAbout);
+}
+
+void MainWindow::createToolbar()
+{
+    struct Button
+    {
+        const char* key; // the button's identifier; nothing reads it
+        const char* picture;
+        const char* toolTip;
+    };
+    // Index 1 to 8; the entries without a picture are separators.
+    const Button buttons[] = {
+        {"Ausführen", "tool1-run", "Ausführen"},
+        {nullptr, nullptr, nullptr},
+        {"Öffnen", "tool2-open", "Öffnen einer Tabelle"},
+        {nullptr, nullptr, nullptr},
+        {"Bearbeiten", "tool3-edit", "Tabelle bearbeiten"},
+        {"Neu", "tool4-new", "Tabelle neu erstellen"},
+        {"Save", "tool5-save", "Tabelle speichern"},
+        {"Delete", "tool6-delete", "Tabelle löschen"},
+    };
+
+    m_toolbar = addToolBar(QString());
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolbar->setIconSize(QSize(24, 22));
+    m_toolbar->setFixedHeight(twipsRect(0, 0, 0, 510).height());
+    m_toolbar->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_toolbar->toggleViewAction()->setVisible(false);
+
+    int index = 1;
+    for (const Button& button : buttons) {
+        QAction* action = nullptr;
+        if (button.picture) {
+            action = m_toolbar->addAction(
+                QIcon(QStringLiteral(":/pictures/%1.svg").arg(QString::fromLatin1(button.picture))), QString());
+            action->setToolTip(QString::fromUtf8(button.toolTip));
+            action->setData(QString::fromUtf8(button.key));
+            connect(action, &QAction::triggered, this, [this, index] { toolbarButtonClicked(index); });
+        } else {
+            action = m_toolbar->addSeparator();
+        }
+        action->setObjectName(QStringLiteral("Toolbar1_%1").arg(index));
+        ++index;
+    }
+}
+
+void MainWindow::toolbarButtonClicked(int index)
+{
+    const std::function<void()> commands[] = {
+        [this] { runTransfer(); }, nullptr, [this] { chooseTable(); }, nullptr,
+        [this] { editTable(); },   [this] { newTable(); }, [this] { saveTable(); }, [this] { deleteTable(); },
+    };
+    if (index >= 1 && index <= int(std::size(commands)) && commands[index - 1])
+        commands[index - 1]();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const QAction* action : findChildren<QAction*>())
+            if (!action->shortcut().isEmpty() && action->shortcut() == pressed)
+                return true; // not overridden: the menu shortcut fires
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::runTransfer()
+{
+    m_shell.runTransfer(*m_table, this);
+}
+
+void MainWindow::openSetup()
+{
+    m_shell.openSetup();
+}
+
+void MainWindow::exitProgram()
+{
+    auto answer = MessageBox::Answer::No;
+    if (m_table->box({cells::Column::Upper, 1})->isVisibleTo(m_table))
+        answer = MessageBox::show(this, QStringLiteral("Wollen Sie die aktuellen Tabellenwerte speichern ?"),
+                                  MessageBox::Buttons::YesNo);
+    if (answer == MessageBox::Answer::Yes)
+        saveTable();
+    else
+        m_shell.exitProgram();
+}
+
+void MainWindow::editTable()
+{
+    editShownTable(*m_table, this);
+}
+
+void MainWindow::newTable()
+{
+    startNewTable(*m_table);
+}
+
+void MainWindow::saveTable()
+{
+    m_shell.openSaveDialog();
+}
+
+void MainWindow::deleteTable()
+{
+    m_shell.deleteTable(*m_table, this);
+}
+
+void MainWindow::chooseTable()
+{
+    m_shell.chooseTable(*m_table, this);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QToolBar;
+class Shell;
+class ToleranceTable;
+
+// The main window `Tabelle`: menu bar, toolbar and the tolerance table. Every
+// command of the program starts here; each has its own handler.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(Shell& shell);
+
+    ToleranceTable& table() const { return *m_table; }
+
+    // Runs the command of toolbar button `index` (from 1); the separators 2 and 4 do nothing.
+    void toolbarButtonClicked(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createMenus();
+    void createToolbar();
+
+    void runTransfer();
+    void openSetup();
+    void exitProgram();
+    void editTable();
+    void newTable();
+    void saveTable();
+    void deleteTable();
+    void chooseTable();
+
+    Shell& m_shell;
+    ToleranceTable* m_table;
+    QToolBar* m_toolbar = nullptr;
+};

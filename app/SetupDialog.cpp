@@ -1,0 +1,87 @@
+#include "SetupDialog.h"
+
+#include "AppInfo.h"
+#include "Settings.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QCheckBox* addCheckBoxGroup(QVBoxLayout* layout, const char* frameName, const char* frameCaption,
+                            const char* boxName, const char* boxCaption)
+{
+    auto* frame = new QGroupBox(QString::fromUtf8(frameCaption));
+    frame->setObjectName(QString::fromLatin1(frameName));
+    auto* box = new QCheckBox(QString::fromUtf8(boxCaption), frame);
+    box->setObjectName(QString::fromLatin1(boxName));
+    (new QVBoxLayout(frame))->addWidget(box);
+    layout->addWidget(frame);
+    return box;
+}
+
+QPushButton* addButton(QHBoxLayout* layout, const char* name, const char* caption)
+{
+    auto* button = new QPushButton(QString::fromUtf8(caption));
+    button->setObjectName(QString::fromLatin1(name));
+    layout->addWidget(button);
+    return button;
+}
+
+// A check box state as the settings store keeps it: "0" or "1".
+QString storedState(const QCheckBox* box)
+{
+    return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+SetupDialog::SetupDialog(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frm_Setup"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* layout = new QVBoxLayout(this);
+    m_start = addCheckBoxGroup(layout, "Frame2", "Programmeinstellungen", "Check_START", "Startbildschirm einblenden");
+    m_oldValues = addCheckBoxGroup(layout, "Frame1", "Übertragungsparameter", "Check_OldVal",
+                                   "BestehendeToleranzen beibehalten");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    QPushButton* ok = addButton(buttons, "cmd_OK", "OK");
+    QPushButton* cancel = addButton(buttons, "cmd_Cancel", "Abbruch");
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &SetupDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &SetupDialog::cancel);
+
+    setWindowTitle(QStringLiteral("Konfigurationsfenster für ") + QString::fromUtf8(appinfo::Title));
+    loadSettings();
+}
+
+// Only a stored "0" unchecks a box: the splash and the transfer treat every
+// other value as "1" too.
+void SetupDialog::loadSettings()
+{
+    m_oldValues->setChecked(settings::read(settings::OldVal)!= QLatin1String("0"));
+    m_start->setChecked(settings::read(settings::Start)!= QLatin1String("0"));
+}
+
+void SetupDialog::saveSettings()
+{
+    settings::write(settings::OldVal, storedState(m_oldValues));
+    settings::write(settings::Start, storedState(m_start));
+}
+
+void SetupDialog::accept()
+{
+    saveSettings();
+    emit done();
+}
+
+void SetupDialog::cancel()
+{
+    loadSettings();
+    emit done();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+
+// The settings dialog `frm_Setup`: whether the splash window shows at start and
+// whether the transfer keeps tolerances a dimension already has. It replaces
+// the main window while it is open.
+class SetupDialog : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SetupDialog(QWidget* parent = nullptr);
+
+signals:
+    // "OK" or "Abbruch" was pressed: the main window comes back.
+    void done();
+
+private:
+    void loadSettings();
+    void saveSettings();
+    void accept();
+    void cancel();
+
+    QCheckBox* m_start;
+    QCheckBox* m_oldValues;
+};

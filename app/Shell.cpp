@@ -1,0 +1,126 @@
+#include "Shell.h"
+
+#include "InfoWindow.h"
+#include "MainWindow.h"
+#include "MessageBox.h"
+#include "SetupDialog.h"
+#include "SplashWindow.h"
+#include "ToleranceTable.h"
+
+#include <QApplication>
+#include <QWidget>
+
+namespace {
+
+// Shows the one instance of a window, creating it first when it is not open.
+template <typename Window, typename Create> void showSingle(QPointer<Window>& window, Create create)
+{
+    if (!window)
+        window = create();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+Shell::Shell(const QString& startFolder) : m_startFolder(startFolder) {}
+
+Shell::~Shell()
+{
+    for (QWidget* window : std::initializer_list<QWidget*>{m_splash, m_main, m_setup, m_about, m_support})
+        delete window;
+}
+
+void Shell::start()
+{
+    m_splash = new SplashWindow;
+    connect(m_splash, &SplashWindow::finished, this, &Shell::showMainWindow);
+    m_splash->show();
+}
+
+MainWindow* Shell::showMainWindow()
+{
+    m_main = new MainWindow(*this);
+    m_main->show();
+    return m_main;
+}
+
+void Shell::openSetup()
+{
+    // The settings dialog is shown before the main window goes, so that the
+    // program never has no window open and quits.
+    m_setup = new SetupDialog;
+    connect(m_setup, &SetupDialog::done, this, &Shell::closeSetup);
+    m_setup->show();
+    if (m_main)
+        m_main->close();
+}
+
+void Shell::closeSetup()
+{
+    showMainWindow();
+    if (m_setup)
+        m_setup->close();
+}
+
+void Shell::openAbout()
+{
+    showSingle(m_about, [] { return new AboutWindow; });
+}
+
+void Shell::openSupport()
+{
+    showSingle(m_support, [] { return new SupportWindow; });
+}
+
+void Shell::openSaveDialog() {}
+
+void Shell::chooseTable(ToleranceTable& table, QWidget* messageParent)
+{
+    if (table.isEditMode()) {
+        MessageBox::show(messageParent, QStringLiteral("Sie müssen die aktuellen Tabellenwerte zuerst speichern"));
+        return;
+    }
+}
+
+void Shell::deleteTable(ToleranceTable&, QWidget*) {}
+
+void Shell::runTransfer(ToleranceTable&, QWidget*) {}
+
+void Shell::exitProgram()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->close();
+    emit exitRequested();
+}
+
+ToleranceTable* Shell::currentTable() const
+{
+    return m_main ? &m_main->table() : nullptr;
+}
+
+SplashWindow* Shell::splash() const
+{
+    return m_splash;
+}
+
+MainWindow* Shell::mainWindow() const
+{
+    return m_main;
+}
+
+SetupDialog* Shell::setupDialog() const
+{
+    return m_setup;
+}
+
+AboutWindow* Shell::aboutWindow() const
+{
+    return m_about;
+}
+
+SupportWindow* Shell::supportWindow() const
+{
+    return m_support;
+}

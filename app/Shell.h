@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class AboutWindow;
+class MainWindow;
+class SetupDialog;
+class SplashWindow;
+class SupportWindow;
+class ToleranceTable;
+class QWidget;
+
+// Owns the program's windows and their lifetimes: the splash window opens the
+// main window, the settings dialog replaces it, and the About, support, open
+// and save windows exist once each beside it.
+class Shell : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `startFolder` is where the open and save dialogs begin: the program's own folder.
+    explicit Shell(const QString& startFolder);
+    ~Shell() override;
+
+    void start();
+    MainWindow* showMainWindow();
+
+    void openSetup();
+    void openAbout();
+    void openSupport();
+    void openSaveDialog();
+    void chooseTable(ToleranceTable& table, QWidget* messageParent);
+    void deleteTable(ToleranceTable& table, QWidget* messageParent);
+    void runTransfer(ToleranceTable& table, QWidget* window);
+    void exitProgram();
+
+    // The table of the main window, or nullptr while there is none.
+    ToleranceTable* currentTable() const;
+
+    SplashWindow* splash() const;
+    MainWindow* mainWindow() const;
+    SetupDialog* setupDialog() const;
+    AboutWindow* aboutWindow() const;
+    SupportWindow* supportWindow() const;
+
+signals:
+    // "Beenden": every window is closed; the program should end.
+    void exitRequested();
+
+private:
+    void closeSetup();
+
+    QString m_startFolder;
+    QPointer<SplashWindow> m_splash;
+    QPointer<MainWindow> m_main;
+    QPointer<SetupDialog> m_setup;
+    QPointer<AboutWindow> m_about;
+    QPointer<SupportWindow> m_support;
+};

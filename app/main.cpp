@@ -1,0 +1,14 @@
+#include "Shell.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    app.setWindowIcon(QIcon(QStringLiteral(":/pictures/dalmerin.svg")));
+    Shell shell(QCoreApplication::applicationDirPath());
+    QObject::connect(&shell, &Shell::exitRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    shell.start();
+    return app.exec();
+}

@@ -1,0 +1,215 @@
+// The way into the program and around the settings dialog: splash interval,
+// captions of the start, settings, About and support windows, and what the
+// settings dialog writes.
+#include "GuiTestSupport.h"
+#include "InfoWindow.h"
+#include "MainWindow.h"
+#include "MessageBox.h"
+#include "SetupDialog.h"
+#include "Settings.h"
+#include "Shell.h"
+#include "SplashWindow.h"
+#include "ToleranceTable.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <memory>
+
+using guitest::child;
+
+class TestStartAndSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_settingsFolder;
+    std::unique_ptr<Shell> m_shell;
+
+    // A stored value, or "(fehlt)" when the key is missing.
+    static QString stored(const QString& key)
+    {
+        QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("KORVANT_Dalmerin"));
+        return store.value(QStringLiteral("Settings/") + key, QStringLiteral("(fehlt)")).toString();
+    }
+
+    MainWindow* startAtMainWindow()
+    {
+        settings::write(settings::Start, QStringLiteral("0"));
+        m_shell->start();
+        [&] { QTRY_VERIFY(m_shell->mainWindow()); }();
+        return m_shell->mainWindow();
+    }
+
+private slots:
+    void init()
+    {
+        m_settingsFolder = std::make_unique<QTemporaryDir>();
+        guitest::startClean(*m_settingsFolder);
+        MessageBox::clearRecord();
+        m_shell = std::make_unique<Shell>(m_settingsFolder->path());
+    }
+
+    void cleanup()
+    {
+        m_shell.reset();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void splashIntervalFollowsStart_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("missing") << QString() << 3000;
+        QTest::newRow("1") << QStringLiteral("1") << 3000;
+        QTest::newRow("0") << QStringLiteral("0") << 1;
+        QTest::newRow("blank before 0") << QStringLiteral(" 0") << 3000;
+        QTest::newRow("other text") << QStringLiteral("nein") << 3000;
+    }
+
+    void splashIntervalFollowsStart()
+    {
+        QFETCH(QString, start);
+        QFETCH(int, interval);
+        if (!start.isNull())
+            settings::write(settings::Start, start);
+        m_shell->start();
+        SplashWindow* splash = m_shell->splash();
+        QVERIFY(splash);
+        QCOMPARE(splash->objectName(), QStringLiteral("START"));
+        QCOMPARE(splash->interval(), interval);
+        QCOMPARE(child<QLabel>(splash, QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 1.2.1"));
+        QCOMPARE(child<QLabel>(splash, QStringLiteral("lblProductName"))->text(), QStringLiteral("Dalmerin"));
+        QCOMPARE(child<QLabel>(splash, QStringLiteral("lblWarning"))->text(),
+                 QStringLiteral("Dieses Produkt wurde entwickelt für KORVANT ab Version 3.2x"));
+        QCOMPARE(child<QLabel>(splash, QStringLiteral("Design"))->text(), QStringLiteral("Entwickelt von"));
+        QVERIFY(!m_shell->mainWindow());
+    }
+
+    void splashTickOpensTheMainWindow()
+    {
+        MainWindow* main = startAtMainWindow();
+        QTRY_VERIFY(!m_shell->splash());
+        QVERIFY(main->isVisible());
+        QCOMPARE(main->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
+        QCOMPARE(main->objectName(), QStringLiteral("Tabelle"));
+    }
+
+    void emptyStoreChecksBothBoxes()
+    {
+        startAtMainWindow();
+        QVERIFY(guitest::trigger(m_shell->mainWindow(), QStringLiteral("Setup")));
+        SetupDialog* setup = m_shell->setupDialog();
+        QVERIFY(setup);
+        QCOMPARE(setup->windowTitle(), QStringLiteral("Konfigurationsfenster für Dalmerin"));
+        QCOMPARE(child<QGroupBox>(setup, QStringLiteral("Frame2"))->title(), QStringLiteral("Programmeinstellungen"));
+        QCOMPARE(child<QGroupBox>(setup, QStringLiteral("Frame1"))->title(), QStringLiteral("Übertragungsparameter"));
+        QCOMPARE(child<QCheckBox>(setup, QStringLiteral("Check_START"))->text(),
+                 QStringLiteral("Startbildschirm einblenden"));
+        QCOMPARE(child<QCheckBox>(setup, QStringLiteral("Check_OldVal"))->text(),
+                 QStringLiteral("BestehendeToleranzen beibehalten"));
+        QCOMPARE(child<QPushButton>(setup, QStringLiteral("cmd_OK"))->text(), QStringLiteral("OK"));
+        QCOMPARE(child<QPushButton>(setup, QStringLiteral("cmd_Cancel"))->text(), QStringLiteral("Abbruch"));
+        // "Start" was written as "0" to get here quickly; "OldVal" is missing.
+        QVERIFY(!child<QCheckBox>(setup, QStringLiteral("Check_START"))->isChecked());
+        QVERIFY(child<QCheckBox>(setup, QStringLiteral("Check_OldVal"))->isChecked());
+    }
+
+    void setupReplacesTheMainWindowAndDropsTheTable_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("storedOldVal");
+        QTest::addColumn<QString>("storedStart");
+        QTest::newRow("OK writes both") << QStringLiteral("cmd_OK") << QStringLiteral("0") << QStringLiteral("1");
+        QTest::newRow("Abbruch writes nothing")
+            << QStringLiteral("cmd_Cancel") << QStringLiteral("(fehlt)") << QStringLiteral("0");
+    }
+
+    void setupReplacesTheMainWindowAndDropsTheTable()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, storedOldVal);
+        QFETCH(QString, storedStart);
+
+        MainWindow* main = startAtMainWindow();
+        main->table().setTablePath(QStringLiteral("/tmp/Flansch.tabelle"));
+        QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
+        main->table().box({cells::Column::Upper, 1})->setText(QStringLiteral("3"));
+
+        QVERIFY(guitest::trigger(main, QStringLiteral("Setup")));
+        QTRY_VERIFY(!m_shell->mainWindow());
+        SetupDialog* setup = m_shell->setupDialog();
+        QVERIFY(setup && setup->isVisible());
+        QVERIFY(MessageBox::shownTexts().isEmpty()); // the edit is dropped without a question
+
+        QTest::mouseClick(child<QCheckBox>(setup, QStringLiteral("Check_OldVal")), Qt::LeftButton);
+        QTest::mouseClick(child<QCheckBox>(setup, QStringLiteral("Check_START")), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(setup, button), Qt::LeftButton);
+
+        QCOMPARE(stored(QStringLiteral("OldVal")), storedOldVal);
+        QCOMPARE(stored(QStringLiteral("Start")), storedStart);
+        QTRY_VERIFY(!m_shell->setupDialog());
+        MainWindow* fresh = m_shell->mainWindow();
+        QVERIFY(fresh && fresh->isVisible());
+        QCOMPARE(fresh->table().tablePath(), QStringLiteral("keine Tabelle gewählt"));
+        QVERIFY(!fresh->table().isEditMode());
+        QCOMPARE(fresh->table().labelCaptions().mid(1), QStringList(71, QStringLiteral(" ")));
+    }
+
+    void aboutAndSupportOpenOnceEach()
+    {
+        MainWindow* main = startAtMainWindow();
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(guitest::trigger(main, QStringLiteral("Info")));
+            QVERIFY(guitest::trigger(main, QStringLiteral("SERVICE")));
+        }
+        int about = 0, support = 0;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            about += window->objectName() == QLatin1String("Information");
+            support += window->objectName() == QLatin1String("Support");
+        }
+        QCOMPARE(about, 1);
+        QCOMPARE(support, 1);
+
+        AboutWindow* aboutWindow = m_shell->aboutWindow();
+        QCOMPARE(aboutWindow->windowTitle(), QStringLiteral("Info zu Dalmerin"));
+        QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("lblTitle"))->text(), QStringLiteral("Dalmerin"));
+        QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 1.2.1"));
+        QVERIFY(child<QLabel>(aboutWindow, QStringLiteral("lblDescription"))->text().startsWith("Entwickelt von"));
+        SupportWindow* supportWindow = m_shell->supportWindow();
+        QCOMPARE(supportWindow->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
+        QCOMPARE(child<QLabel>(supportWindow, QStringLiteral("Label1"))->text(), QStringLiteral("Software Support"));
+        QCOMPARE(child<QLabel>(supportWindow, QStringLiteral("Label2"))->text(),
+                 QStringLiteral("Es besteht kein Anspruch auf Software Support seitens des Herstellers. "
+                                "Verbesserungsvorschläge können an folgende E-Mail Adresse gesendet werden:"));
+        QVERIFY(!child<QLabel>(supportWindow, QStringLiteral("Label4"))->text().isEmpty());
+
+        // Closing both by their buttons leaves the main window as it was.
+        main->table().setTablePath(QStringLiteral("/tmp/a.tabelle"));
+        QTest::mouseClick(child<QPushButton>(aboutWindow, QStringLiteral("cmdOK")), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(supportWindow, QStringLiteral("Command1")), Qt::LeftButton);
+        QTRY_VERIFY(!m_shell->aboutWindow() && !m_shell->supportWindow());
+        QCOMPARE(main->table().tablePath(), QStringLiteral("/tmp/a.tabelle"));
+        QVERIFY(main->isVisible());
+    }
+
+    void exitClosesEveryWindow()
+    {
+        MainWindow* main = startAtMainWindow();
+        QVERIFY(guitest::trigger(main, QStringLiteral("Info")));
+        QVERIFY(guitest::trigger(main, QStringLiteral("SERVICE")));
+        QSignalSpy exit(m_shell.get(), &Shell::exitRequested);
+        QVERIFY(guitest::trigger(main, QStringLiteral("Exit")));
+        QCOMPARE(exit.count(), 1);
+        QVERIFY(MessageBox::shownTexts().isEmpty()); // display mode: no question
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestStartAndSettings)
+#include "TestStartAndSettings.moc"

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QAction>
+#include <QLocale>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+// Shared by the GUI tests: a clean settings store and locale per test, and
+// lookups by object name that fail the test when the object is missing.
+namespace guitest {
+
+// Points the per-user settings store at a fresh temporary folder and fixes the locale.
+inline void startClean(QTemporaryDir& settingsFolder, const QLocale& locale = QLocale(QLocale::German, QLocale::Germany))
+{
+    QVERIFY(settingsFolder.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    QLocale::setDefault(locale);
+}
+
+template <typename T> T* child(const QObject* parent, const QString& name)
+{
+    T* found = parent ? parent->findChild<T*>(name) : nullptr;
+    if (!found)
+        qWarning("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+    return found;
+}
+
+// Triggers the menu or toolbar action of that name; false when there is none.
+inline bool trigger(const QWidget* window, const QString& name)
+{
+    QAction* action = child<QAction>(window, name);
+    if (!action)
+        return false;
+    action->trigger();
+    return true;
+}
+
+} // namespace guitest
