@@ -1,0 +1,17 @@
+#pragma once
+
+#include "TableFileDialog.h"
+
+// `T_Wahl`: the user picks a table file; "OK" shows its 71 values in the
+// main window's display labels and leaves its path in `Tab_Name`.
+class OpenDialog : public TableFileDialog
+{
+    Q_OBJECT
+
+public:
+    OpenDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder,
+               QWidget* parent = nullptr);
+
+private:
+    void onOk();
+};

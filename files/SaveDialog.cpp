@@ -1,0 +1,70 @@
+#include "SaveDialog.h"
+
+#include "FileChooser.h"
+#include "MessageBox.h"
+#include "TableFile.h"
+#include "TableFileIo.h"
+#include "ToleranceTable.h"
+
+#include <QFileInfo>
+#include <QPushButton>
+
+SaveDialog::SaveDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder, QWidget*)
+    : TableFileDialog("T_Speicher", std::move(currentTable), startFolder)
+{
+    QPushButton* ok = addButton("OKButton", "OK", 24);
+    setFocusOrder({ok});
+    connect(ok, &QPushButton::clicked, this, &SaveDialog::onOk);
+}
+
+void SaveDialog::onOk()
+{
+    ToleranceTable* table = currentTable();
+    if (!table)
+        return;
+    if (!table->isEditMode()) {
+        MessageBox::show(this, QStringLiteral("Sie müssen eine Tabelle neu erstellen oder bearbeiten, bevor Sie "
+                                              "speichern."));
+        close();
+        return;
+    }
+    const std::string name = chooser()->name().toStdString();
+    if (tablefile::isRefusedName(name)) {
+        MessageBox::show(this, QStringLiteral("Legen Sie einen neuen Tabellennamen an."));
+        return;
+    }
+    const QString path = chooser()->pathFor(QString::fromStdString(tablefile::withExtension(name)));
+    table->setTablePath(path);
+
+    if (const QString problem = tablefileio::saveTargetProblem(path); !problem.isEmpty()) {
+        reportFailure(path, problem);
+        return;
+    }
+    if (QFileInfo::exists(path)) {
+        const auto answer = MessageBox::show(
+            this, QStringLiteral("Soll die bestehende Datei überschrieben werden?"), MessageBox::Buttons::OkCancel);
+        if (answer != MessageBox::Answer::Ok) {
+            MessageBox::show(this, QStringLiteral("Speichervorgang wurde abgebrochen. Legen Sie einen neuen "
+                                                  "Tabellennamen fest."));
+            return;
+        }
+        MessageBox::show(this, QStringLiteral("Tabellendatei wird überschrieben."));
+        // The message boxes ran their own event loops; the main window may have changed meanwhile.
+        table = currentTable();
+        if (!table || !table->isEditMode())
+            return;
+    }
+    if (const QString failure = tablefileio::writeTable(path, table->boxTexts()); !failure.isEmpty()) {
+        reportFailure(path, failure);
+        return;
+    }
+    table->setTablePath(path);
+    table->leaveEditMode();
+    close();
+}
+
+void SaveDialog::reportFailure(const QString& path, const QString& reason)
+{
+    MessageBox::show(this, tablefileio::failureMessage(QStringLiteral("Die Tabelle wurde nicht gespeichert"),
+                                                       path, reason));
+}

@@ -1,0 +1,55 @@
+#include "TableFileDialog.h"
+
+#include "AppInfo.h"
+#include "FileChooser.h"
+#include "ToleranceTable.h"
+
+#include <QPushButton>
+#include <QScreen>
+
+TableFileDialog::TableFileDialog(const char* objectName, std::function<ToleranceTable*()> currentTable,
+                                 const QString& startFolder)
+    : QWidget(nullptr,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_currentTable(std::move(currentTable))
+{
+    setObjectName(QString::fromUtf8(objectName));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromStdString(appinfo::titleWithVersion()));
+    setFixedSize(497, 251);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    m_chooser = new FileChooser(startFolder, this);
+    m_chooser->setGeometry(0, 0, 408, 251);
+    connect(m_chooser, &FileChooser::pathChosen, this, [this](const QString& path) {
+        if (ToleranceTable* table = this->currentTable())
+            table->setTablePath(path);
+    });
+}
+
+ToleranceTable* TableFileDialog::currentTable() const
+{
+    return m_currentTable();
+}
+
+FileChooser* TableFileDialog::chooser() const
+{
+    return m_chooser;
+}
+
+QPushButton* TableFileDialog::addButton(const char* objectName, const char* caption, int top)
+{
+    auto* button = new QPushButton(QString::fromUtf8(caption), this);
+    button->setObjectName(QString::fromUtf8(objectName));
+    button->setGeometry(408, top, 81, 25);
+    return button;
+}
+
+void TableFileDialog::setFocusOrder(const QList<QWidget*>& buttons)
+{
+    const QList<QWidget*> order = buttons + m_chooser->focusOrder();
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    order.first()->setFocus();
+}

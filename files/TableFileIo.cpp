@@ -1,0 +1,132 @@
+#include "TableFileIo.h"
+
+#include "TableFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+
+namespace tablefileio {
+namespace {
+
+constexpr qint64 ReadChunkBytes = 64 * 1024;
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QString notAFileReason(const QFileInfo& info)
+{
+    return info.isDir() ? QStringLiteral("Unter diesem Namen steht ein Ordner, keine Datei.")
+                        : QStringLiteral("Unter diesem Namen steht keine gewöhnliche Datei.");
+}
+
+QString caption(const tablefile::Value& value)
+{
+    if (!value.number)
+        return fromUtf8(value.text);
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(*value.number, 'g', QLocale::FloatingPointShortest);
+}
+
+} // namespace
+
+QString saveTargetProblem(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!QFileInfo(info.absolutePath()).isDir())
+        return QStringLiteral("Der Ordner ist nicht vorhanden.");
+    if (info.exists() && !info.isFile())
+        return notAFileReason(info);
+    if (info.exists() && !info.isWritable())
+        return QStringLiteral("Die vorhandene Datei ist schreibgeschützt.");
+    return QString();
+}
+
+QString writeTable(const QString& path, const QStringList& values)
+{
+    std::array<std::string, tablefile::ValueCount> texts;
+    for (int i = 0; i < tablefile::ValueCount && i < values.size(); ++i)
+        texts[i] = values[i].toStdString();
+    const std::string bytes = tablefile::encodeTable(texts);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("Die Datei kann dort nicht angelegt werden: keine Schreibberechtigung im Ordner "
+                              "oder ein unzulässiger Dateiname.");
+    file.write(bytes.data(), qint64(bytes.size()));
+    if (file.commit())
+        return QString();
+    const QString unchanged = QStringLiteral(" Eine bisherige Datei dieses Namens ist unverändert.");
+    if (file.error() == QFileDevice::ResourceError)
+        return QStringLiteral("Der Datenträger ist voll.") + unchanged;
+    if (file.error() == QFileDevice::RenameError)
+        return QStringLiteral("Die neue Datei konnte nicht an die Stelle der bisherigen treten.") + unchanged;
+    return QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden (Datenträger voll oder "
+                          "Schreibfehler).") +
+           unchanged;
+}
+
+LoadResult loadTable(const QString& path)
+{
+    LoadResult result;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        result.status = LoadResult::Status::NotFound;
+        return result;
+    }
+    if (!info.isFile()) {
+        result.reason = notAFileReason(info);
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.reason = QStringLiteral("Die Datei kann nicht geöffnet werden (keine Leseberechtigung).");
+        return result;
+    }
+    tablefile::TableReader reader;
+    QByteArray chunk;
+    bool wantsMore = true;
+    while (wantsMore) {
+        chunk = file.read(ReadChunkBytes);
+        if (chunk.isEmpty() && file.error() != QFileDevice::NoError) {
+            result.reason = QStringLiteral("Die Datei kann nicht gelesen werden.");
+            return result;
+        }
+        if (chunk.isEmpty())
+            break;
+        wantsMore = reader.feed(std::string_view(chunk.constData(), std::size_t(chunk.size())));
+    }
+    const tablefile::ReadResult read = reader.finish();
+    if (read.problem != tablefile::ReadProblem::None) {
+        result.reason = fromUtf8(tablefile::describeProblem(read));
+        return result;
+    }
+    for (const tablefile::Value& value : read.values)
+        result.values.append(caption(value));
+    result.status = LoadResult::Status::Loaded;
+    return result;
+}
+
+QString deleteTable(const QString& path)
+{
+    QFile file(path);
+    if (file.remove())
+        return QString();
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return QStringLiteral("Die Datei ist nicht vorhanden.");
+    if (info.isDir())
+        return notAFileReason(info);
+    return QStringLiteral("Die Datei ist schreibgeschützt, in Gebrauch oder ihr Ordner ist nicht zugänglich.");
+}
+
+QString failureMessage(const QString& what, const QString& path, const QString& reason)
+{
+    return what + QStringLiteral(":\n") + path + QLatin1Char('\n') + reason;
+}
+
+} // namespace tablefileio

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Reading, writing and deleting table files on disk. Every failure comes back
+// as a German reason for the message to the user; nothing is half done.
+namespace tablefileio {
+
+// Why a table cannot be saved under this path before anything is written
+// (missing folder, a folder of that name, a write-protected file), or empty.
+QString saveTargetProblem(const QString& path);
+
+// Writes the 71 values (value order) through a temporary file in the target
+// folder that then replaces the target, so the file is either the old one or
+// the complete new one. Returns the reason of a failure, or empty.
+QString writeTable(const QString& path, const QStringList& values);
+
+struct LoadResult
+{
+    enum class Status { Loaded, NotFound, Refused };
+    Status status = Status::Refused;
+    QStringList values; // 71 captions when loaded
+    QString reason;     // when refused
+};
+
+// Reads the first 71 values of the file, never more. An unquoted number is
+// shown in the user's number format (the default QLocale).
+LoadResult loadTable(const QString& path);
+
+// Deletes exactly the file of this name (never a pattern). Returns the reason
+// of a failure, or empty.
+QString deleteTable(const QString& path);
+
+// "<what>:", the path and the reason, one a line.
+QString failureMessage(const QString& what, const QString& path, const QString& reason);
+
+} // namespace tablefileio
