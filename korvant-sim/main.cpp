@@ -1,0 +1,196 @@
+// korvant-sim: the project's stand-in for KORVANT on the D-Bus session bus.
+#include "DBusObjects.h"
+#include "PartProgram.h"
+#include "SimHost.h"
+#include "SimWindow.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+const QString BusName = QStringLiteral("KVTLRN.Application");
+
+int signalPipe[2] = {-1, -1};
+
+void onTerminate(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+// SIGTERM and SIGINT end the event loop normally, so --save still writes.
+void quitOnTerminate(QCoreApplication& app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGTERM, onTerminate);
+    std::signal(SIGINT, onTerminate);
+}
+
+// "15" or "15:3,7": the dispatch identifier, then the commands (from 1) it fails on.
+sim::InjectedFault parseFault(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    bool ok = false;
+    sim::InjectedFault fault;
+    fault.dispid = parts.at(0).toInt(&ok);
+    if (!ok || parts.size() > 2)
+        throw std::invalid_argument("Fehler-Angabe nicht lesbar: " + text.toStdString());
+    if (parts.size() == 2)
+        for (const QString& number : parts.at(1).split(QLatin1Char(','))) {
+            const qulonglong command = number.toULongLong(&ok);
+            if (!ok || command == 0)
+                throw std::invalid_argument("Befehlsnummer nicht lesbar: " + number.toStdString());
+            fault.commands.insert(static_cast<std::size_t>(command));
+        }
+    return fault;
+}
+
+std::optional<long> parseCount(const QCommandLineParser& parser, const QCommandLineOption& option)
+{
+    if (!parser.isSet(option))
+        return std::nullopt;
+    bool ok = false;
+    const long count = parser.value(option).toLong(&ok);
+    if (!ok || count < 0)
+        throw std::invalid_argument("Anzahl nicht lesbar: " + parser.value(option).toStdString());
+    return count;
+}
+
+bool wantsHeadless(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--headless") == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool headless = wantsHeadless(argc, argv);
+    std::unique_ptr<QCoreApplication> app(headless ? new QCoreApplication(argc, argv)
+                                                   : new QApplication(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("korvant-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Ersatz für KORVANT auf dem D-Bus-Sitzungsbus: besitzt den Namen KVTLRN.Application, bietet unter\n"
+        "/Application, /PartProgram, /Commands und /Command/N die Methoden Get(i) -> v und Put(i, v)\n"
+        "und zeigt das Teileprogramm in einem Fenster.\n"
+        "Teileprogramm-Datei (JSON): {\"name\": \"...\", \"commands\": [{\"type\": 1101, \"dimension\": true,\n"
+        "\"nominal\": 12.5, \"plus\": 0, \"minus\": 0, \"axis\": \"X\"}, ...]}"));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("teileprogramm"),
+                                 QStringLiteral("Teileprogramm-Datei; ohne sie ist kein Teileprogramm aktiv."),
+                                 QStringLiteral("[teileprogramm.json]"));
+    const QCommandLineOption headlessOption(QStringLiteral("headless"), QStringLiteral("Ohne Fenster laufen."));
+    const QCommandLineOption saveOption(QStringLiteral("save"),
+                                        QStringLiteral("Das Teileprogramm beim Beenden in DATEI schreiben."),
+                                        QStringLiteral("DATEI"));
+    const QCommandLineOption nothingOption(
+        QStringLiteral("nothing"),
+        QStringLiteral("Ohne Teileprogramm ein Objekt liefern, dessen Standardwert \"Nothing\" lautet, "
+                       "statt der leeren Referenz."));
+    const QCommandLineOption failGetOption(
+        QStringLiteral("fail-get"),
+        QStringLiteral("Get dieser DISPID schlägt fehl, bei den genannten Befehlen (ab 1) oder bei allen "
+                       "Objekten. Mehrfach angebbar."),
+        QStringLiteral("DISPID[:N,N...]"));
+    const QCommandLineOption failPutOption(QStringLiteral("fail-put"),
+                                           QStringLiteral("Put dieser DISPID schlägt fehl, wie --fail-get."),
+                                           QStringLiteral("DISPID[:N,N...]"));
+    const QCommandLineOption delayOption(QStringLiteral("delay"),
+                                         QStringLiteral("Jede Antwort um MS Millisekunden verzögern."),
+                                         QStringLiteral("MS"));
+    const QCommandLineOption leaveOption(QStringLiteral("leave-after"),
+                                         QStringLiteral("Nach N beantworteten Aufrufen den Bus verlassen."),
+                                         QStringLiteral("N"));
+    const QCommandLineOption hangOption(QStringLiteral("hang-after"),
+                                        QStringLiteral("Nach N beantworteten Aufrufen nicht mehr antworten."),
+                                        QStringLiteral("N"));
+    const QCommandLineOption noApplicationOption(QStringLiteral("no-application-object"),
+                                                 QStringLiteral("Kein Objekt unter /Application anbieten."));
+    const QCommandLineOption foreignApplicationOption(
+        QStringLiteral("foreign-application-object"),
+        QStringLiteral("Unter /Application ein Objekt ohne KVTLRN.Application anbieten."));
+    parser.addOptions({headlessOption, saveOption, nothingOption, failGetOption, failPutOption, delayOption,
+                       leaveOption, hangOption, noApplicationOption, foreignApplicationOption});
+    parser.process(*app);
+
+    sim::PartProgram program;
+    sim::FaultPlan faults;
+    try {
+        if (!parser.positionalArguments().isEmpty())
+            program = sim::readPartProgram(parser.positionalArguments().at(0).toStdString());
+        for (const QString& text : parser.values(failGetOption))
+            faults.failingGets.push_back(parseFault(text));
+        for (const QString& text : parser.values(failPutOption))
+            faults.failingPuts.push_back(parseFault(text));
+        faults.replyDelayMs = static_cast<int>(parseCount(parser, delayOption).value_or(0));
+        faults.leaveAfterCalls = parseCount(parser, leaveOption);
+        faults.hangAfterCalls = parseCount(parser, hangOption);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "korvant-sim: %s\n", error.what());
+        return 2;
+    }
+
+    sim::PartProgramState state = sim::PartProgramState::Active;
+    if (parser.positionalArguments().isEmpty())
+        state = parser.isSet(nothingOption) ? sim::PartProgramState::ReadsNothing : sim::PartProgramState::None;
+    sim::SimHost host(std::move(program), state, std::move(faults));
+
+    std::unique_ptr<SimWindow> window;
+    if (!headless) {
+        window = std::make_unique<SimWindow>(host.program());
+        host.onCommandChanged = [&window](std::size_t index) { window->showCommand(index); };
+        window->show();
+    }
+
+    DBusObjects::ApplicationObject application = DBusObjects::ApplicationObject::Normal;
+    if (parser.isSet(noApplicationOption))
+        application = DBusObjects::ApplicationObject::Missing;
+    else if (parser.isSet(foreignApplicationOption))
+        application = DBusObjects::ApplicationObject::Foreign;
+    DBusObjects objects(host, application);
+    QObject::connect(&objects, &DBusObjects::leaveRequested, app.get(),
+                     [] { QTimer::singleShot(100, qApp, &QCoreApplication::quit); });
+
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    // The objects first, then the name: whoever sees the name finds the objects.
+    if (!bus.registerVirtualObject(QStringLiteral("/"), &objects, QDBusConnection::SubPath) ||
+        !bus.registerService(BusName)) {
+        std::fprintf(stderr, "korvant-sim: %s nicht auf dem Sitzungsbus anzumelden: %s\n",
+                     qPrintable(BusName), qPrintable(bus.lastError().message()));
+        return 1;
+    }
+    quitOnTerminate(*app);
+
+    const int result = app->exec();
+    bus.unregisterService(BusName);
+    if (parser.isSet(saveOption)) {
+        try {
+            sim::writePartProgram(host.program(), parser.value(saveOption).toStdString());
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "korvant-sim: %s\n", error.what());
+            return 1;
+        }
+    }
+    return result;
+}
