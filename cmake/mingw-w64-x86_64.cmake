@@ -1,0 +1,23 @@
+# Cross-builds the Qt-free parts for 64-bit Windows with MinGW-w64 (Debian's
+# g++-mingw-w64-x86-64). The executables are linked statically, so they run
+# under Wine or on Windows without any MinGW runtime beside them.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(DALMERIN_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${DALMERIN_MINGW_PREFIX}-gcc)
+set(CMAKE_CXX_COMPILER ${DALMERIN_MINGW_PREFIX}-g++)
+set(CMAKE_RC_COMPILER ${DALMERIN_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${DALMERIN_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The header-only JSON library of the build machine serves the cross build as
+# well, through a package file that exposes only its own headers (the build
+# machine's /usr/include must never reach the Windows compiler).
+set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-packages)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
