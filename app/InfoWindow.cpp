@@ -9,17 +9,22 @@
 
 namespace {
 
+// Word-wrapped labels get a fixed width so that the window can work out their height.
+constexpr int TextWidth = 340;
+
 QLabel* makeLabel(const char* name, const QString& text)
 {
     auto* label = new QLabel(text);
     label->setObjectName(QString::fromLatin1(name));
     label->setWordWrap(true);
+    label->setFixedWidth(TextWidth);
     return label;
 }
 
 QLabel* makePicture(const char* name, const QString& resource, int size)
 {
     auto* picture = makeLabel(name, QString());
+    picture->setFixedWidth(size + 8);
     picture->setPixmap(QIcon(resource).pixmap(size, size));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     return picture;
@@ -64,9 +69,11 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addWidget(makeLabel("lblDescription", QStringLiteral("Entwickelt von ") +
                                                       QString::fromUtf8(credits::DeveloperName)),
                       3, 1);
-    layout->addWidget(makeLabel("lblDisclaimer", QString::fromUtf8(Disclaimer)), 4, 0, 1, 2);
+    QLabel* disclaimer = makeLabel("lblDisclaimer", QString::fromUtf8(Disclaimer));
+    disclaimer->setFixedWidth(TextWidth + 80);
+    layout->addWidget(disclaimer, 4, 0, 1, 2);
     layout->addWidget(makeCloseButton(this, "cmdOK"), 5, 1, Qt::AlignRight);
-    setFixedWidth(420);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Load steps: caption, version, title, copyright.
     setWindowTitle(QStringLiteral("Info zu ") + QString::fromUtf8(appinfo::Title));
@@ -97,7 +104,7 @@ SupportWindow::SupportWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     QLabel* copyright = makeLabel("Label4", QString());
     layout->addWidget(copyright, 3, 1);
     layout->addWidget(makeCloseButton(this, "Command1"), 4, 1, Qt::AlignRight);
-    setFixedWidth(420);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Load steps: caption, then copyright.
     setWindowTitle(QString::fromStdString(appinfo::titleWithVersion()));

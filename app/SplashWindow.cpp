@@ -57,7 +57,8 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     productName->setFont(arial(27.75, true));
     auto* version = addLabel(frame, "lblVersion", QStringLiteral("Version"), twipsRect(4830, 2520, 2145, 285), right);
     version->setFont(arial(12, true));
-    addLabel(frame, "Design", QStringLiteral("Entwickelt von"), twipsRect(5760, 3000, 1215, 255), right);
+    addLabel(frame, "Design", QStringLiteral("Entwickelt von"), twipsRect(5760, 3000, 1215, 255), right)
+        ->setFont(arial(8.25));
     addLabel(frame, "Label2", QString::fromUtf8(credits::CompanyLine), twipsRect(3840, 3240, 3195, 255), right)
         ->setFont(arial(8.25));
     addLabel(frame, "lblCompany", QString::fromUtf8(credits::DeveloperName), twipsRect(6180, 3480, 855, 255), right)

@@ -63,6 +63,14 @@ constexpr Header Headers[] = {
     {"bis", 1320, 1800, 855},            {"Plus Tol.", 2400, 1800, 855},       {"Minus Tol.", 3480, 1800, 855},
 };
 
+// What a screen reader says for a cell: its column and its range.
+QString accessibleCellName(const cells::Cell& cell)
+{
+    static const char* const ColumnNames[] = {"Über", "Bis", "Plus-Toleranz", "Minus-Toleranz"};
+    return QString::fromUtf8(ColumnNames[static_cast<int>(cell.column)]) +
+           QStringLiteral(", Bereich %1").arg(cell.range);
+}
+
 int indexInLabelOrder(const cells::Cell& cell)
 {
     return static_cast<int>(cell.column) * cells::RangeCount + cell.range - 1;
@@ -86,6 +94,7 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
     nameFont.setBold(true);
     m_tableName->setFont(nameFont);
     m_tableName->setForegroundRole(QPalette::Highlight);
+    m_tableName->setAccessibleName(QStringLiteral("Gewählte Tabelle"));
 
     int headerNumber = 1;
     for (int block = 0; block < 2; ++block) {
@@ -102,6 +111,7 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
         auto* label = new QLabel(QString::fromUtf8(fixed ? cells::FirstLowerBound : " "), this);
         label->setObjectName(QString::fromStdString(cells::labelName(cell)));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setAccessibleName(accessibleCellName(cell));
         const QPoint origin = cellOrigin(cell);
         label->setGeometry(rectFromTwips(origin.x(), origin.y(), CellWidth, LabelHeight));
         m_labels.push_back(label);
@@ -112,6 +122,7 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
         auto* box = new QLineEdit(this);
         box->setObjectName(QString::fromStdString(cells::boxName(cell)));
         box->setAlignment(Qt::AlignRight);
+        box->setAccessibleName(accessibleCellName(cell));
         const QPoint origin = cellOrigin(cell);
         box->setGeometry(rectFromTwips(origin.x(), origin.y(), CellWidth, BoxHeight));
         box->hide();

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Dalmerin need on Debian 12,
+# where it is missing. Uses sudo unless run as root.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev
+    nlohmann-json3-dev
+    dbus dbus-bin xvfb xauth
+    g++-mingw-w64-x86-64 wine64
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,70 @@
+// Writes a PNG of each window into the folder given as the argument, so that
+// the windows can be looked at without a display.
+#include "InfoWindow.h"
+#include "MainWindow.h"
+#include "SetupDialog.h"
+#include "Shell.h"
+#include "SplashWindow.h"
+#include "ToleranceTable.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QTextStream>
+
+namespace {
+
+bool save(QWidget* window, const QDir& folder, const QString& name)
+{
+    window->show();
+    QApplication::processEvents();
+    const QString path = folder.filePath(name + QStringLiteral(".png"));
+    const bool saved = window->grab().save(path);
+    QTextStream(stdout) << (saved ? "" : "FEHLER ") << path << "\n";
+    return saved;
+}
+
+// A small table as a user would have it.
+void fillExampleTable(ToleranceTable& table)
+{
+    const QStringList upper = {"3", "6", "30", "120", "400", "1000", "2000", "4000"};
+    const QStringList tolerance = {"0,1", "0,1", "0,2", "0,3", "0,5", "0,8", "1,2", "2"};
+    QStringList values(cells::ValueCount);
+    for (int row = 0; row < upper.size(); ++row) {
+        if (row > 0)
+            values[row - 1] = upper[row - 1];
+        values[17 + row] = upper[row];
+        values[35 + row] = tolerance[row];
+        values[53 + row] = tolerance[row];
+    }
+    table.showValues(values);
+    table.setTablePath(QStringLiteral("/opt/dalmerin/ISO 2768-m.tabelle"));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    if (!folder.exists() && !QDir().mkpath(folder.path()))
+        return 1;
+
+    Shell shell(QCoreApplication::applicationDirPath());
+    bool ok = true;
+    shell.start();
+    ok &= save(shell.splash(), folder, QStringLiteral("splash"));
+
+    MainWindow* main = shell.showMainWindow();
+    fillExampleTable(main->table());
+    ok &= save(main, folder, QStringLiteral("main-display"));
+    main->table().enterEditModeFromShown();
+    ok &= save(main, folder, QStringLiteral("main-edit"));
+
+    ok &= save(new SetupDialog, folder, QStringLiteral("settings"));
+    shell.openAbout();
+    ok &= save(shell.aboutWindow(), folder, QStringLiteral("about"));
+    shell.openSupport();
+    ok &= save(shell.supportWindow(), folder, QStringLiteral("support"));
+    return ok ? 0 : 1;
+}

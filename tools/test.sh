@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds Dalmerin and runs every test: the Linux tests (GUI tests headless on
+# the offscreen platform, end-to-end tests over a private D-Bus session bus)
+# and the Windows transfer tests under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/deps.sh
+cmake --preset default
+cmake --build --preset default
+ctest --preset default
+if [ -x tools/wine-tests.sh ]; then
+    tools/wine-tests.sh
+fi
