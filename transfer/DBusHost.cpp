@@ -1,0 +1,253 @@
+#include "DBusHost.h"
+
+#include "PlatformHost.h"
+
+#include <QDBusArgument>
+#include <QDBusError>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+
+using namespace korvant;
+
+namespace {
+
+const QString BusName = QStringLiteral("KVTLRN.Application");
+const QString ApplicationPath = QStringLiteral("/Application");
+const QString EmptyReferencePath = QStringLiteral("/");
+
+QString interfaceName(Interface interface)
+{
+    switch (interface) {
+    case Interface::Application:
+        return QStringLiteral("KVTLRN.Application");
+    case Interface::PartProgram:
+        return QStringLiteral("KVTLRN.PartProgram");
+    case Interface::Commands:
+        return QStringLiteral("KVTLRN.Commands");
+    case Interface::Command:
+        return QStringLiteral("KVTLRN.Command");
+    case Interface::Dimension:
+        return QStringLiteral("KVTLRN.Dimension");
+    }
+    return {};
+}
+
+// No answer in time, or nobody there to answer: the connection is gone.
+bool meansConnectionLost(const QDBusMessage& reply)
+{
+    if (reply.type() != QDBusMessage::ErrorMessage)
+        return reply.type() != QDBusMessage::ReplyMessage;
+    switch (QDBusError(reply).type()) {
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+    case QDBusError::ServiceUnknown:
+    case QDBusError::Disconnected:
+    case QDBusError::NoServer:
+    case QDBusError::NoNetwork:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The reply's one argument, a variant, unwrapped.
+std::optional<QVariant> variantArgument(const QDBusMessage& reply)
+{
+    const QList<QVariant> arguments = reply.arguments();
+    if (arguments.size() != 1 || arguments.at(0).metaType() != QMetaType::fromType<QDBusVariant>())
+        return std::nullopt;
+    return arguments.at(0).value<QDBusVariant>().variant();
+}
+
+// The paths of an enumeration, kept in one block: a large part program costs
+// little more than its paths' characters.
+class PathEnumerator : public Enumerator
+{
+public:
+    PathEnumerator(DBusHost& host, const QDBusArgument& paths) : m_host(host)
+    {
+        paths.beginArray();
+        while (!paths.atEnd()) {
+            QDBusObjectPath path;
+            paths >> path;
+            m_text += path.path().toStdString();
+            m_ends.push_back(m_text.size());
+        }
+        paths.endArray();
+    }
+
+    std::optional<std::size_t> count() const override { return m_ends.size(); }
+
+    CallResult<std::optional<ObjectRef>> next() override
+    {
+        if (m_next == m_ends.size())
+            return {CallStatus::Ok, std::nullopt};
+        const std::size_t begin = m_next == 0 ? 0 : m_ends[m_next - 1];
+        const std::size_t end = m_ends[m_next++];
+        const QString path = QString::fromUtf8(m_text.data() + begin, static_cast<qsizetype>(end - begin));
+        return {CallStatus::Ok, m_host.refer(path)};
+    }
+
+private:
+    DBusHost& m_host;
+    std::string m_text;
+    std::vector<std::size_t> m_ends;
+    std::size_t m_next = 0;
+};
+
+} // namespace
+
+std::unique_ptr<Host> createPlatformHost()
+{
+    return std::make_unique<DBusHost>();
+}
+
+DBusHost::DBusHost(QDBusConnection bus, int timeoutMs) : m_bus(std::move(bus)), m_timeoutMs(timeoutMs) {}
+
+DBusHost::Reply DBusHost::send(const QDBusMessage& call)
+{
+    ++m_messagesSent;
+    QDBusMessage reply = m_bus.call(call, QDBus::Block, m_timeoutMs);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return {CallStatus::Ok, std::move(reply)};
+    return {meansConnectionLost(reply) ? CallStatus::ConnectionLost : CallStatus::Failed, std::move(reply)};
+}
+
+DBusHost::Reply DBusHost::callObject(ObjectRef object, Interface interface, const QString& method,
+                                     const QList<QVariant>& arguments)
+{
+    if (object.isEmpty() || object.id > m_paths.size() || m_paths[object.id - 1].isEmpty())
+        return {CallStatus::Failed, {}};
+    QDBusMessage call = QDBusMessage::createMethodCall(m_owner, m_paths[object.id - 1], interfaceName(interface), method);
+    call.setArguments(arguments);
+    return send(call);
+}
+
+bool DBusHost::findHostWindow()
+{
+    // The unique name of the owner: every later call goes to this one host,
+    // even should another take the well-known name meanwhile.
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                       QStringLiteral("/org/freedesktop/DBus"),
+                                                       QStringLiteral("org.freedesktop.DBus"),
+                                                       QStringLiteral("GetNameOwner"));
+    call << BusName;
+    const Reply reply = send(call);
+    const QList<QVariant> arguments = reply.message.arguments();
+    if (reply.status != CallStatus::Ok || arguments.size() != 1)
+        return false;
+    m_owner = arguments.at(0).toString();
+    return !m_owner.isEmpty();
+}
+
+CallResult<ObjectRef> DBusHost::createApplication()
+{
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(m_owner, ApplicationPath, QStringLiteral("org.freedesktop.DBus.Introspectable"),
+                                       QStringLiteral("Introspect"));
+    const Reply reply = send(call);
+    if (reply.status != CallStatus::Ok)
+        return {reply.status, {}};
+    const QList<QVariant> arguments = reply.message.arguments();
+    const QString offered = QStringLiteral("<interface name=\"%1\">").arg(interfaceName(Interface::Application));
+    if (arguments.size() != 1 || !arguments.at(0).toString().contains(offered))
+        return {CallStatus::Failed, {}};
+    return {CallStatus::Ok, refer(ApplicationPath)};
+}
+
+ObjectRef DBusHost::refer(const QString& path)
+{
+    if (path == EmptyReferencePath)
+        return {};
+    if (m_freeSlots.empty()) {
+        m_paths.push_back(path);
+        return {m_paths.size()};
+    }
+    const std::size_t slot = m_freeSlots.back();
+    m_freeSlots.pop_back();
+    m_paths[slot] = path;
+    return {slot + 1};
+}
+
+void DBusHost::release(ObjectRef object)
+{
+    if (object.isEmpty() || object.id > m_paths.size())
+        return;
+    m_paths[object.id - 1].clear();
+    m_freeSlots.push_back(object.id - 1);
+}
+
+void DBusHost::endRun()
+{
+    m_paths.clear();
+    m_freeSlots.clear();
+    m_owner.clear();
+}
+
+CallResult<Value> DBusHost::toValue(const QVariant& variant)
+{
+    switch (variant.metaType().id()) {
+    case QMetaType::Bool:
+        return {CallStatus::Ok, variant.toBool()};
+    case QMetaType::Int:
+        return {CallStatus::Ok, static_cast<std::int32_t>(variant.toInt())};
+    case QMetaType::Double:
+        return {CallStatus::Ok, variant.toDouble()};
+    case QMetaType::QString:
+        return {CallStatus::Ok, variant.toString().toStdString()};
+    default:
+        break;
+    }
+    if (variant.metaType() == QMetaType::fromType<QDBusObjectPath>())
+        return {CallStatus::Ok, refer(variant.value<QDBusObjectPath>().path())};
+    return {CallStatus::Failed, {}};
+}
+
+CallResult<Value> DBusHost::get(ObjectRef object, Interface interface, int dispid)
+{
+    const Reply reply = callObject(object, interface, QStringLiteral("Get"), {dispid});
+    if (reply.status != CallStatus::Ok)
+        return {reply.status, {}};
+    const auto variant = variantArgument(reply.message);
+    if (!variant)
+        return {CallStatus::Failed, {}};
+    return toValue(*variant);
+}
+
+CallStatus DBusHost::put(ObjectRef object, Interface interface, int dispid, const Value& value)
+{
+    struct ToVariant
+    {
+        const DBusHost& host;
+        QVariant operator()(std::monostate) const { return {}; }
+        QVariant operator()(bool flag) const { return flag; }
+        QVariant operator()(std::int32_t integer) const { return integer; }
+        QVariant operator()(double number) const { return number; }
+        QVariant operator()(const std::string& text) const { return QString::fromStdString(text); }
+        QVariant operator()(ObjectRef reference) const
+        {
+            const bool known = !reference.isEmpty() && reference.id <= host.m_paths.size();
+            return QVariant::fromValue(QDBusObjectPath(known ? host.m_paths[reference.id - 1] : EmptyReferencePath));
+        }
+    };
+    const QVariant variant = std::visit(ToVariant{*this}, value);
+    if (!variant.isValid())
+        return CallStatus::Failed; // nothing to send: D-Bus has no empty value
+    return callObject(object, interface, QStringLiteral("Put"), {dispid, QVariant::fromValue(QDBusVariant(variant))})
+        .status;
+}
+
+CallResult<std::unique_ptr<Enumerator>> DBusHost::enumerate(ObjectRef collection)
+{
+    const Reply reply = callObject(collection, Interface::Commands, QStringLiteral("Get"), {dispid::Enumeration});
+    if (reply.status != CallStatus::Ok)
+        return {reply.status, nullptr};
+    const auto variant = variantArgument(reply.message);
+    if (!variant || variant->metaType() != QMetaType::fromType<QDBusArgument>())
+        return {CallStatus::Failed, nullptr};
+    const QDBusArgument paths = variant->value<QDBusArgument>();
+    if (paths.currentSignature() != QLatin1String("ao"))
+        return {CallStatus::Failed, nullptr};
+    return {CallStatus::Ok, std::make_unique<PathEnumerator>(*this, paths)};
+}

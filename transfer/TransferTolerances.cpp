@@ -1,0 +1,100 @@
+#include "TransferTolerances.h"
+
+#include "MessageBox.h"
+#include "PlatformHost.h"
+#include "Settings.h"
+#include "ToleranceTable.h"
+#include "TransferCommand.h"
+#include "TransferProgress.h"
+#include "TransferWindow.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLocale>
+
+namespace {
+
+// A run shorter than this shows no progress window.
+constexpr qint64 ProgressDelayMs = 500;
+// How often the progress window is brought up to date.
+constexpr qint64 ProgressIntervalMs = 100;
+
+class WindowSide : public TransferWindow
+{
+public:
+    WindowSide(ToleranceTable& table, QWidget* window) : m_table(table), m_window(window) {}
+
+    bool isEditMode() const override { return m_table.isEditMode(); }
+    std::string tablePath() const override { return m_table.tablePath().toStdString(); }
+
+    std::vector<std::string> labelCaptions() const override
+    {
+        std::vector<std::string> captions;
+        for (const QString& caption : m_table.labelCaptions())
+            captions.push_back(caption.toStdString());
+        return captions;
+    }
+
+    std::optional<double> readLocaleNumber(const std::string& text) const override
+    {
+        // Without group separators: in a German locale "0.05" would read as 5.
+        QLocale locale;
+        locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+        bool ok = false;
+        const double value = locale.toDouble(QString::fromStdString(text), &ok);
+        return ok ? std::optional<double>(value) : std::nullopt;
+    }
+
+    std::string oldValSetting() const override { return settings::read(settings::OldVal).toStdString(); }
+
+    void showMessage(const std::string& text) override { MessageBox::show(m_window, QString::fromStdString(text)); }
+
+    void setWaitPointer() override
+    {
+        m_window->setCursor(Qt::WaitCursor);
+        m_clock.start();
+    }
+
+    void restorePointer() override
+    {
+        if (TransferProgress* progress = existingProgress())
+            progress->hide();
+        m_window->unsetCursor();
+    }
+
+    void reportProgress(std::size_t done, std::optional<std::size_t> total) override
+    {
+        const bool finished = total && done == *total;
+        if (m_clock.elapsed() < ProgressDelayMs || (!finished && m_sinceRepaint.isValid() &&
+                                                    m_sinceRepaint.elapsed() < ProgressIntervalMs))
+            return;
+        TransferProgress* progress = existingProgress();
+        if (!progress)
+            progress = new TransferProgress(m_window);
+        progress->showCount(done, total);
+        progress->show();
+        m_sinceRepaint.start();
+        // Paint, but take no input: no other command can start while this one runs.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+
+private:
+    TransferProgress* existingProgress() const
+    {
+        return m_window->findChild<TransferProgress*>(QString(), Qt::FindDirectChildrenOnly);
+    }
+
+    ToleranceTable& m_table;
+    QWidget* m_window;
+    QElapsedTimer m_clock;
+    QElapsedTimer m_sinceRepaint;
+};
+
+} // namespace
+
+void transferTolerances(ToleranceTable& table, QWidget* window)
+{
+    WindowSide side(table, window);
+    const std::unique_ptr<korvant::Host> host = createPlatformHost();
+    runTransfer(side, *host);
+}
