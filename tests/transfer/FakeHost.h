@@ -1,0 +1,51 @@
+#pragma once
+
+#include "KorvantHost.h"
+#include "SimHost.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The transfer's host interface served in-process by the stand-in's objects:
+// no bus, no window. Records each call and the references it hands out.
+class FakeHost : public korvant::Host
+{
+public:
+    explicit FakeHost(sim::SimHost& objects) : m_objects(objects) {}
+
+    bool running = true;               // KORVANT's window is there
+    bool offersApplication = true;     // the application object can be made
+    std::optional<long> loseAfterCalls; // the connection is gone after this many gets and puts
+
+    bool findHostWindow() override;
+    korvant::CallResult<korvant::ObjectRef> createApplication() override;
+    korvant::CallResult<korvant::Value> get(korvant::ObjectRef object, korvant::Interface interface,
+                                            int dispid) override;
+    korvant::CallStatus put(korvant::ObjectRef object, korvant::Interface interface, int dispid,
+                            const korvant::Value& value) override;
+    korvant::CallResult<std::unique_ptr<korvant::Enumerator>> enumerate(korvant::ObjectRef collection) override;
+    void release(korvant::ObjectRef object) override;
+    void endRun() override;
+
+    // "find", "create", "get 17 #3" (command 3, counted from 1), "put 15 #3", "enumerate".
+    const std::vector<std::string>& calls() const { return m_calls; }
+    // The calls that touched command n (counted from 1).
+    std::vector<std::string> callsOn(std::size_t command) const;
+    std::size_t liveReferences() const { return m_live.size(); }
+    int endedRuns() const { return m_endedRuns; }
+
+    korvant::ObjectRef refer(const sim::ObjectAddress& address);
+
+private:
+    void record(const std::string& what, const sim::ObjectAddress* address);
+    bool connectionLost();
+
+    sim::SimHost& m_objects;
+    std::map<std::uint64_t, sim::ObjectAddress> m_live;
+    std::uint64_t m_nextId = 1;
+    std::vector<std::string> m_calls;
+    long m_hostCalls = 0;
+    int m_endedRuns = 0;
+};

@@ -1,0 +1,401 @@
+// "Ausführen" end to end: the real window glue and D-Bus adapter against the
+// real korvant-sim on a private session bus (run under dbus-run-session).
+#include "GuiTestSupport.h"
+#include "MessageBox.h"
+#include "PartProgram.h"
+#include "Settings.h"
+#include "TableFile.h"
+#include "ToleranceTable.h"
+#include "TransferCases.h"
+#include "TransferCommand.h"
+#include "TransferProgress.h"
+#include "TransferTolerances.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString BusName = QStringLiteral("KVTLRN.Application");
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// The stand-in, started headless with a part program and options; stopped when this goes.
+class SimProcess
+{
+public:
+    SimProcess(const QString& partProgramFile, const QStringList& options)
+    {
+        QStringList arguments{QStringLiteral("--headless")};
+        arguments += options;
+        if (!partProgramFile.isEmpty())
+            arguments << partProgramFile;
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QStringLiteral(KORVANT_SIM), arguments);
+        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+        QElapsedTimer clock;
+        clock.start();
+        while (!bus->isServiceRegistered(BusName) && clock.elapsed() < 5000)
+            QTest::qWait(10);
+    }
+    ~SimProcess()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(5000);
+        // The name must be free before the next test starts its own stand-in.
+        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+        QElapsedTimer clock;
+        clock.start();
+        while (bus->isServiceRegistered(BusName) && clock.elapsed() < 5000)
+            QTest::qWait(10);
+    }
+
+private:
+    QProcess m_process;
+};
+
+// Reads a number of command n (from 1) the way any client of the stand-in would.
+double readFromSim(std::size_t command, int dispid)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        BusName, QStringLiteral("/Command/%1").arg(command), QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Get"));
+    call << dispid;
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
+        return -999;
+    return reply.arguments().at(0).value<QDBusVariant>().variant().toDouble();
+}
+
+void putToSim(std::size_t command, int dispid, double value)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        BusName, QStringLiteral("/Command/%1").arg(command), QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Put"));
+    call << dispid << QVariant::fromValue(QDBusVariant(value));
+    QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+}
+
+QStringList toStringList(const std::vector<std::string>& texts)
+{
+    QStringList list;
+    for (const std::string& t : texts)
+        list << QString::fromStdString(t);
+    return list;
+}
+
+// The ISO 2768-1 classes for linear sizes: ranges 0–3, 3–6, 6–30, 30–120,
+// 120–400, 400–1000, 1000–2000, 2000–4000; 0 where the class leaves a range undefined.
+struct IsoClass
+{
+    const char* name;
+    double tolerance[8];
+};
+constexpr IsoClass IsoClasses[] = {
+    {"f", {0.05, 0.05, 0.1, 0.15, 0.2, 0.3, 0.5, 0}},
+    {"m", {0.1, 0.1, 0.2, 0.3, 0.5, 0.8, 1.2, 2}},
+    {"c", {0.2, 0.3, 0.5, 0.8, 1.2, 2, 3, 4}},
+    {"v", {0, 0.5, 1, 1.5, 2.5, 4, 6, 8}},
+};
+constexpr double IsoBounds[9] = {0, 3, 6, 30, 120, 400, 1000, 2000, 4000};
+constexpr double IsoNominals[] = {0.5, 3, 3.2, 6, 30.5, 120, 400.1, 1000, 2000, 2000.5, 4000, 4000.1};
+
+double isoTolerance(const IsoClass& isoClass, double nominal)
+{
+    for (int range = 0; range < 8; ++range) {
+        const bool inRange = range == 0 ? nominal >= 0 && nominal <= IsoBounds[1]
+                                        : nominal > IsoBounds[range] && nominal <= IsoBounds[range + 1];
+        if (inRange)
+            return isoClass.tolerance[range];
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestTransferDBus : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void transfersEveryCase_data();
+    void transfersEveryCase();
+    void secondRunWritesOnlyWhereBothAreZero();
+    void showsProgressForALongRun();
+
+    void refusals_data();
+    void refusals();
+    void editModeIsTestedFirst();
+
+    void failingReadSkipsExactlyThatCommand();
+    void failingPutsEachOnTheirOwn();
+    void hostLeavingOrHangingEndsTheRun_data();
+    void hostLeavingOrHangingEndsTheRun();
+
+    void transfersIsoTables_data();
+    void transfersIsoTables();
+
+private:
+    QString writePartProgram(const sim::PartProgram& program);
+    void showTable(const QStringList& values);
+    void run(); // "Ausführen", answering whatever message comes
+    bool pointerRestored() const { return m_window->cursor().shape() == Qt::ArrowCursor; }
+
+    std::unique_ptr<QTemporaryDir> m_settings;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<QWidget> m_window;
+    ToleranceTable* m_table = nullptr;
+};
+
+void TestTransferDBus::init()
+{
+    m_settings = std::make_unique<QTemporaryDir>();
+    m_folder = std::make_unique<QTemporaryDir>();
+    guitest::startClean(*m_settings);
+    MessageBox::clearRecord();
+    m_window = std::make_unique<QWidget>();
+    m_table = new ToleranceTable(m_window.get());
+    m_window->show();
+    showTable(toStringList(transfercases::tableValues()));
+}
+
+void TestTransferDBus::cleanup()
+{
+    m_window.reset();
+}
+
+QString TestTransferDBus::writePartProgram(const sim::PartProgram& program)
+{
+    const QString path = m_folder->filePath(QStringLiteral("teileprogramm.json"));
+    sim::writePartProgram(program, path.toStdString());
+    return path;
+}
+
+void TestTransferDBus::showTable(const QStringList& values)
+{
+    m_table->showValues(values);
+    m_table->setTablePath(QStringLiteral("/tabellen/Grenzfälle.tabelle"));
+}
+
+void TestTransferDBus::run()
+{
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    transferTolerances(*m_table, m_window.get());
+}
+
+void TestTransferDBus::transfersEveryCase_data()
+{
+    QTest::addColumn<QString>("oldVal");
+    QTest::newRow("OldVal 1") << "1";
+    QTest::newRow("OldVal 0") << "0";
+}
+
+void TestTransferDBus::transfersEveryCase()
+{
+    QFETCH(QString, oldVal);
+    settings::write(settings::OldVal, oldVal);
+    SimProcess sim(writePartProgram(transfercases::partProgram()), {});
+    run();
+
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QVERIFY(pointerRestored());
+    const auto& cases = transfercases::cases();
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const auto& expected = oldVal == "0" ? cases[i].afterOverwriting : cases[i].afterKeeping;
+        if (!cases[i].before.isDimension)
+            continue;
+        QVERIFY2(readFromSim(i + 1, 15) == expected.plus, cases[i].what);
+        QVERIFY2(readFromSim(i + 1, 14) == expected.minus, cases[i].what);
+    }
+}
+
+void TestTransferDBus::secondRunWritesOnlyWhereBothAreZero()
+{
+    SimProcess sim(writePartProgram(transfercases::partProgram()), {});
+    run();
+    // The user clears one dimension's tolerances and changes row 2's plus tolerance.
+    putToSim(2, 15, 0);
+    putToSim(2, 14, 0);
+    QStringList values = toStringList(transfercases::tableValues());
+    values[2 * 18 - 1 + 1] = QStringLiteral("0.5"); // PT2 in value order
+    showTable(values);
+    run();
+
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(readFromSim(2, 15), 0.5);
+    QCOMPARE(readFromSim(2, 14), -0.15);
+    QCOMPARE(readFromSim(5, 15), 0.2); // row 2 as the first run wrote it
+    QCOMPARE(readFromSim(1, 15), 0.1);
+}
+
+void TestTransferDBus::showsProgressForALongRun()
+{
+    SimProcess sim(writePartProgram(transfercases::partProgram()), {QStringLiteral("--delay"), QStringLiteral("5")});
+    run();
+    const auto* progress = m_window->findChild<TransferProgress*>(QStringLiteral("TransferProgress"));
+    QVERIFY(progress);
+    QCOMPARE(progress->text(), QStringLiteral("26 von 26 Befehlen"));
+    QVERIFY(!progress->isVisible());
+    QCOMPARE(progress->windowTitle(), QStringLiteral("Dalmerin"));
+    QVERIFY(pointerRestored());
+}
+
+void TestTransferDBus::refusals_data()
+{
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<bool>("withPartProgram");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("KORVANT not running") << false << true << QStringList() << text(transfertexts::StartKorvant);
+    QTest::newRow("no part program: empty reference")
+        << true << false << QStringList() << text(transfertexts::NoPartProgram);
+    QTest::newRow("no part program: reads Nothing")
+        << true << false << QStringList{"--nothing"} << text(transfertexts::NoPartProgram);
+    QTest::newRow("no application object")
+        << true << true << QStringList{"--no-application-object"} << text(transfertexts::ConnectionFailed);
+    QTest::newRow("application object without its interface")
+        << true << true << QStringList{"--foreign-application-object"} << text(transfertexts::ConnectionFailed);
+}
+
+void TestTransferDBus::refusals()
+{
+    QFETCH(bool, started);
+    QFETCH(bool, withPartProgram);
+    QFETCH(QStringList, options);
+    QFETCH(QString, message);
+    std::unique_ptr<SimProcess> sim;
+    if (started)
+        sim = std::make_unique<SimProcess>(withPartProgram ? writePartProgram(transfercases::partProgram()) : QString(),
+                                           options);
+    run();
+    QCOMPARE(MessageBox::shownTexts(), QStringList{message});
+    QVERIFY(pointerRestored());
+    if (started && withPartProgram)
+        QCOMPARE(readFromSim(1, 15), 0.0);
+}
+
+void TestTransferDBus::editModeIsTestedFirst()
+{
+    m_table->enterEditModeEmpty();
+    m_table->setTablePath(text(cells::NoTableChosen));
+    run();
+    QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::SaveFirst)});
+    QVERIFY(pointerRestored());
+
+    MessageBox::clearRecord();
+    m_table->leaveEditMode();
+    m_table->setTablePath(text(cells::NoTableChosen));
+    run();
+    QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::ChooseTable)});
+    QVERIFY(pointerRestored());
+}
+
+void TestTransferDBus::failingReadSkipsExactlyThatCommand()
+{
+    SimProcess sim(writePartProgram(transfercases::partProgram()), {QStringLiteral("--fail-get"), QStringLiteral("10:2")});
+    run();
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(readFromSim(2, 15), 0.0);
+    QCOMPARE(readFromSim(1, 15), 0.1);
+    QCOMPARE(readFromSim(3 + 1, 15), 0.1); // the walk went on
+}
+
+void TestTransferDBus::failingPutsEachOnTheirOwn()
+{
+    SimProcess sim(writePartProgram(transfercases::partProgram()),
+                   {QStringLiteral("--fail-put"), QStringLiteral("15:1"), QStringLiteral("--fail-put"),
+                    QStringLiteral("14:2")});
+    run();
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(readFromSim(1, 15), 0.0);
+    QCOMPARE(readFromSim(1, 14), -0.1);
+    QCOMPARE(readFromSim(2, 15), 0.2);
+    QCOMPARE(readFromSim(2, 14), 0.0);
+}
+
+void TestTransferDBus::hostLeavingOrHangingEndsTheRun_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::newRow("host leaves the bus") << "--leave-after";
+    QTest::newRow("host stops answering") << "--hang-after";
+}
+
+void TestTransferDBus::hostLeavingOrHangingEndsTheRun()
+{
+    QFETCH(QString, option);
+    SimProcess sim(writePartProgram(transfercases::partProgram()), {option, QStringLiteral("20")});
+    QElapsedTimer clock;
+    clock.start();
+    run();
+    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::ConnectionLost)});
+    QVERIFY(pointerRestored());
+}
+
+void TestTransferDBus::transfersIsoTables_data()
+{
+    QTest::addColumn<int>("isoClass");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<bool>("typedWithComma");
+    for (int i = 0; i < 4; ++i) {
+        QTest::addRow("%s, German", IsoClasses[i].name) << i << QLocale(QLocale::German, QLocale::Germany) << false;
+        QTest::addRow("%s, English", IsoClasses[i].name) << i << QLocale(QLocale::English, QLocale::UnitedStates) << false;
+    }
+    QTest::newRow("m typed with decimal comma, English")
+        << 1 << QLocale(QLocale::English, QLocale::UnitedStates) << true;
+    QTest::newRow("m typed with decimal comma, German") << 1 << QLocale(QLocale::German, QLocale::Germany) << true;
+}
+
+void TestTransferDBus::transfersIsoTables()
+{
+    QFETCH(int, isoClass);
+    QFETCH(QLocale, locale);
+    QFETCH(bool, typedWithComma);
+    QLocale::setDefault(locale);
+    const IsoClass& iso = IsoClasses[isoClass];
+
+    QFile file(QStringLiteral(DALMERIN_TABLES_DIR "/ISO 2768-%1.tabelle").arg(QString::fromLatin1(iso.name)));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const tablefile::ReadResult table = tablefile::readTable(file.readAll().toStdString());
+    QCOMPARE(table.problem, tablefile::ReadProblem::None);
+    QStringList values;
+    for (const tablefile::Value& value : table.values)
+        values << QString::fromStdString(value.text).replace(QLatin1Char('.'), typedWithComma ? ',' : '.');
+    showTable(values);
+
+    sim::PartProgram program;
+    program.name = "ISO";
+    for (double nominal : IsoNominals) {
+        sim::Command command;
+        command.typeCode = 1101;
+        command.isDimension = true;
+        command.axis = "X";
+        command.nominal = nominal;
+        program.commands.push_back(command);
+    }
+    SimProcess sim(writePartProgram(program), {});
+    run();
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    for (std::size_t i = 0; i < std::size(IsoNominals); ++i) {
+        const double expected = isoTolerance(iso, IsoNominals[i]);
+        const QByteArray what = QByteArray::number(IsoNominals[i]);
+        QVERIFY2(readFromSim(i + 1, 15) == expected, what);
+        QVERIFY2(readFromSim(i + 1, 14) == 0.0 - expected, what);
+    }
+}
+
+QTEST_MAIN(TestTransferDBus)
+#include "TestTransferDBus.moc"
