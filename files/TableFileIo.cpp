@@ -53,21 +53,22 @@ QString writeTable(const QString& path, const QStringList& values)
         texts[i] = values[i].toStdString();
     const std::string bytes = tablefile::encodeTable(texts);
 
+    // Unbuffered, so a short write (a full disk) shows in write()'s result: a
+    // buffered QSaveFile can commit a cut-off file when its final flush falls short.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QStringLiteral("Die Datei kann dort nicht angelegt werden: keine Schreibberechtigung im Ordner "
                               "oder ein unzulässiger Dateiname.");
-    file.write(bytes.data(), qint64(bytes.size()));
-    if (file.commit())
-        return QString();
     const QString unchanged = QStringLiteral(" Eine bisherige Datei dieses Namens ist unverändert.");
-    if (file.error() == QFileDevice::ResourceError)
-        return QStringLiteral("Der Datenträger ist voll.") + unchanged;
-    if (file.error() == QFileDevice::RenameError)
+    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+        file.cancelWriting();
+        return QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden (Datenträger voll oder "
+                              "Schreibfehler).") +
+               unchanged;
+    }
+    if (!file.commit())
         return QStringLiteral("Die neue Datei konnte nicht an die Stelle der bisherigen treten.") + unchanged;
-    return QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden (Datenträger voll oder "
-                          "Schreibfehler).") +
-           unchanged;
+    return QString();
 }
 
 LoadResult loadTable(const QString& path)

@@ -1,0 +1,332 @@
+// The save dialog driven through its controls: name rules, the overwrite
+// question, the table path following the user, and saves that cannot be
+// written leaving the table in edit mode with the old file intact.
+#include "FileDialogTestSupport.h"
+#include "SaveDialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace filetest;
+using Answer = MessageBox::Answer;
+
+namespace {
+
+const QString Refused = QStringLiteral("Legen Sie einen neuen Tabellennamen an.");
+const QString Question = QStringLiteral("Soll die bestehende Datei überschrieben werden?");
+const QString Cancelled = QStringLiteral("Speichervorgang wurde abgebrochen. Legen Sie einen neuen Tabellennamen fest.");
+const QString Overwriting = QStringLiteral("Tabellendatei wird überschrieben.");
+
+// Files may grow to `bytes` at most while this lives: writing more fails
+// with "file too large", as on a full disk. Works for root too.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        const rlimit limit{bytes, m_previous.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_previous); }
+
+private:
+    rlimit m_previous{};
+};
+
+} // namespace
+
+class TestSaveDialog : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_settings;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<MainWindowStandIn> m_main;
+    ToleranceTable* m_table = nullptr; // what the dialog is given: nullptr while no main window exists
+
+    QPointer<QWidget> openDialog(const QString& folder)
+    {
+        auto* dialog = new SaveDialog([this] { return m_table; }, folder);
+        dialog->show();
+        return dialog;
+    }
+    QPointer<QWidget> openDialog() { return openDialog(m_folder->path()); }
+    QString inFolder(const QString& name) const { return m_folder->path() + QLatin1Char('/') + name; }
+    ToleranceTable& table() { return *m_main->table; }
+
+private slots:
+    void init()
+    {
+        m_settings = std::make_unique<QTemporaryDir>();
+        guitest::startClean(*m_settings);
+        MessageBox::clearRecord();
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_main = std::make_unique<MainWindowStandIn>();
+        m_table = m_main->table;
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(!MessageBox::hasPendingAnswers(), "a message that was expected was not shown");
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String("T_Speicher"))
+                delete window;
+        m_main.reset();
+    }
+
+    void hasTheControlsInPlace()
+    {
+        const QPointer<QWidget> dialog = openDialog();
+        QCOMPARE(dialog->objectName(), QStringLiteral("T_Speicher"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
+        QCOMPARE(dialog->size(), QSize(497, 251));
+        QVERIFY(dialog->windowFlags() & Qt::Tool);
+        QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(dialog->testAttribute(Qt::WA_DeleteOnClose));
+        const QList<std::pair<const char*, QRect>> places = {
+            {"Label1", {8, 8, 113, 17}},    {"Text1", {8, 24, 193, 19}},      {"File1", {8, 48, 193, 149}},
+            {"Label4", {8, 208, 137, 17}},  {"Label5", {8, 224, 193, 17}},    {"Label2", {208, 8, 113, 17}},
+            {"Text2", {208, 24, 193, 19}},  {"Dir1", {208, 48, 193, 156}},    {"Label3", {208, 208, 113, 17}},
+            {"Drive1", {208, 224, 193, 21}}, {"OKButton", {408, 24, 81, 25}},
+        };
+        for (const auto& [name, place] : places) {
+            auto* control = guitest::child<QWidget>(dialog, QString::fromUtf8(name));
+            QVERIFY2(control, name);
+            QCOMPARE(QRect(control->mapTo(dialog, QPoint(0, 0)), control->size()), place);
+        }
+        QCOMPARE(guitest::child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("*.tabelle"));
+        QCOMPARE(guitest::child<QLabel>(dialog, "Label5")->text(), QStringLiteral("*.tabelle"));
+        QCOMPARE(guitest::child<QLineEdit>(dialog, "Text2")->text(), m_folder->path());
+        QCOMPARE(guitest::child<QLabel>(dialog, "Label1")->text(), QStringLiteral("Tabellenname"));
+        QCOMPARE(guitest::child<QLabel>(dialog, "Label2")->text(), QStringLiteral("Verzeichnisse"));
+        QCOMPARE(guitest::child<QLabel>(dialog, "Label3")->text(), QStringLiteral("Laufwerke"));
+        QCOMPARE(guitest::child<QLabel>(dialog, "Label4")->text(), QStringLiteral("Dateityp"));
+
+        QStringList focus;
+        for (QWidget* widget = guitest::child<QWidget>(dialog, "OKButton"); focus.size() < 6;
+             widget = widget->nextInFocusChain())
+            if (widget->focusPolicy() & Qt::TabFocus)
+                focus << widget->objectName();
+        QCOMPARE(focus, QStringList({"OKButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
+        // Opening leaves the table path alone.
+        QCOMPARE(table().tablePath(), QStringLiteral("keine Tabelle gewählt"));
+    }
+
+    void savesTheTableAndReturnsToDisplayMode()
+    {
+        QStringList values = sampleValues(QStringLiteral("Über "));
+        values[0] = QStringLiteral("0,05");
+        values[1] = QStringLiteral(" 5");
+        values[2] = QStringLiteral("ab\"c");
+        enterTable(table(), values);
+        const QPointer<QWidget> dialog = openDialog();
+
+        typeName(dialog, QStringLiteral("Fl"));
+        QCOMPARE(table().tablePath(), inFolder("Fl"));
+        typeName(dialog, QStringLiteral("Flansch"));
+        click(dialog, "OKButton");
+
+        const QString path = inFolder("Flansch.tabelle");
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(readFile(path), encoded(values));
+        QVERIFY(readFile(path).startsWith(QByteArray::fromHex("22302C3035220D0A" "222035220D0A" "226162226322" "0D0A" "22DC")));
+        QVERIFY(!table().isEditMode());
+        QCOMPARE(editableCaptions(table()), values);
+        QCOMPARE(table().labelCaptions().first(), QStringLiteral("0"));
+        QCOMPARE(table().tablePath(), path);
+        QVERIFY(isClosed(dialog));
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList("Flansch.tabelle"));
+    }
+
+    void nameRules_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("plain") << "Flansch" << "Flansch.tabelle";
+        QTest::newRow("with extension") << "Flansch.tabelle" << "Flansch.tabelle";
+        QTest::newRow("extension in capitals") << "Flansch.TABELLE" << "Flansch.TABELLE.tabelle";
+        QTest::newRow("star later in the name") << "Fl*ansch" << "Fl*ansch.tabelle";
+        QTest::newRow("empty") << "" << ".tabelle";
+    }
+
+    void nameRules()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, fileName);
+        enterTable(table(), sampleValues());
+        const QPointer<QWidget> dialog = openDialog();
+        typeName(dialog, name);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList(fileName));
+        QCOMPARE(table().tablePath(), inFolder(fileName));
+        QVERIFY(isClosed(dialog));
+    }
+
+    void theUntouchedNameIsRefused()
+    {
+        enterTable(table(), sampleValues());
+        const QPointer<QWidget> dialog = openDialog();
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList(Refused));
+        QVERIFY(table().isEditMode());
+        QVERIFY(!isClosed(dialog));
+        QVERIFY(QDir(m_folder->path()).isEmpty());
+    }
+
+    void theOverwriteQuestionCancelsAndReplaces()
+    {
+        const QString path = inFolder("Welle.tabelle");
+        QVERIFY(writeFile(path, encoded(sampleValues(QStringLiteral("alt langer Wert ")))));
+        const QStringList values = sampleValues(QStringLiteral("neu"));
+        enterTable(table(), values);
+        const QPointer<QWidget> dialog = openDialog();
+        QVERIFY(clickFile(dialog, "Welle.tabelle"));
+        QCOMPARE(guitest::child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("Welle.tabelle"));
+        QCOMPARE(table().tablePath(), path);
+
+        MessageBox::setNextAnswer(Answer::Cancel);
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList({Question, Cancelled}));
+        QCOMPARE(readFile(path), encoded(sampleValues(QStringLiteral("alt langer Wert "))));
+        QVERIFY(table().isEditMode());
+        QCOMPARE(table().tablePath(), path);
+        QVERIFY(!isClosed(dialog));
+
+        MessageBox::clearRecord();
+        MessageBox::setNextAnswer(Answer::Ok);
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList({Question, Overwriting}));
+        // Only the second table is in the file, nothing of the longer first one.
+        QCOMPARE(readFile(path), encoded(values));
+        QVERIFY(!table().isEditMode());
+        QVERIFY(isClosed(dialog));
+    }
+
+    void displayModeIsRefusedAndClosesTheDialog()
+    {
+        const QPointer<QWidget> dialog = openDialog();
+        typeName(dialog, QStringLiteral("Flansch"));
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList("Sie müssen eine Tabelle neu erstellen oder bearbeiten, bevor Sie speichern."));
+        QVERIFY(isClosed(dialog));
+        QVERIFY(QDir(m_folder->path()).isEmpty());
+    }
+
+    void withoutAMainWindowOkDoesNothing()
+    {
+        const QPointer<QWidget> dialog = openDialog();
+        m_table = nullptr; // the settings dialog replaced the main window
+        typeName(dialog, QStringLiteral("Flansch"));
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QVERIFY(!isClosed(dialog));
+        QCOMPARE(table().tablePath(), QStringLiteral("keine Tabelle gewählt"));
+    }
+
+    void aMissingFolderIsReportedWithoutTheQuestion()
+    {
+        const QString gone = inFolder("weg");
+        QVERIFY(QDir().mkdir(gone));
+        const QStringList values = sampleValues();
+        enterTable(table(), values);
+        const QPointer<QWidget> dialog = openDialog(gone);
+        QVERIFY(QDir(gone).removeRecursively());
+        typeName(dialog, QStringLiteral("Flansch"));
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+
+        const QString path = gone + QStringLiteral("/Flansch.tabelle");
+        QCOMPARE(MessageBox::shownTexts(), QStringList("Die Tabelle wurde nicht gespeichert:\n" + path +
+                                                       "\nDer Ordner ist nicht vorhanden."));
+        QVERIFY(table().isEditMode());
+        QCOMPARE(table().boxTexts(), values);
+        QVERIFY(!isClosed(dialog));
+    }
+
+    void aReadOnlyFolderIsReported()
+    {
+        // /proc takes no new files, also from root.
+        const QStringList values = sampleValues();
+        enterTable(table(), values);
+        const QPointer<QWidget> dialog = openDialog(QStringLiteral("/proc"));
+        typeName(dialog, QStringLiteral("Flansch"));
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        QVERIFY(MessageBox::shownTexts().first().startsWith(
+            "Die Tabelle wurde nicht gespeichert:\n/proc/Flansch.tabelle\nDie Datei kann dort nicht angelegt werden"));
+        QVERIFY(table().isEditMode());
+        QCOMPARE(table().boxTexts(), values);
+        QVERIFY(!isClosed(dialog));
+    }
+
+    void aFullDiskLeavesTheOldFileIntact()
+    {
+        const QString path = inFolder("Welle.tabelle");
+        const QByteArray old = encoded(sampleValues(QStringLiteral("alt")));
+        QVERIFY(writeFile(path, old));
+        const QStringList values = sampleValues(QStringLiteral("neu"));
+        enterTable(table(), values);
+        const QPointer<QWidget> dialog = openDialog();
+        typeName(dialog, QStringLiteral("Welle"));
+        for (int i = 0; i < 3; ++i)
+            MessageBox::setNextAnswer(Answer::Ok);
+        {
+            const FileSizeLimit fullDisk(100);
+            click(dialog, "OKButton");
+        }
+
+        const QStringList shown = MessageBox::shownTexts();
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown.mid(0, 2), QStringList({Question, Overwriting}));
+        QVERIFY2(shown[2].startsWith("Die Tabelle wurde nicht gespeichert:\n" + path + "\n"), qPrintable(shown[2]));
+        QVERIFY(shown[2].contains(QStringLiteral("Eine bisherige Datei dieses Namens ist unverändert.")));
+        QCOMPARE(readFile(path), old);
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList("Welle.tabelle"));
+        QVERIFY(table().isEditMode());
+        QCOMPARE(table().boxTexts(), values);
+        QVERIFY(!isClosed(dialog));
+    }
+
+    void aFolderOfThatNameIsReported()
+    {
+        QVERIFY(QDir().mkdir(inFolder("Flansch.tabelle")));
+        enterTable(table(), sampleValues());
+        const QPointer<QWidget> dialog = openDialog();
+        typeName(dialog, QStringLiteral("Flansch"));
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList("Die Tabelle wurde nicht gespeichert:\n" +
+                                                       inFolder("Flansch.tabelle") +
+                                                       "\nUnter diesem Namen steht ein Ordner, keine Datei."));
+        QVERIFY(table().isEditMode());
+    }
+
+    void closingWithoutSavingKeepsTheTypedPath()
+    {
+        enterTable(table(), sampleValues());
+        const QPointer<QWidget> dialog = openDialog();
+        typeName(dialog, QStringLiteral("Entwurf"));
+        dialog->close();
+        QVERIFY(isClosed(dialog));
+        QCOMPARE(table().tablePath(), inFolder("Entwurf"));
+        QVERIFY(table().isEditMode());
+        QVERIFY(QDir(m_folder->path()).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestSaveDialog)
+#include "TestSaveDialog.moc"
