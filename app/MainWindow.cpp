@@ -1,10 +1,12 @@
 #include "MainWindow.h"
 
 #include "AppInfo.h"
+#include "DeleteTable.h"
 #include "MessageBox.h"
 #include "Shell.h"
 #include "TableCommands.h"
 #include "ToleranceTable.h"
+#include "TransferTolerances.h"
 #include "Twips.h"
 
 #include <QAction>
@@ -157,7 +159,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::runTransfer()
 {
-    m_shell.runTransfer(*m_table, this);
+    transferTolerances(*m_table, this);
 }
 
 void MainWindow::openSetup()
@@ -194,7 +196,7 @@ void MainWindow::saveTable()
 
 void MainWindow::deleteTable()
 {
-    m_shell.deleteTable(*m_table, this);
+    deleteCurrentTable(*m_table, this);
 }
 
 void MainWindow::chooseTable()

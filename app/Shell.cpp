@@ -3,6 +3,8 @@
 #include "InfoWindow.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "OpenDialog.h"
+#include "SaveDialog.h"
 #include "SetupDialog.h"
 #include "SplashWindow.h"
 #include "ToleranceTable.h"
@@ -28,7 +30,7 @@ Shell::Shell(const QString& startFolder) : m_startFolder(startFolder) {}
 
 Shell::~Shell()
 {
-    for (QWidget* window : std::initializer_list<QWidget*>{m_splash, m_main, m_setup, m_about, m_support})
+    for (QWidget* window : std::initializer_list<QWidget*>{m_splash, m_main, m_setup, m_about, m_support, m_open, m_save})
         delete window;
 }
 
@@ -74,7 +76,15 @@ void Shell::openSupport()
     showSingle(m_support, [] { return new SupportWindow; });
 }
 
-void Shell::openSaveDialog() {}
+// Choosing "Speichern" while the save dialog is open changes nothing, not
+// even which window is in front.
+void Shell::openSaveDialog()
+{
+    if (m_save)
+        return;
+    m_save = new SaveDialog([this] { return currentTable(); }, m_startFolder);
+    m_save->show();
+}
 
 void Shell::chooseTable(ToleranceTable& table, QWidget* messageParent)
 {
@@ -82,11 +92,8 @@ void Shell::chooseTable(ToleranceTable& table, QWidget* messageParent)
         MessageBox::show(messageParent, QStringLiteral("Sie müssen die aktuellen Tabellenwerte zuerst speichern"));
         return;
     }
+    showSingle(m_open, [this] { return new OpenDialog([this] { return currentTable(); }, m_startFolder); });
 }
-
-void Shell::deleteTable(ToleranceTable&, QWidget*) {}
-
-void Shell::runTransfer(ToleranceTable&, QWidget*) {}
 
 void Shell::exitProgram()
 {
@@ -123,4 +130,14 @@ AboutWindow* Shell::aboutWindow() const
 SupportWindow* Shell::supportWindow() const
 {
     return m_support;
+}
+
+OpenDialog* Shell::openDialog() const
+{
+    return m_open;
+}
+
+SaveDialog* Shell::saveDialog() const
+{
+    return m_save;
 }

@@ -6,6 +6,8 @@
 
 class AboutWindow;
 class MainWindow;
+class OpenDialog;
+class SaveDialog;
 class SetupDialog;
 class SplashWindow;
 class SupportWindow;
@@ -32,8 +34,6 @@ public:
     void openSupport();
     void openSaveDialog();
     void chooseTable(ToleranceTable& table, QWidget* messageParent);
-    void deleteTable(ToleranceTable& table, QWidget* messageParent);
-    void runTransfer(ToleranceTable& table, QWidget* window);
     void exitProgram();
 
     // The table of the main window, or nullptr while there is none.
@@ -44,6 +44,8 @@ public:
     SetupDialog* setupDialog() const;
     AboutWindow* aboutWindow() const;
     SupportWindow* supportWindow() const;
+    OpenDialog* openDialog() const;
+    SaveDialog* saveDialog() const;
 
 signals:
     // "Beenden": every window is closed; the program should end.
@@ -58,4 +60,6 @@ private:
     QPointer<SetupDialog> m_setup;
     QPointer<AboutWindow> m_about;
     QPointer<SupportWindow> m_support;
+    QPointer<OpenDialog> m_open;
+    QPointer<SaveDialog> m_save;
 };

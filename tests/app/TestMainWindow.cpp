@@ -2,6 +2,8 @@
 // new and edit commands, the keyboard order and the exit question.
 #include "GuiTestSupport.h"
 #include "MainWindow.h"
+#include "OpenDialog.h"
+#include "SaveDialog.h"
 #include "MessageBox.h"
 #include "Shell.h"
 #include "ToleranceTable.h"
@@ -247,6 +249,59 @@ private slots:
         MessageBox::setNextAnswer(Answer::Ok);
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(MessageBox::shownTexts(), QStringList{"Sie müssen die aktuellen Tabellenwerte zuerst speichern"});
+    }
+
+    void toolbarButtonsRunTheirMenuCommands_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("menuItem");
+        QTest::newRow("1 Ausführen") << 1 << QStringLiteral("START");
+        QTest::newRow("3 Öffnen") << 3 << QStringLiteral("Select");
+        QTest::newRow("5 Bearbeiten") << 5 << QStringLiteral("Tab_Edit");
+        QTest::newRow("6 Neu") << 6 << QStringLiteral("Tab_Neu_M");
+        QTest::newRow("7 Save") << 7 << QStringLiteral("Tab_SAVE_M");
+        QTest::newRow("8 Delete") << 8 << QStringLiteral("Tab_DEL_M");
+    }
+
+    // Each button and its menu item leave the same traces: messages, mode and open dialogs.
+    void toolbarButtonsRunTheirMenuCommands()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, menuItem);
+        auto traces = [this](const QString& action) {
+            MessageBox::clearRecord();
+            MessageBox::setNextAnswer(Answer::Ok);
+            const bool found = guitest::trigger(m_main, action);
+            QStringList trace = MessageBox::shownTexts();
+            trace << QString::number(found) << QString::number(table().isEditMode())
+                  << QString::number(m_shell->openDialog() != nullptr)
+                  << QString::number(m_shell->saveDialog() != nullptr);
+            for (QWidget* dialog : std::initializer_list<QWidget*>{m_shell->openDialog(), m_shell->saveDialog()})
+                if (dialog)
+                    delete dialog;
+            MessageBox::clearRecord();
+            return trace;
+        };
+        const QStringList byButton = traces(QStringLiteral("Toolbar1_%1").arg(index));
+        const QStringList byMenu = traces(menuItem);
+        QCOMPARE(byButton, byMenu);
+        QVERIFY(byButton != QStringList({"1", "0", "0", "0"})); // each command leaves some trace
+    }
+
+    void exitYesWhileSavingLeavesTheSaveDialogAsItIs()
+    {
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
+        MessageBox::setNextAnswer(Answer::Yes);
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Exit")));
+        QWidget* save = static_cast<QWidget*>(m_shell->saveDialog());
+        QVERIFY(save && save->isVisible());
+        QLineEdit* name = child<QLineEdit>(save, QStringLiteral("Text1"));
+        name->setText(QStringLiteral("Flansch"));
+        MessageBox::setNextAnswer(Answer::Yes);
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Exit")));
+        QCOMPARE(static_cast<QWidget*>(m_shell->saveDialog()), save);
+        QCOMPARE(name->text(), QStringLiteral("Flansch"));
+        QVERIFY(table().isEditMode());
     }
 
     void toolbarSeparatorsDoNothing()
