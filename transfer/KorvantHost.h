@@ -81,8 +81,8 @@ public:
 
     // A property value or method result by dispatch identifier. An object in
     // the result is a reference the caller owns.
-    virtual CallResult<Value> get(ObjectRef object, Interface interface, int dispid) = 0;
-    virtual CallStatus put(ObjectRef object, Interface interface, int dispid, const Value& value) = 0;
+    virtual CallResult<Value> get(ObjectRef object, Interface addressedTo, int dispid) = 0;
+    virtual CallStatus put(ObjectRef object, Interface addressedTo, int dispid, const Value& value) = 0;
     // The standard enumeration of a collection (dispatch identifier -4).
     virtual CallResult<std::unique_ptr<Enumerator>> enumerate(ObjectRef collection) = 0;
 
