@@ -1,0 +1,346 @@
+// The open dialog and the delete command driven through their controls:
+// loading clicked or typed tables, the table path following the user, the
+// lists, files that are no complete table, and deletes that fail.
+#include "DeleteTable.h"
+#include "FileDialogTestSupport.h"
+#include "OpenDialog.h"
+
+#include <QLabel>
+
+using namespace filetest;
+using Answer = MessageBox::Answer;
+
+namespace {
+
+const QString NoTable = QStringLiteral("keine Tabelle gewählt");
+const QString NotFound = QStringLiteral("Datei mit diesem Namen nicht gefunden, Sie müssen diese Datei erst erzeugen");
+const QString EditMode = QStringLiteral("Sie müssen die aktuellen Tabellenwerte zuerst speichern");
+
+QByteArray quotedLines(const QStringList& values)
+{
+    QByteArray file;
+    for (const QString& value : values)
+        file += '"' + value.toLatin1() + "\"\r\n";
+    return file;
+}
+
+} // namespace
+
+class TestOpenAndDelete : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_settings;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<MainWindowStandIn> m_main;
+    ToleranceTable* m_table = nullptr;
+
+    QPointer<QWidget> openDialog()
+    {
+        auto* dialog = new OpenDialog([this] { return m_table; }, m_folder->path());
+        dialog->show();
+        return dialog;
+    }
+    QString inFolder(const QString& name) const { return m_folder->path() + QLatin1Char('/') + name; }
+    ToleranceTable& table() { return *m_main->table; }
+
+    // A table on screen, as after opening Shown.tabelle.
+    QStringList showTable()
+    {
+        const QStringList shown = sampleValues(QStringLiteral("gezeigt"));
+        table().showValues(shown);
+        table().setTablePath(inFolder("Shown.tabelle"));
+        return shown;
+    }
+
+    // A file that is no complete table leaves the shown table, and the dialog open.
+    void expectRefused(const QString& fileName, const QString& reasonStart)
+    {
+        const QStringList shown = showTable();
+        const QPointer<QWidget> dialog = openDialog();
+        typeName(dialog, fileName);
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        const QString path = inFolder(fileName);
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        const QString text = MessageBox::shownTexts().first();
+        QVERIFY2(text.startsWith("Die Tabelle wurde nicht geladen:\n" + path + "\n" + reasonStart), qPrintable(text));
+        QCOMPARE(editableCaptions(table()), shown);
+        QCOMPARE(table().tablePath(), path);
+        QVERIFY(!isClosed(dialog));
+    }
+
+private slots:
+    void init()
+    {
+        m_settings = std::make_unique<QTemporaryDir>();
+        guitest::startClean(*m_settings);
+        MessageBox::clearRecord();
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_main = std::make_unique<MainWindowStandIn>();
+        m_table = m_main->table;
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(!MessageBox::hasPendingAnswers(), "a message that was expected was not shown");
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String("T_Wahl"))
+                delete window;
+        m_main.reset();
+    }
+
+    void hasItsButtonsInFocusOrder()
+    {
+        const QPointer<QWidget> dialog = openDialog();
+        QCOMPARE(dialog->objectName(), QStringLiteral("T_Wahl"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
+        auto* cancel = guitest::child<QPushButton>(dialog, "CancelButton");
+        QCOMPARE(cancel->text(), QStringLiteral("Abbrechen"));
+        QCOMPARE(cancel->geometry(), QRect(408, 56, 81, 25));
+        QStringList focus;
+        for (QWidget* widget = guitest::child<QWidget>(dialog, "OKButton"); focus.size() < 7;
+             widget = widget->nextInFocusChain())
+            if (widget->focusPolicy() & Qt::TabFocus)
+                focus << widget->objectName();
+        QCOMPARE(focus, QStringList({"OKButton", "CancelButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
+    }
+
+    void aClickedFileIsShown()
+    {
+        const QStringList values = sampleValues(QStringLiteral("Maß "));
+        QVERIFY(writeFile(inFolder("Flansch.tabelle"), encoded(values)));
+        const QPointer<QWidget> dialog = openDialog();
+        QVERIFY(clickFile(dialog, "Flansch.tabelle"));
+        QCOMPARE(guitest::child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("Flansch.tabelle"));
+        QCOMPARE(table().tablePath(), inFolder("Flansch.tabelle"));
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(editableCaptions(table()), values);
+        QCOMPARE(table().labelCaptions().first(), QStringLiteral("0"));
+        QVERIFY(!table().isEditMode());
+        QVERIFY(isClosed(dialog));
+    }
+
+    void aTypedNameFollowsEveryKeystrokeAndGetsTheExtension()
+    {
+        const QStringList values = sampleValues();
+        QVERIFY(writeFile(inFolder("abc.tabelle"), encoded(values)));
+        const QPointer<QWidget> dialog = openDialog();
+        typeName(dialog, QStringLiteral("ab"));
+        QCOMPARE(table().tablePath(), inFolder("ab"));
+        typeName(dialog, QStringLiteral("abc"));
+        QCOMPARE(table().tablePath(), inFolder("abc"));
+        click(dialog, "OKButton");
+        QCOMPARE(table().tablePath(), inFolder("abc.tabelle"));
+        QCOMPARE(editableCaptions(table()), values);
+    }
+
+    void aMissingFileKeepsItsOwnMessage()
+    {
+        const QStringList shown = showTable();
+        const QPointer<QWidget> dialog = openDialog();
+        typeName(dialog, QStringLiteral("abc.TABELLE"));
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList(NotFound));
+        QCOMPARE(table().tablePath(), inFolder("abc.TABELLE.tabelle"));
+        QCOMPARE(editableCaptions(table()), shown);
+        QVERIFY(!isClosed(dialog));
+    }
+
+    void cancelKeepsThePathTheClicksSet()
+    {
+        QVERIFY(writeFile(inFolder("Welle.tabelle"), encoded(sampleValues())));
+        const QStringList shown = showTable();
+        const QPointer<QWidget> dialog = openDialog();
+        QVERIFY(clickFile(dialog, "Welle.tabelle"));
+        click(dialog, "CancelButton");
+        QVERIFY(isClosed(dialog));
+        QCOMPARE(table().tablePath(), inFolder("Welle.tabelle"));
+        QCOMPARE(editableCaptions(table()), shown);
+    }
+
+    void theListsShowFoldersAndTableFiles()
+    {
+        QVERIFY(QDir().mkpath(inFolder("Unterordner")));
+        QVERIFY(writeFile(inFolder("Unterordner/innen.tabelle"), encoded(sampleValues())));
+        QVERIFY(writeFile(inFolder("oben.tabelle"), encoded(sampleValues())));
+        QVERIFY(writeFile(inFolder("notiz.txt"), "x"));
+        const QPointer<QWidget> dialog = openDialog();
+        QCOMPARE(fileNames(dialog), QStringList("oben.tabelle"));
+        QVERIFY(clickFile(dialog, "oben.tabelle"));
+
+        auto* directories = guitest::child<QListWidget>(dialog, "Dir1");
+        const QList<QListWidgetItem*> found = directories->findItems("Unterordner", Qt::MatchEndsWith);
+        QCOMPARE(found.size(), 1);
+        // Ancestors come first: the root, then every folder down to the chosen one.
+        QCOMPARE(directories->item(0)->text(), QStringLiteral("/"));
+        QCOMPARE(directories->currentItem()->text().trimmed(), QDir(m_folder->path()).dirName());
+        const QPoint onItem = directories->visualItemRect(found.first()).center();
+        QTest::mouseClick(directories->viewport(), Qt::LeftButton, {}, onItem);
+        QCOMPARE(fileNames(dialog), QStringList("oben.tabelle")); // a single click opens nothing
+        QTest::mouseDClick(directories->viewport(), Qt::LeftButton, {}, onItem);
+        QCOMPARE(fileNames(dialog), QStringList("innen.tabelle"));
+        // Another folder does not change the table path; "OK" loads the file clicked before.
+        QCOMPARE(table().tablePath(), inFolder("oben.tabelle"));
+        QVERIFY(clickFile(dialog, "innen.tabelle"));
+        QCOMPARE(table().tablePath(), inFolder("Unterordner/innen.tabelle"));
+        // The directory box keeps showing the start folder.
+        QCOMPARE(guitest::child<QLineEdit>(dialog, "Text2")->text(), m_folder->path());
+    }
+
+    void savedTextsComeBackUnchanged()
+    {
+        QStringList values = sampleValues(QStringLiteral("€±°ÄÖÜß "));
+        values[0] = QStringLiteral(" 0,05");
+        values[1] = QString();
+        QVERIFY(writeFile(inFolder("t.tabelle"), encoded(values)));
+        const QPointer<QWidget> dialog = openDialog();
+        QVERIFY(clickFile(dialog, "t.tabelle"));
+        click(dialog, "OKButton");
+        QCOMPARE(editableCaptions(table()), values);
+    }
+
+    void unquotedNumbersAreShownInTheUsersFormat()
+    {
+        QByteArray file = "0.5, 1.25e1 ,abc\r\n";
+        for (int i = 3; i < tablefile::ValueCount; ++i)
+            file += "1000.5,";
+        QVERIFY(writeFile(inFolder("zahlen.tabelle"), file));
+        const QPointer<QWidget> dialog = openDialog();
+        QVERIFY(clickFile(dialog, "zahlen.tabelle"));
+        click(dialog, "OKButton");
+        const QStringList captions = editableCaptions(table());
+        QCOMPARE(captions.mid(0, 4), QStringList({"0,5", "12,5", "abc", "1000,5"}));
+    }
+
+    void commaSeparatedFilesLoadLikeLines()
+    {
+        const QStringList values = sampleValues(QStringLiteral("w"));
+        QByteArray oneLine;
+        for (const QString& value : values)
+            oneLine += '"' + value.toLatin1() + "\",";
+        QVERIFY(writeFile(inFolder("komma.tabelle"), oneLine));
+        const QPointer<QWidget> dialog = openDialog();
+        QVERIFY(clickFile(dialog, "komma.tabelle"));
+        click(dialog, "OKButton");
+        QCOMPARE(editableCaptions(table()), values);
+    }
+
+    void aShortFileIsRefused()
+    {
+        QVERIFY(writeFile(inFolder("kurz.tabelle"), quotedLines(sampleValues().mid(0, 20))));
+        expectRefused("kurz.tabelle", "Die Datei enthält nur 20 der 71 Werte einer Tabelle.");
+    }
+
+    void aBinaryFileIsRefused()
+    {
+        QVERIFY(writeFile(inFolder("bild.tabelle"), QByteArray("\"1\"\r\n\x89PNG\0\0\0\rIHDR", 16)));
+        expectRefused("bild.tabelle", "Die Datei ist keine Textdatei");
+    }
+
+    void aFolderIsRefused()
+    {
+        QVERIFY(QDir().mkdir(inFolder("ordner.tabelle")));
+        expectRefused("ordner.tabelle", "Unter diesem Namen steht ein Ordner, keine Datei.");
+    }
+
+    void anUnreadableFileIsRefused()
+    {
+        // Reading a process's memory at address 0 fails, also for root.
+        QVERIFY(QFile::link("/proc/self/mem", inFolder("speicher.tabelle")));
+        expectRefused("speicher.tabelle", "Die Datei kann nicht gelesen werden.");
+    }
+
+    void withoutAMainWindowOkDoesNothing()
+    {
+        QVERIFY(writeFile(inFolder("Flansch.tabelle"), encoded(sampleValues())));
+        const QPointer<QWidget> dialog = openDialog();
+        m_table = nullptr;
+        QVERIFY(clickFile(dialog, "Flansch.tabelle"));
+        click(dialog, "OKButton");
+        QVERIFY(!isClosed(dialog));
+        QCOMPARE(table().tablePath(), NoTable);
+        // A fresh main window is used from then on.
+        MainWindowStandIn fresh;
+        m_table = fresh.table;
+        QVERIFY(clickFile(dialog, "Flansch.tabelle"));
+        click(dialog, "OKButton");
+        QVERIFY(isClosed(dialog));
+        QCOMPARE(editableCaptions(*fresh.table), sampleValues());
+        m_table = nullptr;
+    }
+
+    void deleteRemovesExactlyThatFile()
+    {
+        QVERIFY(writeFile(inFolder("Flansch.tabelle"), encoded(sampleValues())));
+        QVERIFY(writeFile(inFolder("Flansch2.tabelle"), encoded(sampleValues())));
+        table().showValues(sampleValues());
+        table().setTablePath(inFolder("Flansch.tabelle"));
+        MessageBox::setNextAnswer(Answer::Ok);
+        deleteCurrentTable(table(), &m_main->window);
+        QCOMPARE(MessageBox::shownTexts(), QStringList(inFolder("Flansch.tabelle") + " wird gelöscht."));
+        QVERIFY(!QFile::exists(inFolder("Flansch.tabelle")));
+        QVERIFY(QFile::exists(inFolder("Flansch2.tabelle")));
+        QCOMPARE(table().tablePath(), NoTable);
+        QCOMPARE(editableCaptions(table()), QStringList(QVector<QString>(71)));
+        QCOMPARE(table().labelCaptions().first(), QStringLiteral("0"));
+    }
+
+    void deleteCancelledChangesNothing()
+    {
+        QVERIFY(writeFile(inFolder("Flansch.tabelle"), encoded(sampleValues())));
+        table().setTablePath(inFolder("Flansch.tabelle"));
+        MessageBox::setNextAnswer(Answer::Cancel);
+        MessageBox::setNextAnswer(Answer::Ok);
+        deleteCurrentTable(table(), &m_main->window);
+        QCOMPARE(MessageBox::shownTexts().last(), QStringLiteral("Löschvorgang abgebrochen. Tabelle wurde nicht gelöscht"));
+        QVERIFY(QFile::exists(inFolder("Flansch.tabelle")));
+        QCOMPARE(table().tablePath(), inFolder("Flansch.tabelle"));
+    }
+
+    void deleteIsRefusedInEditModeAndWithoutATable()
+    {
+        MessageBox::setNextAnswer(Answer::Ok);
+        deleteCurrentTable(table(), &m_main->window);
+        table().enterEditModeEmpty();
+        MessageBox::setNextAnswer(Answer::Ok);
+        deleteCurrentTable(table(), &m_main->window);
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList({"Sie müssen die zu löschende Tabelle zuerst auswählen", EditMode}));
+    }
+
+    void aFailedDeleteLeavesTheTableShown_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "fehlt.tabelle" << "Die Datei ist nicht vorhanden.";
+        QTest::newRow("pattern") << "*.tabelle" << "Die Datei ist nicht vorhanden.";
+        QTest::newRow("folder") << "ordner.tabelle" << "Unter diesem Namen steht ein Ordner, keine Datei.";
+    }
+
+    void aFailedDeleteLeavesTheTableShown()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, reason);
+        QVERIFY(QDir().mkdir(inFolder("ordner.tabelle")));
+        QVERIFY(writeFile(inFolder("andere.tabelle"), encoded(sampleValues())));
+        const QStringList shown = sampleValues();
+        table().showValues(shown);
+        table().setTablePath(inFolder(fileName));
+        MessageBox::setNextAnswer(Answer::Ok);
+        MessageBox::setNextAnswer(Answer::Ok);
+        deleteCurrentTable(table(), &m_main->window);
+        QCOMPARE(MessageBox::shownTexts().last(),
+                 "Die Tabellendatei wurde nicht gelöscht:\n" + inFolder(fileName) + "\n" + reason);
+        QCOMPARE(table().tablePath(), inFolder(fileName));
+        QCOMPARE(editableCaptions(table()), shown);
+        QVERIFY(QFile::exists(inFolder("andere.tabelle")));
+        QVERIFY(QFileInfo(inFolder("ordner.tabelle")).isDir());
+    }
+};
+
+QTEST_MAIN(TestOpenAndDelete)
+#include "TestOpenAndDelete.moc"
