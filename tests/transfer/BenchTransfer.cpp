@@ -1,0 +1,139 @@
+// Benchmark: one transfer over D-Bus against a running korvant-sim, then as
+// many bare Get round trips as the transfer sent messages. Prints its figures;
+// asserts nothing about time. Usage: bench_transfer PART_PROGRAM.json
+#include "DBusHost.h"
+#include "PartProgram.h"
+#include "RangeSet.h"
+#include "TransferCommand.h"
+#include "TransferWindow.h"
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// ISO 2768-m up to 1000: every generated nominal (0 to 500) finds a row.
+std::vector<std::string> benchCaptions()
+{
+    std::vector<std::string> captions(72, "");
+    const char* lower[] = {"0", "3", "6", "30", "120", "400"};
+    const char* upper[] = {"3", "6", "30", "120", "400", "1000"};
+    const char* tolerance[] = {"0.1", "0.1", "0.2", "0.3", "0.5", "0.8"};
+    for (int row = 0; row < 6; ++row) {
+        captions[static_cast<std::size_t>(row)] = lower[row];
+        captions[static_cast<std::size_t>(18 + row)] = upper[row];
+        captions[static_cast<std::size_t>(36 + row)] = tolerance[row];
+        captions[static_cast<std::size_t>(54 + row)] = tolerance[row];
+    }
+    return captions;
+}
+
+class BenchWindow : public TransferWindow
+{
+public:
+    bool isEditMode() const override { return false; }
+    std::string tablePath() const override { return "bench.tabelle"; }
+    std::vector<std::string> labelCaptions() const override { return benchCaptions(); }
+    std::optional<double> readLocaleNumber(const std::string&) const override { return std::nullopt; }
+    std::string oldValSetting() const override { return "1"; }
+    void showMessage(const std::string& text) override { std::printf("message: %s\n", text.c_str()); }
+    void setWaitPointer() override {}
+    void restorePointer() override {}
+    void reportProgress(std::size_t, std::optional<std::size_t>) override {}
+};
+
+// The host operations a transfer of this part program needs, counted from the
+// part program itself: four to reach the commands, then per command its reads and puts.
+struct Required
+{
+    std::uint64_t operations = 4;
+    std::uint64_t qualifying = 0;
+};
+
+Required requiredOperations(const sim::PartProgram& program, const RangeSet& ranges)
+{
+    static const std::string Axes[] = {"X", "Y", "Z", "D", "R", "L", "PR", "H"};
+    Required required;
+    for (const sim::Command& command : program.commands) {
+        required.operations += 1;
+        if (!command.isDimension)
+            continue;
+        required.operations += 2;
+        if (command.typeCode == 1000 || command.typeCode == 1200)
+            continue;
+        required.operations += 4;
+        const bool axisQualifies = std::find(std::begin(Axes), std::end(Axes), command.axis) != std::end(Axes);
+        if (!axisQualifies && command.typeCode != 1106 && command.typeCode != 1107)
+            continue;
+        ++required.qualifying;
+        if ((command.plus == 0 && command.minus == 0) && ranges.lookUp(std::fabs(command.nominal)))
+            required.operations += 2;
+    }
+    return required;
+}
+
+long peakMemoryKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "Aufruf: bench_transfer TEILEPROGRAMM.json (korvant-sim muss damit laufen)\n");
+        return 2;
+    }
+    BenchWindow window;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    for (int i = 0; i < 500 && !bus.interface()->isServiceRegistered(QStringLiteral("KVTLRN.Application")); ++i)
+        QThread::msleep(10);
+
+    DBusHost host(bus);
+    QElapsedTimer clock;
+    clock.start();
+    runTransfer(window, host);
+    const qint64 transferNs = clock.nsecsElapsed();
+    const long peakKiB = peakMemoryKiB();
+    const std::uint64_t sent = host.messagesSent();
+
+    // Read only now, so the peak above is the transfer's alone.
+    const sim::PartProgram program = sim::readPartProgram(argv[1]);
+    const Required required = requiredOperations(program, RangeSet::fromCaptions(benchCaptions(), window));
+
+    QDBusMessage bareGet = QDBusMessage::createMethodCall(QStringLiteral("KVTLRN.Application"),
+                                                          QStringLiteral("/Command/1"),
+                                                          QStringLiteral("KVTLRN.Command"), QStringLiteral("Get"));
+    bareGet << 17;
+    clock.restart();
+    for (std::uint64_t i = 0; i < sent; ++i)
+        bus.call(bareGet, QDBus::Block, DBusHost::DefaultTimeoutMs);
+    const qint64 bareNs = clock.nsecsElapsed();
+
+    std::printf("Befehle:                         %zu\n", program.commands.size());
+    std::printf("zu tolerierende Maße:            %llu\n", static_cast<unsigned long long>(required.qualifying));
+    std::printf("Gesamtzeit der Übertragung:      %.1f ms\n", transferNs / 1e6);
+    std::printf("gesendete D-Bus-Nachrichten:     %llu\n", static_cast<unsigned long long>(sent));
+    std::printf("nötige Operationen:              %llu (+ 2 Nachfragen = %llu)\n",
+                static_cast<unsigned long long>(required.operations),
+                static_cast<unsigned long long>(required.operations + 2));
+    std::printf("gleich viele bloße Get-Aufrufe:  %.1f ms\n", bareNs / 1e6);
+    std::printf("Verhältnis Übertragung/bloß:     %.3f\n", static_cast<double>(transferNs) / static_cast<double>(bareNs));
+    std::printf("Spitzenspeicher der Übertragung: %ld KiB\n", peakKiB);
+    return sent == required.operations + 2 ? 0 : 1;
+}
