@@ -1,0 +1,19 @@
+#!/bin/sh
+# Builds the table file reader under libFuzzer (clang, AddressSanitizer and
+# UBSan) and runs it; five minutes unless a number of seconds is given.
+# Needs clang and the libclang-rt-14-dev runtime.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-300}
+out="$root/build/fuzz"
+mkdir -p "$out/corpus"
+clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+    -I"$root/table" -I"$root/files" \
+    "$root/tests/files/FuzzTableReader.cpp" "$root/files/TableFile.cpp" "$root/files/Windows1252.cpp" \
+    "$root/table/TableCells.cpp" -o "$out/fuzz_table_reader"
+# A table as written, one on a single line, and a short one to start from.
+printf '"1,5"\r\n%.0s' $(seq 71) > "$out/corpus/table"
+printf '"a", 0.5 ,b,%.0s' $(seq 71) > "$out/corpus/commas"
+printf '"1"\r\n"2' > "$out/corpus/short"
+ASAN_OPTIONS=detect_leaks=1 "$out/fuzz_table_reader" -max_total_time="$seconds" -max_len=300000 \
+    -rss_limit_mb=512 "$out/corpus"
