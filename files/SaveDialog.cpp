@@ -58,7 +58,6 @@ void SaveDialog::onOk()
         reportFailure(path, failure);
         return;
     }
-    table->setTablePath(path);
     table->leaveEditMode();
     close();
 }
