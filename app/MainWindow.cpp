@@ -10,6 +10,7 @@
 #include "Twips.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -159,7 +160,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::runTransfer()
 {
+    m_transferRunning = true;
     transferTolerances(*m_table, this);
+    m_transferRunning = false;
+}
+
+// A long transfer repaints its progress while it runs; a close request from the
+// window frame arriving then must not take the table away under it.
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_transferRunning)
+        event->ignore();
+    else
+        QMainWindow::closeEvent(event);
 }
 
 void MainWindow::openSetup()

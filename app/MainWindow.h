@@ -22,6 +22,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createMenus();
@@ -39,4 +40,5 @@ private:
     Shell& m_shell;
     ToleranceTable* m_table;
     QToolBar* m_toolbar = nullptr;
+    bool m_transferRunning = false;
 };
