@@ -1,9 +1,15 @@
 #!/bin/sh
 # Builds the table file reader under libFuzzer (clang, AddressSanitizer and
 # UBSan) and runs it; five minutes unless a number of seconds is given.
-# Needs clang and the libclang-rt-14-dev runtime.
+# Installs clang and its libFuzzer runtime where they are missing.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+if ! dpkg-query -W -f='${Status}' clang libclang-rt-14-dev 2>/dev/null | grep -q "install ok installed.*install ok installed"; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev
+fi
 seconds=${1:-300}
 out="$root/build/fuzz"
 mkdir -p "$out/corpus"
