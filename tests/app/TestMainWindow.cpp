@@ -288,6 +288,33 @@ private slots:
         QVERIFY(byButton != QStringList({"1", "0", "0", "0"})); // each command leaves some trace
     }
 
+    void secondOpenOrSaveKeepsTheOpenDialog_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("Auswählen") << QStringLiteral("Select");
+        QTest::newRow("Speichern") << QStringLiteral("Tab_SAVE_M");
+    }
+
+    void secondOpenOrSaveKeepsTheOpenDialog()
+    {
+        QFETCH(QString, command);
+        auto dialog = [this, &command]() -> QWidget* {
+            if (command == QLatin1String("Select"))
+                return m_shell->openDialog();
+            return m_shell->saveDialog();
+        };
+        QVERIFY(guitest::trigger(m_main, command));
+        QWidget* first = dialog();
+        QVERIFY(first && first->isVisible());
+        QLineEdit* name = child<QLineEdit>(first, QStringLiteral("Text1"));
+        QCOMPARE(name->text(), QStringLiteral("*.tabelle"));
+        name->setText(QStringLiteral("Flansch"));
+        QVERIFY(guitest::trigger(m_main, command));
+        QCOMPARE(dialog(), first);
+        QCOMPARE(name->text(), QStringLiteral("Flansch"));
+        QVERIFY(MessageBox::shownTexts().isEmpty());
+    }
+
     void exitYesWhileSavingLeavesTheSaveDialogAsItIs()
     {
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
