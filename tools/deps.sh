@@ -9,6 +9,7 @@ packages=(
     nlohmann-json3-dev
     dbus dbus-bin xvfb xauth
     g++-mingw-w64-x86-64 wine64
+    libx11-dev x11-utils xdotool xclip desktop-file-utils dpkg-dev
 )
 
 missing=()
