@@ -126,6 +126,7 @@ void MainWindow::createToolbar()
             action = m_toolbar->addAction(
                 QIcon(QStringLiteral(":/pictures/%1.svg").arg(QString::fromLatin1(button.picture))), QString());
             action->setToolTip(QString::fromUtf8(button.toolTip));
+            m_toolbar->widgetForAction(action)->setAccessibleName(QString::fromUtf8(button.toolTip));
             action->setData(QString::fromUtf8(button.key));
             connect(action, &QAction::triggered, this, [this, index] { toolbarButtonClicked(index); });
         } else {

@@ -71,6 +71,13 @@ FileChooser::FileChooser(const QString& startFolder, QWidget* parent) : QWidget(
     addLabel(this, "Label3", "Laufwerke", QRect(208, 208, 113, 17));
     m_drives = addControl<QComboBox>(this, "Drive1", QRect(208, 224, 193, 21));
 
+    // What a screen reader says for each field: the heading it stands under.
+    m_name->setAccessibleName(QStringLiteral("Tabellenname"));
+    m_files->setAccessibleName(QStringLiteral("Tabellen im Verzeichnis"));
+    m_folderBox->setAccessibleName(QStringLiteral("Startverzeichnis"));
+    m_directories->setAccessibleName(QStringLiteral("Verzeichnisse"));
+    m_drives->setAccessibleName(QStringLiteral("Laufwerke"));
+
     const QString start = QDir(startFolder).absolutePath();
     openFolder(start);
     m_folderBox->setText(folder());
