@@ -1,0 +1,207 @@
+// Keyboard alone: a new table (Ctrl+N), its values typed in Tab order, saved
+// (Ctrl+S) under a name typed in the save dialog, opened again (Ctrl+A) in the
+// open dialog, and transferred (Ctrl+Q) into the stand-in KORVANT. No mouse,
+// no direct calls: every step is a key press on the focused window.
+#include "GuiTestSupport.h"
+#include "MainWindow.h"
+#include "MessageBox.h"
+#include "OpenDialog.h"
+#include "SaveDialog.h"
+#include "Shell.h"
+#include "TableCells.h"
+#include "TableFileIo.h"
+#include "ToleranceTable.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+const QString BusName = QStringLiteral("KVTLRN.Application");
+
+QWidget* focused()
+{
+    return QApplication::focusWidget();
+}
+
+QString focusedName()
+{
+    return focused() ? focused()->objectName() : QString();
+}
+
+// Presses the key on whatever has the focus, as a person at the keyboard would.
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* target = focused() ? focused() : QApplication::activeWindow();
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+}
+
+// The object names the focus passes through, starting where it is, for `count` Tab presses.
+QStringList tabWalk(int count)
+{
+    QStringList names{focusedName()};
+    for (int i = 0; i < count; ++i) {
+        press(Qt::Key_Tab);
+        names << focusedName();
+    }
+    return names;
+}
+
+bool activate(QWidget* window)
+{
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+// More than the sample part program has; the commands beyond it answer nothing.
+constexpr int SampleCommandLimit = 200;
+
+std::optional<double> readFromSim(int command, int dispid)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(BusName, QStringLiteral("/Command/%1").arg(command),
+                                                       QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Get"));
+    call << dispid;
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
+        return std::nullopt;
+    return reply.arguments().at(0).value<QDBusVariant>().variant().toDouble();
+}
+
+// Dimensions of the stand-in whose plus and minus tolerance are both 0.
+int untolerancedDimensions()
+{
+    int count = 0;
+    for (int command = 1; command <= SampleCommandLimit; ++command)
+        count += readFromSim(command, 15).value_or(-1) == 0 && readFromSim(command, 14).value_or(-1) == 0;
+    return count;
+}
+
+} // namespace
+
+class TestKeyboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void wholeProgramByKeyboard();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_settings;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<Shell> m_shell;
+    QProcess m_sim;
+};
+
+void TestKeyboard::init()
+{
+    m_settings = std::make_unique<QTemporaryDir>();
+    m_folder = std::make_unique<QTemporaryDir>();
+    guitest::startClean(*m_settings);
+    MessageBox::clearRecord();
+    m_shell = std::make_unique<Shell>(m_folder->path());
+}
+
+void TestKeyboard::cleanup()
+{
+    m_shell.reset();
+    if (m_sim.state() != QProcess::NotRunning) {
+        m_sim.terminate();
+        m_sim.waitForFinished(5000);
+    }
+}
+
+void TestKeyboard::wholeProgramByKeyboard()
+{
+    const tablefileio::LoadResult iso = tablefileio::loadTable(QStringLiteral(ISO_2768_M));
+    QCOMPARE(iso.status, tablefileio::LoadResult::Status::Loaded);
+    std::map<QString, QString> valueOf; // box name -> the value to type into it
+    for (std::size_t i = 0; i < cells::ValueCount; ++i)
+        valueOf[QString::fromStdString(cells::boxName(cells::valueOrder()[i]))] = iso.values[int(i)];
+
+    MainWindow* main = m_shell->showMainWindow();
+    QVERIFY(activate(main));
+    ToleranceTable& table = main->table();
+
+    // New table, then every box in Tab order gets its value typed in.
+    // The command gives no box the focus; the first Tab reaches the first box.
+    press(Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(table.isEditMode());
+    press(Qt::Key_Tab);
+    QCOMPARE(focusedName(), QString::fromStdString(cells::boxName(cells::keyboardOrder()[0])));
+    QStringList visited;
+    for (std::size_t i = 0; i < cells::ValueCount; ++i) {
+        const QString name = focusedName();
+        QVERIFY2(valueOf.count(name) == 1, qPrintable(name));
+        QVERIFY2(!visited.contains(name), qPrintable(name + QStringLiteral(" zweimal erreicht")));
+        visited << name;
+        QTest::keyClicks(focused(), valueOf[name]);
+        press(Qt::Key_Tab);
+    }
+    QCOMPARE(table.boxTexts(), iso.values);
+
+    // Save under a typed name: the focus starts on OK and Tab goes through the fields in order.
+    press(Qt::Key_S, Qt::ControlModifier);
+    SaveDialog* save = m_shell->saveDialog();
+    QVERIFY(save && activate(save));
+    QCOMPARE(tabWalk(5), (QStringList{"OKButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(focusedName(), QStringLiteral("Text1"));
+    press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(focused(), QStringLiteral("Tastatur"));
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    QCOMPARE(focusedName(), QStringLiteral("OKButton"));
+    press(Qt::Key_Space);
+    QTRY_VERIFY(!m_shell->saveDialog());
+    const QString saved = QDir(m_folder->path()).filePath(QStringLiteral("Tastatur.tabelle"));
+    QCOMPARE(tablefileio::loadTable(saved).values, iso.values);
+    QVERIFY(!table.isEditMode());
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+
+    // Open it again. The labels are emptied first, so that only the open can fill them.
+    table.clearValues();
+    QVERIFY(activate(main));
+    press(Qt::Key_A, Qt::ControlModifier);
+    OpenDialog* open = m_shell->openDialog();
+    QVERIFY(open && activate(open));
+    QCOMPARE(tabWalk(6), (QStringList{"OKButton", "CancelButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
+    // Back to the file list, whose first file is the one just saved.
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(focusedName(), QStringLiteral("File1"));
+    press(Qt::Key_Home);
+    QCOMPARE(table.tablePath(), QDir::toNativeSeparators(saved));
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    QCOMPARE(focusedName(), QStringLiteral("OKButton"));
+    press(Qt::Key_Space);
+    QTRY_VERIFY(!m_shell->openDialog());
+    QCOMPARE(table.labelCaptions().mid(1), iso.values);
+
+    // Transfer into the stand-in KORVANT.
+    m_sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_sim.start(QStringLiteral(KORVANT_SIM), {QStringLiteral("--headless"), QStringLiteral(SAMPLE_PART_PROGRAM)});
+    QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(BusName), 5000);
+    const int untoleranced = untolerancedDimensions();
+    QVERIFY(untoleranced > 0);
+    QVERIFY(activate(main));
+    press(Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QVERIFY(untolerancedDimensions() < untoleranced);
+}
+
+QTEST_MAIN(TestKeyboard)
+#include "TestKeyboard.moc"
