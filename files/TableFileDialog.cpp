@@ -15,6 +15,9 @@ TableFileDialog::TableFileDialog(const char* objectName, std::function<Tolerance
 {
     setObjectName(QString::fromUtf8(objectName));
     setAttribute(Qt::WA_DeleteOnClose);
+    // A tool window would not keep the program running; this dialog does, like
+    // every other window, after the main window was closed by its frame.
+    setAttribute(Qt::WA_QuitOnClose);
     setWindowTitle(QString::fromStdString(appinfo::titleWithVersion()));
     setFixedSize(497, 251);
     if (const QScreen* screen = this->screen())

@@ -5,6 +5,7 @@
 #include "InfoWindow.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "OpenDialog.h"
 #include "SetupDialog.h"
 #include "Settings.h"
 #include "Shell.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <memory>
 
@@ -196,6 +198,54 @@ private slots:
         QTRY_VERIFY(!m_shell->aboutWindow() && !m_shell->supportWindow());
         QCOMPARE(main->table().tablePath(), QStringLiteral("/tmp/a.tabelle"));
         QVERIFY(main->isVisible());
+    }
+
+    // The program ends when its last window closes, whichever that is: an open
+    // dialog keeps it running after the main window was closed by its frame.
+    void openDialogKeepsTheProgramAfterTheMainWindowCloses()
+    {
+        MainWindow* main = startAtMainWindow();
+        QTRY_VERIFY(!m_shell->splash());
+        QVERIFY(guitest::trigger(main, QStringLiteral("Select")));
+        QPointer<QWidget> open = m_shell->openDialog();
+        QVERIFY(open && open->isVisible());
+
+        bool runningAfterMainClosed = false;
+        QObject timers; // the timers end with this test
+        QTimer::singleShot(0, &timers, [main] { main->close(); });
+        QTimer::singleShot(300, &timers, [&] {
+            runningAfterMainClosed = true;
+            open->close();
+        });
+        QTimer::singleShot(5000, &timers, [] { QCoreApplication::exit(2); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(runningAfterMainClosed);
+    }
+
+    // Under a running event loop, where closing the last window ends the
+    // program: splash, main window, settings and back never leave it without one.
+    void theProgramRunsFromSplashThroughSettingsToItsEnd()
+    {
+        settings::write(settings::Start, QStringLiteral("0"));
+        QStringList steps;
+        QObject timers;
+        connect(m_shell.get(), &Shell::exitRequested, &timers, [] { QCoreApplication::exit(0); });
+        QTimer::singleShot(0, &timers, [this] { m_shell->start(); });
+        QTimer::singleShot(300, &timers, [&] {
+            steps << QStringLiteral("main") << QString::number(m_shell->mainWindow() != nullptr);
+            guitest::trigger(m_shell->mainWindow(), QStringLiteral("Setup"));
+        });
+        QTimer::singleShot(600, &timers, [&] {
+            steps << QStringLiteral("setup") << QString::number(m_shell->setupDialog() != nullptr);
+            QTest::mouseClick(child<QPushButton>(m_shell->setupDialog(), QStringLiteral("cmd_OK")), Qt::LeftButton);
+        });
+        QTimer::singleShot(900, &timers, [&] {
+            steps << QStringLiteral("main") << QString::number(m_shell->mainWindow() != nullptr);
+            guitest::trigger(m_shell->mainWindow(), QStringLiteral("Exit"));
+        });
+        QTimer::singleShot(5000, &timers, [] { QCoreApplication::exit(2); });
+        QCOMPARE(QApplication::exec(), 0);
+        QCOMPARE(steps, QStringList({"main", "1", "setup", "1", "main", "1"}));
     }
 
     void exitClosesEveryWindow()
