@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Dalmerin and runs every test: the Linux tests (GUI tests headless on
-# the offscreen platform, end-to-end tests over a private D-Bus session bus)
-# and the Windows transfer tests under Wine.
+# the offscreen platform, end-to-end tests over a private D-Bus session bus),
+# the same again built with AddressSanitizer and UBSan, and the Windows
+# transfer tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +10,9 @@ tools/deps.sh
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
 if [ -x tools/wine-tests.sh ]; then
     tools/wine-tests.sh
 fi

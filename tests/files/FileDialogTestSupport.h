@@ -8,6 +8,7 @@
 #include "TableFile.h"
 #include "ToleranceTable.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -33,6 +34,40 @@ struct MainWindowStandIn
         table = new ToleranceTable(&window);
         window.show();
     }
+};
+
+// What every file dialog test starts from: a clean settings store, a fresh
+// folder and a main window; at the end no expected message may be left
+// unshown and the dialog under test is gone.
+class FileDialogFixture
+{
+protected:
+    void startTest()
+    {
+        m_settings = std::make_unique<QTemporaryDir>();
+        guitest::startClean(*m_settings);
+        MessageBox::clearRecord();
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_main = std::make_unique<MainWindowStandIn>();
+        m_table = m_main->table;
+    }
+
+    void endTest(const QString& dialogName)
+    {
+        QVERIFY2(!MessageBox::hasPendingAnswers(), "a message that was expected was not shown");
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == dialogName)
+                delete window;
+        m_main.reset();
+    }
+
+    QString inFolder(const QString& name) const { return m_folder->path() + QLatin1Char('/') + name; }
+    ToleranceTable& table() { return *m_main->table; }
+
+    std::unique_ptr<QTemporaryDir> m_settings;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<MainWindowStandIn> m_main;
+    ToleranceTable* m_table = nullptr; // what the dialog is given: nullptr while no main window exists
 };
 
 // 71 different texts, in value order.

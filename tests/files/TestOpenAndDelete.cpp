@@ -26,15 +26,11 @@ QByteArray quotedLines(const QStringList& values)
 
 } // namespace
 
-class TestOpenAndDelete : public QObject
+class TestOpenAndDelete : public QObject, private FileDialogFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_settings;
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<MainWindowStandIn> m_main;
-    ToleranceTable* m_table = nullptr;
 
     QPointer<QWidget> openDialog()
     {
@@ -42,8 +38,6 @@ private:
         dialog->show();
         return dialog;
     }
-    QString inFolder(const QString& name) const { return m_folder->path() + QLatin1Char('/') + name; }
-    ToleranceTable& table() { return *m_main->table; }
 
     // A table on screen, as after opening Shown.tabelle.
     QStringList showTable()
@@ -72,24 +66,8 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_settings = std::make_unique<QTemporaryDir>();
-        guitest::startClean(*m_settings);
-        MessageBox::clearRecord();
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_main = std::make_unique<MainWindowStandIn>();
-        m_table = m_main->table;
-    }
-
-    void cleanup()
-    {
-        QVERIFY2(!MessageBox::hasPendingAnswers(), "a message that was expected was not shown");
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->objectName() == QLatin1String("T_Wahl"))
-                delete window;
-        m_main.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(QStringLiteral("T_Wahl")); }
 
     void hasItsButtonsInFocusOrder()
     {

@@ -40,15 +40,11 @@ private:
 
 } // namespace
 
-class TestSaveDialog : public QObject
+class TestSaveDialog : public QObject, private FileDialogFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_settings;
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<MainWindowStandIn> m_main;
-    ToleranceTable* m_table = nullptr; // what the dialog is given: nullptr while no main window exists
 
     QPointer<QWidget> openDialog(const QString& folder)
     {
@@ -57,28 +53,10 @@ private:
         return dialog;
     }
     QPointer<QWidget> openDialog() { return openDialog(m_folder->path()); }
-    QString inFolder(const QString& name) const { return m_folder->path() + QLatin1Char('/') + name; }
-    ToleranceTable& table() { return *m_main->table; }
 
 private slots:
-    void init()
-    {
-        m_settings = std::make_unique<QTemporaryDir>();
-        guitest::startClean(*m_settings);
-        MessageBox::clearRecord();
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_main = std::make_unique<MainWindowStandIn>();
-        m_table = m_main->table;
-    }
-
-    void cleanup()
-    {
-        QVERIFY2(!MessageBox::hasPendingAnswers(), "a message that was expected was not shown");
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->objectName() == QLatin1String("T_Speicher"))
-                delete window;
-        m_main.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(QStringLiteral("T_Speicher")); }
 
     void hasTheControlsInPlace()
     {
