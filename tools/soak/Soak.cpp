@@ -1,0 +1,184 @@
+// Soak: transfer runs in a row through the main window's "Ausführen" glue
+// against a running korvant-sim, each followed by a few save-and-open cycles
+// of the shown table, all in one process. Before each run every dimension's tolerances are set to 0 in
+// the stand-in, so each run writes them all anew; after it they are read
+// back and compared with the first run's. Prints the figures; exits non-zero
+// when a run differs, a message was shown or a cycle lost a value.
+//
+// Usage: dalmerin-soak TABLE_FILE COMMAND_COUNT RUNS CYCLES WORK_FOLDER
+#include "MessageBox.h"
+#include "TableFileIo.h"
+#include "ToleranceTable.h"
+#include "TransferTolerances.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QThread>
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QString BusName = QStringLiteral("KVTLRN.Application");
+constexpr int PlusTolerance = 15;
+constexpr int MinusTolerance = 14;
+
+// Peak resident memory of this process so far, in KiB.
+long peakMemoryKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+QDBusMessage dimensionCall(std::size_t command, const QString& method)
+{
+    return QDBusMessage::createMethodCall(BusName, QStringLiteral("/Command/%1").arg(command),
+                                          QStringLiteral("KVTLRN.Dimension"), method);
+}
+
+// A tolerance of command n (from 1), or nothing when the command has none.
+std::optional<double> readTolerance(std::size_t command, int dispid)
+{
+    QDBusMessage call = dimensionCall(command, QStringLiteral("Get"));
+    call << dispid;
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
+        return std::nullopt;
+    return reply.arguments().at(0).value<QDBusVariant>().variant().toDouble();
+}
+
+void writeTolerance(std::size_t command, int dispid, double value)
+{
+    QDBusMessage call = dimensionCall(command, QStringLiteral("Put"));
+    call << dispid << QVariant::fromValue(QDBusVariant(value));
+    QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+}
+
+using Tolerances = std::vector<std::optional<double>>; // plus, minus of each command
+
+Tolerances readAll(std::size_t commands)
+{
+    Tolerances values;
+    for (std::size_t command = 1; command <= commands; ++command) {
+        values.push_back(readTolerance(command, PlusTolerance));
+        values.push_back(readTolerance(command, MinusTolerance));
+    }
+    return values;
+}
+
+void zeroAll(const Tolerances& shape)
+{
+    for (std::size_t i = 0; i < shape.size(); ++i)
+        if (shape[i])
+            writeTolerance(i / 2 + 1, i % 2 == 0 ? PlusTolerance : MinusTolerance, 0);
+}
+
+std::size_t countWritten(const Tolerances& values)
+{
+    std::size_t written = 0;
+    for (const std::optional<double>& value : values)
+        written += value && *value != 0;
+    return written;
+}
+
+bool waitForHost()
+{
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    for (int i = 0; i < 500; ++i) {
+        if (bus->isServiceRegistered(BusName))
+            return true;
+        QThread::msleep(10);
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 6) {
+        std::fprintf(stderr, "Aufruf: dalmerin-soak TABELLE BEFEHLE LÄUFE ZYKLEN ARBEITSORDNER\n");
+        return 2;
+    }
+    const QString tableFile = QString::fromLocal8Bit(argv[1]);
+    const std::size_t commands = QByteArray(argv[2]).toULong();
+    const int runs = QByteArray(argv[3]).toInt();
+    const int cycles = QByteArray(argv[4]).toInt();
+    const QDir work(QString::fromLocal8Bit(argv[5]));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, work.filePath(QStringLiteral("settings")));
+
+    const tablefileio::LoadResult table = tablefileio::loadTable(tableFile);
+    if (table.status != tablefileio::LoadResult::Status::Loaded || !waitForHost()) {
+        std::fprintf(stderr, "Tabelle nicht lesbar oder korvant-sim nicht erreichbar\n");
+        return 2;
+    }
+
+    QWidget window;
+    auto* shown = new ToleranceTable(&window);
+    shown->showValues(table.values);
+    shown->setTablePath(tableFile);
+    window.show();
+
+    Tolerances first = readAll(commands);
+    const QString path = work.filePath(QStringLiteral("Dauertest.tabelle"));
+    const int cyclesPerRun = runs > 0 ? (cycles + runs - 1) / runs : 0;
+    long peakAfter20 = -1;
+    int differingRuns = 0;
+    int messages = 0;
+    int cyclesDone = 0;
+    int lostCycles = 0;
+    for (int run = 1; run <= runs; ++run) {
+        zeroAll(first);
+        MessageBox::clearRecord();
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        transferTolerances(*shown, &window);
+        messages += int(MessageBox::shownTexts().size());
+        const Tolerances written = readAll(commands);
+        if (run == 1) {
+            first = written;
+            std::printf("Lauf 1: %zu Toleranzen geschrieben\n", countWritten(written));
+        } else if (written != first) {
+            ++differingRuns;
+        }
+
+        // Save the shown table and open it again: the same 71 values come back.
+        for (int cycle = 0; cycle < cyclesPerRun && cyclesDone < cycles; ++cycle, ++cyclesDone) {
+            const bool saved = tablefileio::writeTable(path, shown->labelCaptions().mid(1)).isEmpty();
+            const tablefileio::LoadResult loaded = tablefileio::loadTable(path);
+            const bool same = saved && loaded.status == tablefileio::LoadResult::Status::Loaded &&
+                              loaded.values == table.values;
+            if (same)
+                shown->showValues(loaded.values);
+            lostCycles += !same;
+        }
+
+        if (run == std::min(20, runs))
+            peakAfter20 = peakMemoryKiB();
+        if (run % 20 == 0)
+            std::printf("Lauf %d: Spitzenspeicher %ld KiB\n", run, peakMemoryKiB());
+        std::fflush(stdout);
+    }
+    const long peakAtEnd = peakMemoryKiB();
+
+    std::printf("Übertragungen: %d, davon abweichend: %d, Meldungen: %d\n", runs, differingRuns, messages);
+    std::printf("Speichern und Öffnen: %d Zyklen, davon fehlerhaft: %d\n", cyclesDone, lostCycles);
+    std::printf("Spitzenspeicher: nach 20 Läufen %ld KiB, am Ende %ld KiB\n", peakAfter20, peakAtEnd);
+    const long growth = peakAtEnd - peakAfter20;
+    std::printf("Zuwachs nach den ersten 20 Läufen: %ld KiB (Grenze 1024 KiB)\n", growth);
+    return differingRuns == 0 && messages == 0 && lostCycles == 0 && growth <= 1024 ? 0 : 1;
+}
