@@ -207,11 +207,15 @@ void visitCommand(Session& session, TransferWindow& window, const RangeSet& rang
     session.write(dimension, Interface::Dimension, dispid::MinusTolerance, tolerances->minus);
 }
 
+// A part program whose commands cannot be read gets nothing, and the user is
+// told so: a silent end would look like a transfer that succeeded.
 void walkCommands(Session& session, TransferWindow& window, const RangeSet& ranges, const Reference& commands)
 {
-    const std::unique_ptr<Enumerator> enumerator = session.enumerate(commands);
-    if (!enumerator)
+    const std::unique_ptr<Enumerator> enumerator = commands.isEmpty() ? nullptr : session.enumerate(commands);
+    if (!enumerator) {
+        window.showMessage(transfertexts::CommandsUnreadable);
         return;
+    }
     const std::optional<std::size_t> total = enumerator->count();
     std::size_t done = 0;
     window.reportProgress(done, total);
@@ -249,8 +253,6 @@ void attachAndTransfer(TransferWindow& window, Host& host)
             return;
         }
         const Reference commands = session.readObject(partProgram, Interface::PartProgram, dispid::Commands);
-        if (commands.isEmpty())
-            return;
         const RangeSet ranges = RangeSet::fromCaptions(window.labelCaptions(), window);
         walkCommands(session, window, ranges, commands);
     } catch (const ConnectionLostError&) {

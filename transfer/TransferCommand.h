@@ -12,6 +12,8 @@ inline const char* const ChooseTable = "Sie müssen erst eine Tabelle auswählen
 inline const char* const StartKorvant = "KORVANT muß gestartet werden";
 inline const char* const NoPartProgram = "Teileprogramm muß aktiv sein";
 inline const char* const ConnectionFailed = "Die Verbindung zu KORVANT ist fehlgeschlagen";
+inline const char* const CommandsUnreadable =
+    "Die Befehle des Teileprogramms konnten nicht gelesen werden. Es wurden keine Toleranzen übertragen.";
 inline const char* const ConnectionLost =
     "Die Verbindung zu KORVANT wurde unterbrochen. Die Toleranzen wurden nicht vollständig übertragen.";
 } // namespace transfertexts

@@ -81,7 +81,7 @@ private slots:
     void failingReadSkipsExactlyThatCommand_data();
     void failingReadSkipsExactlyThatCommand();
     void failingPutsEachOnTheirOwn();
-    void missingCollectionWritesNothing();
+    void missingCollectionWritesNothingAndSaysSo();
     void lostConnectionEndsTheRun_data();
     void lostConnectionEndsTheRun();
 };
@@ -383,7 +383,7 @@ void TestTransferCommand::failingPutsEachOnTheirOwn()
     QCOMPARE(commands[3].plus, 0.1); // the walk went on
 }
 
-void TestTransferCommand::missingCollectionWritesNothing()
+void TestTransferCommand::missingCollectionWritesNothingAndSaysSo()
 {
     for (int dispid : {11, -4}) {
         sim::FaultPlan faults;
@@ -392,7 +392,8 @@ void TestTransferCommand::missingCollectionWritesNothing()
         FakeHost host(objects);
         FakeWindow window;
         runTransfer(window, host);
-        QCOMPARE(window.events, (Strings{"wait", "restore"}));
+        QCOMPARE(window.events, (Strings{"wait", std::string("message: ") + transfertexts::CommandsUnreadable,
+                                         "restore"}));
         QCOMPARE(objects.program().commands[0].plus, 0.0);
         QCOMPARE(host.liveReferences(), std::size_t(0));
     }
