@@ -1,5 +1,6 @@
 // korvant-sim: the project's stand-in for KORVANT on the D-Bus session bus.
 #include "DBusObjects.h"
+#include "FaultOptions.h"
 #include "PartProgram.h"
 #include "SimHost.h"
 #include "SimWindow.h"
@@ -42,34 +43,11 @@ void quitOnTerminate(QCoreApplication& app)
     std::signal(SIGINT, onTerminate);
 }
 
-// "15" or "15:3,7": the dispatch identifier, then the commands (from 1) it fails on.
-sim::InjectedFault parseFault(const QString& text)
-{
-    const QStringList parts = text.split(QLatin1Char(':'));
-    bool ok = false;
-    sim::InjectedFault fault;
-    fault.dispid = parts.at(0).toInt(&ok);
-    if (!ok || parts.size() > 2)
-        throw std::invalid_argument("Fehler-Angabe nicht lesbar: " + text.toStdString());
-    if (parts.size() == 2)
-        for (const QString& number : parts.at(1).split(QLatin1Char(','))) {
-            const qulonglong command = number.toULongLong(&ok);
-            if (!ok || command == 0)
-                throw std::invalid_argument("Befehlsnummer nicht lesbar: " + number.toStdString());
-            fault.commands.insert(static_cast<std::size_t>(command));
-        }
-    return fault;
-}
-
 std::optional<long> parseCount(const QCommandLineParser& parser, const QCommandLineOption& option)
 {
     if (!parser.isSet(option))
         return std::nullopt;
-    bool ok = false;
-    const long count = parser.value(option).toLong(&ok);
-    if (!ok || count < 0)
-        throw std::invalid_argument("Anzahl nicht lesbar: " + parser.value(option).toStdString());
-    return count;
+    return sim::parseCount(parser.value(option).toStdString());
 }
 
 bool wantsHeadless(int argc, char** argv)
@@ -140,9 +118,9 @@ int main(int argc, char** argv)
         if (!parser.positionalArguments().isEmpty())
             program = sim::readPartProgram(parser.positionalArguments().at(0).toStdString());
         for (const QString& text : parser.values(failGetOption))
-            faults.failingGets.push_back(parseFault(text));
+            faults.failingGets.push_back(sim::parseFault(text.toStdString()));
         for (const QString& text : parser.values(failPutOption))
-            faults.failingPuts.push_back(parseFault(text));
+            faults.failingPuts.push_back(sim::parseFault(text.toStdString()));
         faults.replyDelayMs = static_cast<int>(parseCount(parser, delayOption).value_or(0));
         faults.leaveAfterCalls = parseCount(parser, leaveOption);
         faults.hangAfterCalls = parseCount(parser, hangOption);

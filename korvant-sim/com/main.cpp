@@ -5,6 +5,7 @@
 #include "SimComControl.h"
 #include "SimComObjects.h"
 
+#include "FaultOptions.h"
 #include "PartProgram.h"
 #include "SimHost.h"
 
@@ -45,44 +46,6 @@ struct Options
     enum class Registration { None, Register, Unregister } registration = Registration::None;
 };
 
-long parseCount(const std::string& text)
-{
-    std::size_t end = 0;
-    long count = -1;
-    try {
-        count = std::stol(text, &end);
-    } catch (const std::logic_error&) {
-    }
-    if (end != text.size() || count < 0)
-        throw std::invalid_argument("Anzahl nicht lesbar: " + text);
-    return count;
-}
-
-// "15" or "15:3,7": the dispatch identifier, then the commands (from 1) it fails on.
-sim::InjectedFault parseFault(const std::string& text)
-{
-    const std::size_t colon = text.find(':');
-    sim::InjectedFault fault;
-    try {
-        std::size_t end = 0;
-        const std::string dispid = text.substr(0, colon);
-        fault.dispid = std::stoi(dispid, &end);
-        if (end != dispid.size())
-            throw std::invalid_argument(text);
-    } catch (const std::logic_error&) {
-        throw std::invalid_argument("Fehler-Angabe nicht lesbar: " + text);
-    }
-    for (std::size_t begin = colon; begin != std::string::npos;) {
-        const std::size_t comma = text.find(',', begin + 1);
-        const long command = parseCount(text.substr(begin + 1, comma - begin - 1));
-        if (command == 0)
-            throw std::invalid_argument("Befehlsnummer nicht lesbar: " + text);
-        fault.commands.insert(static_cast<std::size_t>(command));
-        begin = comma;
-    }
-    return fault;
-}
-
 std::string toUtf8(const wchar_t* text)
 {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -110,15 +73,15 @@ Options parseOptions(const std::vector<std::string>& arguments)
         else if (argument == "--nothing")
             options.readsNothing = true;
         else if (argument == "--fail-get")
-            options.faults.failingGets.push_back(parseFault(value()));
+            options.faults.failingGets.push_back(sim::parseFault(value()));
         else if (argument == "--fail-put")
-            options.faults.failingPuts.push_back(parseFault(value()));
+            options.faults.failingPuts.push_back(sim::parseFault(value()));
         else if (argument == "--delay")
-            options.faults.replyDelayMs = static_cast<int>(parseCount(value()));
+            options.faults.replyDelayMs = static_cast<int>(sim::parseCount(value()));
         else if (argument == "--leave-after")
-            options.faults.leaveAfterCalls = parseCount(value());
+            options.faults.leaveAfterCalls = sim::parseCount(value());
         else if (argument == "--hang-after")
-            options.faults.hangAfterCalls = parseCount(value());
+            options.faults.hangAfterCalls = sim::parseCount(value());
         else if (argument == "-Embedding" || argument == "/Embedding")
             continue; // started by COM for a client: no part program
         else if (argument.rfind("-", 0) != 0 && !options.partProgramFile)
