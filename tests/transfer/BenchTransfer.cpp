@@ -2,6 +2,7 @@
 // many bare Get round trips as the transfer sent messages. Prints its figures;
 // asserts nothing about time. Usage: bench_transfer PART_PROGRAM.json
 #include "DBusHost.h"
+#include "PeakMemory.h"
 #include "PartProgram.h"
 #include "RangeSet.h"
 #include "TransferCommand.h"
@@ -77,17 +78,6 @@ Required requiredOperations(const sim::PartProgram& program, const RangeSet& ran
             required.operations += 2;
     }
     return required;
-}
-
-long peakMemoryKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 #include "ToleranceTable.h"
 #include "TransferTolerances.h"
 
+#include "PeakMemory.h"
+
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -31,18 +33,6 @@ namespace {
 const QString BusName = QStringLiteral("KVTLRN.Application");
 constexpr int PlusTolerance = 15;
 constexpr int MinusTolerance = 14;
-
-// Peak resident memory of this process so far, in KiB.
-long peakMemoryKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 QDBusMessage dimensionCall(std::size_t command, const QString& method)
 {
