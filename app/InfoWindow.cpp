@@ -94,10 +94,11 @@ SupportWindow::SupportWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     headingFont.setBold(true);
     heading->setFont(headingFont);
     layout->addWidget(heading, 0, 1);
-    layout->addWidget(makeLabel("Label2", QStringLiteral("Es besteht kein Anspruch auf Software Support seitens des "
-                                                         "Herstellers. Verbesserungsvorschläge können an folgende "
-                                                         "E-Mail Adresse gesendet werden:")),
-                      1, 1);
+    layout->addWidget(
+        makeLabel("Label2", QStringLiteral("Es besteht kein Anspruch auf Software Support seitens des "
+                                           "Herstellers. Verbesserungsvorschläge können an folgende "
+                                           "E-Mail Adresse gesendet werden:")),
+        1, 1);
     QLabel* address = makeLabel("Label3", QString::fromUtf8(credits::SupportAddress));
     address->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(address, 2, 1);

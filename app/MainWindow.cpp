@@ -77,7 +77,8 @@ void MainWindow::createMenus()
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuItems.caption));
         menu->setObjectName(QString::fromUtf8(menuItems.name));
         for (const Item& item : menuItems.items) {
-            QAction* action = item.caption ? menu->addAction(QString::fromUtf8(item.caption)) : menu->addSeparator();
+            QAction* action =
+                item.caption ? menu->addAction(QString::fromUtf8(item.caption)) : menu->addSeparator();
             action->setObjectName(QString::fromUtf8(item.name));
             action->setShortcut(item.shortcut);
             if (item.handler)
@@ -85,7 +86,8 @@ void MainWindow::createMenus()
         }
     }
     // The help windows outlive the main window, so the shell opens them.
-    connect(findChild<QAction*>(QStringLiteral("SERVICE")), &QAction::triggered, &m_shell, &Shell::openSupport);
+    connect(findChild<QAction*>(QStringLiteral("SERVICE")), &QAction::triggered, &m_shell,
+            &Shell::openSupport);
     connect(findChild<QAction*>(QStringLiteral("Info")), &QAction::triggered, &m_shell, &Shell::openAbout);
 }
 
@@ -124,7 +126,8 @@ void MainWindow::createToolbar()
         QAction* action = nullptr;
         if (button.picture) {
             action = m_toolbar->addAction(
-                QIcon(QStringLiteral(":/pictures/%1.svg").arg(QString::fromLatin1(button.picture))), QString());
+                QIcon(QStringLiteral(":/pictures/%1.svg").arg(QString::fromLatin1(button.picture))),
+                QString());
             action->setToolTip(QString::fromUtf8(button.toolTip));
             m_toolbar->widgetForAction(action)->setAccessibleName(QString::fromUtf8(button.toolTip));
             action->setData(QString::fromUtf8(button.key));
@@ -140,8 +143,10 @@ void MainWindow::createToolbar()
 void MainWindow::toolbarButtonClicked(int index)
 {
     const std::function<void()> commands[] = {
-        [this] { runTransfer(); }, nullptr, [this] { chooseTable(); }, nullptr,
-        [this] { editTable(); },   [this] { newTable(); }, [this] { saveTable(); }, [this] { deleteTable(); },
+        [this] { runTransfer(); }, nullptr,
+        [this] { chooseTable(); }, nullptr,
+        [this] { editTable(); },   [this] { newTable(); },
+        [this] { saveTable(); },   [this] { deleteTable(); },
     };
     if (index >= 1 && index <= int(std::size(commands)) && commands[index - 1])
         commands[index - 1]();

@@ -14,8 +14,19 @@ class QWidget;
 class MessageBox
 {
 public:
-    enum class Buttons { Ok, YesNo, OkCancel };
-    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Buttons
+    {
+        Ok,
+        YesNo,
+        OkCancel
+    };
+    enum class Answer
+    {
+        Ok,
+        Cancel,
+        Yes,
+        No
+    };
 
     static Answer show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok);
 

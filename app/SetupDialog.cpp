@@ -45,7 +45,8 @@ SetupDialog::SetupDialog(QWidget* parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto* layout = new QVBoxLayout(this);
-    m_start = addCheckBoxGroup(layout, "Frame2", "Programmeinstellungen", "Check_START", "Startbildschirm einblenden");
+    m_start = addCheckBoxGroup(layout, "Frame2", "Programmeinstellungen", "Check_START",
+                               "Startbildschirm einblenden");
     m_oldValues = addCheckBoxGroup(layout, "Frame1", "Übertragungsparameter", "Check_OldVal",
                                    "BestehendeToleranzen beibehalten");
     auto* buttons = new QHBoxLayout;
@@ -64,8 +65,8 @@ SetupDialog::SetupDialog(QWidget* parent) : QWidget(parent, Qt::Window)
 // other value as "1" too.
 void SetupDialog::loadSettings()
 {
-    m_oldValues->setChecked(settings::read(settings::OldVal)!= QLatin1String("0"));
-    m_start->setChecked(settings::read(settings::Start)!= QLatin1String("0"));
+    m_oldValues->setChecked(settings::read(settings::OldVal) != QLatin1String("0"));
+    m_start->setChecked(settings::read(settings::Start) != QLatin1String("0"));
 }
 
 void SetupDialog::saveSettings()

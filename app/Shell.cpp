@@ -30,7 +30,8 @@ Shell::Shell(const QString& startFolder) : m_startFolder(startFolder) {}
 
 Shell::~Shell()
 {
-    for (QWidget* window : std::initializer_list<QWidget*>{m_splash, m_main, m_setup, m_about, m_support, m_open, m_save})
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{m_splash, m_main, m_setup, m_about, m_support, m_open, m_save})
         delete window;
 }
 
@@ -89,7 +90,8 @@ void Shell::openSaveDialog()
 void Shell::chooseTable(ToleranceTable& table, QWidget* messageParent)
 {
     if (table.isEditMode()) {
-        MessageBox::show(messageParent, QStringLiteral("Sie müssen die aktuellen Tabellenwerte zuerst speichern"));
+        MessageBox::show(messageParent,
+                         QStringLiteral("Sie müssen die aktuellen Tabellenwerte zuerst speichern"));
         return;
     }
     showSingle(m_open, [this] { return new OpenDialog([this] { return currentTable(); }, m_startFolder); });

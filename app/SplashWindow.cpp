@@ -55,15 +55,19 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     auto* productName = addLabel(frame, "lblProductName", QStringLiteral("Produktname"),
                                  twipsRect(3345, 1560, 3585, 660), right);
     productName->setFont(arial(27.75, true));
-    auto* version = addLabel(frame, "lblVersion", QStringLiteral("Version"), twipsRect(4830, 2520, 2145, 285), right);
+    auto* version =
+        addLabel(frame, "lblVersion", QStringLiteral("Version"), twipsRect(4830, 2520, 2145, 285), right);
     version->setFont(arial(12, true));
     addLabel(frame, "Design", QStringLiteral("Entwickelt von"), twipsRect(5760, 3000, 1215, 255), right)
         ->setFont(arial(8.25));
-    addLabel(frame, "Label2", QString::fromUtf8(credits::CompanyLine), twipsRect(3840, 3240, 3195, 255), right)
+    addLabel(frame, "Label2", QString::fromUtf8(credits::CompanyLine), twipsRect(3840, 3240, 3195, 255),
+             right)
         ->setFont(arial(8.25));
-    addLabel(frame, "lblCompany", QString::fromUtf8(credits::DeveloperName), twipsRect(6180, 3480, 855, 255), right)
+    addLabel(frame, "lblCompany", QString::fromUtf8(credits::DeveloperName), twipsRect(6180, 3480, 855, 255),
+             right)
         ->setFont(arial(8.25));
-    addLabel(frame, "lblWarning", QStringLiteral("Dieses Produkt wurde entwickelt für KORVANT ab Version 3.2x"),
+    addLabel(frame, "lblWarning",
+             QStringLiteral("Dieses Produkt wurde entwickelt für KORVANT ab Version 3.2x"),
              twipsRect(180, 3840, 6495, 315))
         ->setFont(arial(8.25));
     addLabel(this, "Label1", QString::fromUtf8(credits::DeveloperName), twipsRect(0, 0, 855, 255))

@@ -7,23 +7,27 @@
 void deleteCurrentTable(ToleranceTable& table, QWidget* messageParent)
 {
     if (table.isEditMode()) {
-        MessageBox::show(messageParent, QStringLiteral("Sie müssen die aktuellen Tabellenwerte zuerst speichern"));
+        MessageBox::show(messageParent,
+                         QStringLiteral("Sie müssen die aktuellen Tabellenwerte zuerst speichern"));
         return;
     }
     if (!table.hasTableChosen()) {
-        MessageBox::show(messageParent, QStringLiteral("Sie müssen die zu löschende Tabelle zuerst auswählen"));
+        MessageBox::show(messageParent,
+                         QStringLiteral("Sie müssen die zu löschende Tabelle zuerst auswählen"));
         return;
     }
     const QString path = table.tablePath();
-    const auto answer =
-        MessageBox::show(messageParent, path + QStringLiteral(" wird gelöscht."), MessageBox::Buttons::OkCancel);
+    const auto answer = MessageBox::show(messageParent, path + QStringLiteral(" wird gelöscht."),
+                                         MessageBox::Buttons::OkCancel);
     if (answer != MessageBox::Answer::Ok) {
-        MessageBox::show(messageParent, QStringLiteral("Löschvorgang abgebrochen. Tabelle wurde nicht gelöscht"));
+        MessageBox::show(messageParent,
+                         QStringLiteral("Löschvorgang abgebrochen. Tabelle wurde nicht gelöscht"));
         return;
     }
     if (const QString failure = tablefileio::deleteTable(path); !failure.isEmpty()) {
-        MessageBox::show(messageParent, tablefileio::failureMessage(
-                                            QStringLiteral("Die Tabellendatei wurde nicht gelöscht"), path, failure));
+        MessageBox::show(messageParent,
+                         tablefileio::failureMessage(QStringLiteral("Die Tabellendatei wurde nicht gelöscht"),
+                                                     path, failure));
         return;
     }
     table.setTablePath(QString::fromUtf8(cells::NoTableChosen));

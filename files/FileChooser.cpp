@@ -188,6 +188,6 @@ void FileChooser::refreshFiles()
 {
     m_files->clear();
     const QStringList names = QDir(m_folder).entryList({QString::fromUtf8(tablefile::NamePattern)},
-                                                        QDir::Files, QDir::Name | QDir::IgnoreCase);
+                                                       QDir::Files, QDir::Name | QDir::IgnoreCase);
     m_files->addItems(names);
 }

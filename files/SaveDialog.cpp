@@ -23,8 +23,9 @@ void SaveDialog::onOk()
     if (!table)
         return;
     if (!table->isEditMode()) {
-        MessageBox::show(this, QStringLiteral("Sie müssen eine Tabelle neu erstellen oder bearbeiten, bevor Sie "
-                                              "speichern."));
+        MessageBox::show(this,
+                         QStringLiteral("Sie müssen eine Tabelle neu erstellen oder bearbeiten, bevor Sie "
+                                        "speichern."));
         close();
         return;
     }
@@ -41,8 +42,9 @@ void SaveDialog::onOk()
         return;
     }
     if (QFileInfo::exists(path)) {
-        const auto answer = MessageBox::show(
-            this, QStringLiteral("Soll die bestehende Datei überschrieben werden?"), MessageBox::Buttons::OkCancel);
+        const auto answer =
+            MessageBox::show(this, QStringLiteral("Soll die bestehende Datei überschrieben werden?"),
+                             MessageBox::Buttons::OkCancel);
         if (answer != MessageBox::Answer::Ok) {
             MessageBox::show(this, QStringLiteral("Speichervorgang wurde abgebrochen. Legen Sie einen neuen "
                                                   "Tabellennamen fest."));

@@ -38,23 +38,25 @@ std::string encodeTable(const std::array<std::string, ValueCount>& values);
 
 struct Value
 {
-    std::string text;              // UTF-8, as it stands in the file
-    std::optional<double> number;  // set when the value is unquoted and reads as a number with "." as decimal point
+    std::string text; // UTF-8, as it stands in the file
+    std::optional<double>
+        number; // set when the value is unquoted and reads as a number with "." as decimal point
 };
 
-enum class ReadProblem {
+enum class ReadProblem
+{
     None,
-    TooFewValues,   // the file ends before the 71st value
-    NotText,        // a byte no text file holds (NUL, other control bytes, bytes Windows-1252 leaves unused)
-    ValueTooLong,   // a value longer than MaxValueBytes
-    MissingQuote,   // a line ends inside a quoted value
+    TooFewValues, // the file ends before the 71st value
+    NotText,      // a byte no text file holds (NUL, other control bytes, bytes Windows-1252 leaves unused)
+    ValueTooLong, // a value longer than MaxValueBytes
+    MissingQuote, // a line ends inside a quoted value
 };
 
 struct ReadResult
 {
     ReadProblem problem = ReadProblem::None;
-    std::vector<Value> values;     // all 71 when problem is None; those read so far otherwise
-    std::size_t bytesRead = 0;     // bytes taken from the file, up to the end of the 71st value
+    std::vector<Value> values; // all 71 when problem is None; those read so far otherwise
+    std::size_t bytesRead = 0; // bytes taken from the file, up to the end of the 71st value
 };
 
 // Reads values separated by line ends (CR LF, LF or CR) or commas. A quoted
@@ -75,7 +77,14 @@ public:
     ReadResult finish();
 
 private:
-    enum class State { FieldStart, Unquoted, Quoted, AfterQuote, Done };
+    enum class State
+    {
+        FieldStart,
+        Unquoted,
+        Quoted,
+        AfterQuote,
+        Done
+    };
 
     bool take(char byte);
     void endField(bool bySeparatorComma);
@@ -83,10 +92,10 @@ private:
 
     State m_state = State::FieldStart;
     ReadResult m_result;
-    std::string m_field;         // the value's bytes so far
-    std::string m_pending;       // a quote and blanks that may close a quoted value
+    std::string m_field;   // the value's bytes so far
+    std::string m_pending; // a quote and blanks that may close a quoted value
     std::size_t m_fieldBytes = 0;
-    bool m_afterComma = false;   // the last separator was a comma
+    bool m_afterComma = false; // the last separator was a comma
     bool m_afterCarriageReturn = false;
 };
 

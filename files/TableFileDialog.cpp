@@ -9,8 +9,7 @@
 
 TableFileDialog::TableFileDialog(const char* objectName, std::function<ToleranceTable*()> currentTable,
                                  const QString& startFolder)
-    : QWidget(nullptr,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_currentTable(std::move(currentTable))
 {
     setObjectName(QString::fromUtf8(objectName));

@@ -57,8 +57,9 @@ QString writeTable(const QString& path, const QStringList& values)
     // buffered QSaveFile can commit a cut-off file when its final flush falls short.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return QStringLiteral("Die Datei kann dort nicht angelegt werden: keine Schreibberechtigung im Ordner "
-                              "oder ein unzulässiger Dateiname.");
+        return QStringLiteral(
+            "Die Datei kann dort nicht angelegt werden: keine Schreibberechtigung im Ordner "
+            "oder ein unzulässiger Dateiname.");
     const QString unchanged = QStringLiteral(" Eine bisherige Datei dieses Namens ist unverändert.");
     if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
         file.cancelWriting();
@@ -122,7 +123,8 @@ QString deleteTable(const QString& path)
         return QStringLiteral("Die Datei ist nicht vorhanden.");
     if (info.isDir())
         return notAFileReason(info);
-    return QStringLiteral("Die Datei ist schreibgeschützt, in Gebrauch oder ihr Ordner ist nicht zugänglich.");
+    return QStringLiteral(
+        "Die Datei ist schreibgeschützt, in Gebrauch oder ihr Ordner ist nicht zugänglich.");
 }
 
 QString failureMessage(const QString& what, const QString& path, const QString& reason)

@@ -18,7 +18,12 @@ QString writeTable(const QString& path, const QStringList& values);
 
 struct LoadResult
 {
-    enum class Status { Loaded, NotFound, Refused };
+    enum class Status
+    {
+        Loaded,
+        NotFound,
+        Refused
+    };
     Status status = Status::Refused;
     QStringList values; // 71 captions when loaded
     QString reason;     // when refused

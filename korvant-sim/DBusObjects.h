@@ -15,7 +15,12 @@ class DBusObjects : public QDBusVirtualObject
 
 public:
     // Faults of the application object itself, for tests of a failed connection.
-    enum class ApplicationObject { Normal, Missing, Foreign };
+    enum class ApplicationObject
+    {
+        Normal,
+        Missing,
+        Foreign
+    };
 
     DBusObjects(sim::SimHost& host, ApplicationObject application, QObject* parent = nullptr);
 

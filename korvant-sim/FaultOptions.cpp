@@ -32,7 +32,8 @@ InjectedFault parseFault(const std::string& text)
     }
     for (std::size_t begin = colon; begin != std::string::npos;) {
         const std::size_t comma = text.find(',', begin + 1);
-        const std::string number = text.substr(begin + 1, comma == std::string::npos ? comma : comma - begin - 1);
+        const std::string number =
+            text.substr(begin + 1, comma == std::string::npos ? comma : comma - begin - 1);
         long command = 0;
         try {
             command = parseCount(number);

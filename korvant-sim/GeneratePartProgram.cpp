@@ -40,9 +40,9 @@ sim::Command commandAt(std::size_t i)
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr,
-                     "Aufruf: korvant-sim-generate ANZAHL DATEI\n"
-                     "Schreibt ein Teileprogramm mit ANZAHL Befehlen (7 von 10 sind zu tolerierende Maße).\n");
+        std::fprintf(
+            stderr, "Aufruf: korvant-sim-generate ANZAHL DATEI\n"
+                    "Schreibt ein Teileprogramm mit ANZAHL Befehlen (7 von 10 sind zu tolerierende Maße).\n");
         return 2;
     }
     char* end = nullptr;

@@ -77,7 +77,8 @@ bool SimHost::exists(const ObjectAddress& object) const
     return m_state != PartProgramState::None;
 }
 
-bool SimHost::injected(const std::vector<InjectedFault>& faults, const ObjectAddress& object, int dispid) const
+bool SimHost::injected(const std::vector<InjectedFault>& faults, const ObjectAddress& object,
+                       int dispid) const
 {
     return std::any_of(faults.begin(), faults.end(), [&](const InjectedFault& fault) {
         if (fault.dispid != dispid)
@@ -107,7 +108,8 @@ SimReply SimHost::get(const ObjectAddress& object, const std::string& interface,
         return answer(ObjectAddress{ObjectKind::PartProgram, 0});
     case ObjectKind::PartProgram:
         if (dispid == DefaultValue)
-            return answer(m_state == PartProgramState::ReadsNothing ? std::string("Nothing") : m_program.name);
+            return answer(m_state == PartProgramState::ReadsNothing ? std::string("Nothing")
+                                                                    : m_program.name);
         if (dispid == CommandCollection)
             return answer(ObjectAddress{ObjectKind::Commands, 0});
         break;

@@ -14,14 +14,23 @@
 // transport: the D-Bus stand-in and the COM stand-in both serve this.
 namespace sim {
 
-enum class ObjectKind { Application, PartProgram, Commands, Command };
+enum class ObjectKind
+{
+    Application,
+    PartProgram,
+    Commands,
+    Command
+};
 
 struct ObjectAddress
 {
     ObjectKind kind = ObjectKind::Application;
     std::size_t command = 0; // 0-based index, for commands only
 
-    bool operator==(const ObjectAddress& other) const { return kind == other.kind && command == other.command; }
+    bool operator==(const ObjectAddress& other) const
+    {
+        return kind == other.kind && command == other.command;
+    }
 };
 
 // The interface names a call is addressed to; a command offers both
@@ -60,9 +69,19 @@ struct FaultPlan
 };
 
 // What the transport does with the call it was just handed.
-enum class CallHandling { Answer, AnswerThenLeave, Ignore };
+enum class CallHandling
+{
+    Answer,
+    AnswerThenLeave,
+    Ignore
+};
 
-enum class PartProgramState { Active, None, ReadsNothing };
+enum class PartProgramState
+{
+    Active,
+    None,
+    ReadsNothing
+};
 
 class SimHost
 {

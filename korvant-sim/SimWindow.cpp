@@ -6,7 +6,16 @@
 
 namespace {
 
-enum Column { Number, Type, Axis, Nominal, Plus, Minus, ColumnCount };
+enum Column
+{
+    Number,
+    Type,
+    Axis,
+    Nominal,
+    Plus,
+    Minus,
+    ColumnCount
+};
 
 QTableWidgetItem* readOnlyItem(const QString& text)
 {

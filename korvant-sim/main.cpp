@@ -72,13 +72,16 @@ int main(int argc, char** argv)
         "Ersatz für KORVANT auf dem D-Bus-Sitzungsbus: besitzt den Namen KVTLRN.Application, bietet unter\n"
         "/Application, /PartProgram, /Commands und /Command/N die Methoden Get(i) -> v und Put(i, v)\n"
         "und zeigt das Teileprogramm in einem Fenster.\n"
-        "Teileprogramm-Datei (JSON): {\"name\": \"...\", \"commands\": [{\"type\": 1101, \"dimension\": true,\n"
+        "Teileprogramm-Datei (JSON): {\"name\": \"...\", \"commands\": [{\"type\": 1101, \"dimension\": "
+        "true,\n"
         "\"nominal\": 12.5, \"plus\": 0, \"minus\": 0, \"axis\": \"X\"}, ...]}"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("teileprogramm"),
-                                 QStringLiteral("Teileprogramm-Datei; ohne sie ist kein Teileprogramm aktiv."),
-                                 QStringLiteral("[teileprogramm.json]"));
-    const QCommandLineOption headlessOption(QStringLiteral("headless"), QStringLiteral("Ohne Fenster laufen."));
+    parser.addPositionalArgument(
+        QStringLiteral("teileprogramm"),
+        QStringLiteral("Teileprogramm-Datei; ohne sie ist kein Teileprogramm aktiv."),
+        QStringLiteral("[teileprogramm.json]"));
+    const QCommandLineOption headlessOption(QStringLiteral("headless"),
+                                            QStringLiteral("Ohne Fenster laufen."));
     const QCommandLineOption saveOption(QStringLiteral("save"),
                                         QStringLiteral("Das Teileprogramm beim Beenden in DATEI schreiben."),
                                         QStringLiteral("DATEI"));
@@ -131,7 +134,8 @@ int main(int argc, char** argv)
 
     sim::PartProgramState state = sim::PartProgramState::Active;
     if (parser.positionalArguments().isEmpty())
-        state = parser.isSet(nothingOption) ? sim::PartProgramState::ReadsNothing : sim::PartProgramState::None;
+        state =
+            parser.isSet(nothingOption) ? sim::PartProgramState::ReadsNothing : sim::PartProgramState::None;
     sim::SimHost host(std::move(program), state, std::move(faults));
 
     std::unique_ptr<SimWindow> window;

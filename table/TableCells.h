@@ -7,7 +7,13 @@
 // Names are UTF-8 and are the object names of the table's controls.
 namespace cells {
 
-enum class Column { Lower, Upper, Plus, Minus };
+enum class Column
+{
+    Lower,
+    Upper,
+    Plus,
+    Minus
+};
 
 struct Cell
 {

@@ -11,7 +11,8 @@ void startNewTable(ToleranceTable& table)
 void editShownTable(ToleranceTable& table, QWidget* messageParent)
 {
     if (!table.hasTableChosen()) {
-        MessageBox::show(messageParent, QStringLiteral("Sie müssen erst eine zu bearbeitende Tabelle auswählen"));
+        MessageBox::show(messageParent,
+                         QStringLiteral("Sie müssen erst eine zu bearbeitende Tabelle auswählen"));
         return;
     }
     if (table.isEditMode())

@@ -59,8 +59,12 @@ struct Header
 // "Plus Tol." takes its whole cell (same centre as its 615-twip layout box) so
 // that it is not clipped in fonts wider than the original one.
 constexpr Header Headers[] = {
-    {"Nennmaßbereich", 240, 1320, 1935}, {"Lineartoleranz", 2400, 1320, 1935}, {"über", 240, 1800, 855},
-    {"bis", 1320, 1800, 855},            {"Plus Tol.", 2400, 1800, 855},       {"Minus Tol.", 3480, 1800, 855},
+    {"Nennmaßbereich", 240, 1320, 1935},
+    {"Lineartoleranz", 2400, 1320, 1935},
+    {"über", 240, 1800, 855},
+    {"bis", 1320, 1800, 855},
+    {"Plus Tol.", 2400, 1800, 855},
+    {"Minus Tol.", 3480, 1800, 855},
 };
 
 // What a screen reader says for a cell: its column and its range.
@@ -102,7 +106,8 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
             auto* label = new QLabel(QString::fromUtf8(header.text), this);
             label->setObjectName(QStringLiteral("Label%1").arg(headerNumber++));
             label->setAlignment(Qt::AlignCenter);
-            label->setGeometry(rectFromTwips(header.left + block * BlockOffset, header.top, header.width, 255));
+            label->setGeometry(
+                rectFromTwips(header.left + block * BlockOffset, header.top, header.width, 255));
         }
     }
 

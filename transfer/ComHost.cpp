@@ -250,8 +250,9 @@ CallResult<ObjectRef> ComHost::createApplication()
     if (FAILED(CLSIDFromProgID(ApplicationClass, &applicationClass)))
         return {CallStatus::Failed, {}};
     IDispatch* application = nullptr;
-    const HRESULT outcome = CoCreateInstance(applicationClass, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
-                                             IID_IDispatch, reinterpret_cast<void**>(&application));
+    const HRESULT outcome =
+        CoCreateInstance(applicationClass, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, IID_IDispatch,
+                         reinterpret_cast<void**>(&application));
     if (FAILED(outcome) || !application)
         return {CallStatus::Failed, {}};
     return {CallStatus::Ok, keep(application)};
@@ -264,7 +265,8 @@ CallResult<Value> ComHost::get(ObjectRef object, Interface, int dispid)
         return {CallStatus::Failed, {}};
     DISPPARAMS noArguments{};
     Variant result;
-    const HRESULT outcome = invoke(target, dispid, DISPATCH_PROPERTYGET | DISPATCH_METHOD, noArguments, &result.value);
+    const HRESULT outcome =
+        invoke(target, dispid, DISPATCH_PROPERTYGET | DISPATCH_METHOD, noArguments, &result.value);
     if (FAILED(outcome))
         return {statusOf(outcome), {}};
     return toValue(*this, result.value);
@@ -288,8 +290,8 @@ CallResult<std::unique_ptr<Enumerator>> ComHost::enumerate(ObjectRef collection)
         return {CallStatus::Failed, nullptr};
     DISPPARAMS noArguments{};
     Variant result;
-    HRESULT outcome = invoke(target, DISPID_NEWENUM, DISPATCH_PROPERTYGET | DISPATCH_METHOD, noArguments,
-                             &result.value);
+    HRESULT outcome =
+        invoke(target, DISPID_NEWENUM, DISPATCH_PROPERTYGET | DISPATCH_METHOD, noArguments, &result.value);
     if (FAILED(outcome))
         return {statusOf(outcome), nullptr};
     if ((result.value.vt != VT_UNKNOWN && result.value.vt != VT_DISPATCH) || !result.value.punkVal)

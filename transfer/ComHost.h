@@ -30,7 +30,8 @@ public:
                                             int dispid) override;
     korvant::CallStatus put(korvant::ObjectRef object, korvant::Interface interface, int dispid,
                             const korvant::Value& value) override;
-    korvant::CallResult<std::unique_ptr<korvant::Enumerator>> enumerate(korvant::ObjectRef collection) override;
+    korvant::CallResult<std::unique_ptr<korvant::Enumerator>>
+    enumerate(korvant::ObjectRef collection) override;
     void release(korvant::ObjectRef object) override;
     void endRun() override;
 

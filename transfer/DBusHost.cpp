@@ -119,7 +119,8 @@ DBusHost::Reply DBusHost::callObject(ObjectRef object, Interface interface, cons
 {
     if (object.isEmpty() || object.id > m_paths.size() || m_paths[object.id - 1].isEmpty())
         return {CallStatus::Failed, {}};
-    QDBusMessage call = QDBusMessage::createMethodCall(m_owner, m_paths[object.id - 1], interfaceName(interface), method);
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(m_owner, m_paths[object.id - 1], interfaceName(interface), method);
     call.setArguments(arguments);
     return send(call);
 }
@@ -128,10 +129,9 @@ bool DBusHost::findHostWindow()
 {
     // The unique name of the owner: every later call goes to this one host,
     // even should another take the well-known name meanwhile.
-    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                       QStringLiteral("/org/freedesktop/DBus"),
-                                                       QStringLiteral("org.freedesktop.DBus"),
-                                                       QStringLiteral("GetNameOwner"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
     call << BusName;
     const Reply reply = send(call);
     const QList<QVariant> arguments = reply.message.arguments();
@@ -143,14 +143,15 @@ bool DBusHost::findHostWindow()
 
 CallResult<ObjectRef> DBusHost::createApplication()
 {
-    const QDBusMessage call =
-        QDBusMessage::createMethodCall(m_owner, ApplicationPath, QStringLiteral("org.freedesktop.DBus.Introspectable"),
-                                       QStringLiteral("Introspect"));
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        m_owner, ApplicationPath, QStringLiteral("org.freedesktop.DBus.Introspectable"),
+        QStringLiteral("Introspect"));
     const Reply reply = send(call);
     if (reply.status != CallStatus::Ok)
         return {reply.status, {}};
     const QList<QVariant> arguments = reply.message.arguments();
-    const QString offered = QStringLiteral("<interface name=\"%1\">").arg(interfaceName(Interface::Application));
+    const QString offered =
+        QStringLiteral("<interface name=\"%1\">").arg(interfaceName(Interface::Application));
     if (arguments.size() != 1 || !arguments.at(0).toString().contains(offered))
         return {CallStatus::Failed, {}};
     return {CallStatus::Ok, refer(ApplicationPath)};
@@ -228,19 +229,22 @@ CallStatus DBusHost::put(ObjectRef object, Interface interface, int dispid, cons
         QVariant operator()(ObjectRef reference) const
         {
             const bool known = !reference.isEmpty() && reference.id <= host.m_paths.size();
-            return QVariant::fromValue(QDBusObjectPath(known ? host.m_paths[reference.id - 1] : EmptyReferencePath));
+            return QVariant::fromValue(
+                QDBusObjectPath(known ? host.m_paths[reference.id - 1] : EmptyReferencePath));
         }
     };
     const QVariant variant = std::visit(ToVariant{*this}, value);
     if (!variant.isValid())
         return CallStatus::Failed; // nothing to send: D-Bus has no empty value
-    return callObject(object, interface, QStringLiteral("Put"), {dispid, QVariant::fromValue(QDBusVariant(variant))})
+    return callObject(object, interface, QStringLiteral("Put"),
+                      {dispid, QVariant::fromValue(QDBusVariant(variant))})
         .status;
 }
 
 CallResult<std::unique_ptr<Enumerator>> DBusHost::enumerate(ObjectRef collection)
 {
-    const Reply reply = callObject(collection, Interface::Commands, QStringLiteral("Get"), {dispid::Enumeration});
+    const Reply reply =
+        callObject(collection, Interface::Commands, QStringLiteral("Get"), {dispid::Enumeration});
     if (reply.status != CallStatus::Ok)
         return {reply.status, nullptr};
     const auto variant = variantArgument(reply.message);

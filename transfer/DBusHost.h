@@ -28,7 +28,8 @@ public:
                                             int dispid) override;
     korvant::CallStatus put(korvant::ObjectRef object, korvant::Interface interface, int dispid,
                             const korvant::Value& value) override;
-    korvant::CallResult<std::unique_ptr<korvant::Enumerator>> enumerate(korvant::ObjectRef collection) override;
+    korvant::CallResult<std::unique_ptr<korvant::Enumerator>>
+    enumerate(korvant::ObjectRef collection) override;
     void release(korvant::ObjectRef object) override;
     void endRun() override;
 
@@ -52,7 +53,7 @@ private:
 
     QDBusConnection m_bus;
     int m_timeoutMs;
-    QString m_owner; // the unique name of the host found for this run
+    QString m_owner;              // the unique name of the host found for this run
     std::vector<QString> m_paths; // by reference id - 1; an empty path is a free slot
     std::vector<std::size_t> m_freeSlots;
     std::uint64_t m_messagesSent = 0;

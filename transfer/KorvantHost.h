@@ -13,21 +13,28 @@ namespace korvant {
 
 // The KORVANT interface a call is addressed to. Over COM every reference is
 // asked for IDispatch; over D-Bus this names the interface of the call.
-enum class Interface { Application, PartProgram, Commands, Command, Dimension };
+enum class Interface
+{
+    Application,
+    PartProgram,
+    Commands,
+    Command,
+    Dimension
+};
 
 // Dispatch identifiers of the operations the transfer uses.
 namespace dispid {
-constexpr int ActivePartProgram = 2;  // application: get, an object or the empty reference
-constexpr int DefaultValue = 0;       // part program: get, text; "Nothing" when none is active
-constexpr int Commands = 11;          // part program: get, the command collection
-constexpr int Enumeration = -4;       // command collection: the standard enumeration
-constexpr int DimensionFlag = 17;     // command: get, Boolean
-constexpr int DimensionView = 8;      // command: get, the command as a dimension
-constexpr int TypeCode = 6;           // command: get, 32-bit integer
-constexpr int Nominal = 10;           // dimension: get, number
-constexpr int PlusTolerance = 15;     // dimension: get and put, number
-constexpr int MinusTolerance = 14;    // dimension: get and put, number
-constexpr int AxisText = 29;          // dimension: get, text
+constexpr int ActivePartProgram = 2; // application: get, an object or the empty reference
+constexpr int DefaultValue = 0;      // part program: get, text; "Nothing" when none is active
+constexpr int Commands = 11;         // part program: get, the command collection
+constexpr int Enumeration = -4;      // command collection: the standard enumeration
+constexpr int DimensionFlag = 17;    // command: get, Boolean
+constexpr int DimensionView = 8;     // command: get, the command as a dimension
+constexpr int TypeCode = 6;          // command: get, 32-bit integer
+constexpr int Nominal = 10;          // dimension: get, number
+constexpr int PlusTolerance = 15;    // dimension: get and put, number
+constexpr int MinusTolerance = 14;   // dimension: get and put, number
+constexpr int AxisText = 29;         // dimension: get, text
 } // namespace dispid
 
 // A reference to a host object, handed out by the host and valid until it is
@@ -46,7 +53,12 @@ using Value = std::variant<std::monostate, bool, std::int32_t, double, std::stri
 
 // An ordinary failed call (error reply, unknown operation, wrong type) lets the
 // run go on; a lost connection (no answer in time, host gone) ends it.
-enum class CallStatus { Ok, Failed, ConnectionLost };
+enum class CallStatus
+{
+    Ok,
+    Failed,
+    ConnectionLost
+};
 
 template <typename T> struct CallResult
 {

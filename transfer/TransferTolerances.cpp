@@ -47,7 +47,10 @@ public:
 
     std::string oldValSetting() const override { return settings::read(settings::OldVal).toStdString(); }
 
-    void showMessage(const std::string& text) override { MessageBox::show(m_window, QString::fromStdString(text)); }
+    void showMessage(const std::string& text) override
+    {
+        MessageBox::show(m_window, QString::fromStdString(text));
+    }
 
     void setWaitPointer() override
     {
@@ -65,8 +68,8 @@ public:
     void reportProgress(std::size_t done, std::optional<std::size_t> total) override
     {
         const bool finished = total && done == *total;
-        if (m_clock.elapsed() < ProgressDelayMs || (!finished && m_sinceRepaint.isValid() &&
-                                                    m_sinceRepaint.elapsed() < ProgressIntervalMs))
+        if (m_clock.elapsed() < ProgressDelayMs ||
+            (!finished && m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < ProgressIntervalMs))
             return;
         TransferProgress* progress = existingProgress();
         if (!progress)

@@ -91,8 +91,8 @@ public:
     {
         return DISP_E_UNKNOWNNAME;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD kind, DISPPARAMS* parameters, VARIANT* result,
-                                     EXCEPINFO*, UINT*) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD kind, DISPPARAMS* parameters,
+                                     VARIANT* result, EXCEPINFO*, UINT*) override;
 
 private:
     HRESULT get(int dispid, VARIANT& result);
@@ -122,7 +122,8 @@ public:
         for (; given < wanted && m_next < m_commands.size(); ++given) {
             VariantInit(&elements[given]);
             elements[given].vt = VT_DISPATCH;
-            elements[given].pdispVal = new SimObject(m_server, m_commands[m_next++], sim::interfacesOf(sim::ObjectKind::Command).front());
+            elements[given].pdispVal = new SimObject(m_server, m_commands[m_next++],
+                                                     sim::interfacesOf(sim::ObjectKind::Command).front());
         }
         if (fetched)
             *fetched = given;
@@ -212,7 +213,8 @@ HRESULT SimObject::get(int dispid, VARIANT& result)
 // A put carries one value, named as the property's new value.
 HRESULT SimObject::put(int dispid, const DISPPARAMS& parameters)
 {
-    if (parameters.cArgs != 1 || parameters.cNamedArgs != 1 || parameters.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
+    if (parameters.cArgs != 1 || parameters.cNamedArgs != 1 ||
+        parameters.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
         return DISP_E_PARAMNOTFOUND;
     VARIANT number;
     VariantInit(&number);

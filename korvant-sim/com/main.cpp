@@ -30,7 +30,8 @@ const char* const Usage =
     "BrenholtKORVANTWndClass. Ohne Teileprogramm-Datei ist kein Teileprogramm aktiv.\n"
     "  --register, --unregister   die Klasse für den Benutzer und die Maschine ein- oder austragen\n"
     "  --save DATEI               das Teileprogramm beim Beenden in DATEI schreiben\n"
-    "  --nothing                  ohne Teileprogramm ein Objekt liefern, dessen Standardwert \"Nothing\" lautet\n"
+    "  --nothing                  ohne Teileprogramm ein Objekt liefern, dessen Standardwert \"Nothing\" "
+    "lautet\n"
     "  --fail-get DISPID[:N,...]  Get dieser DISPID schlägt fehl (bei den Befehlen N ab 1, sonst überall)\n"
     "  --fail-put DISPID[:N,...]  Put dieser DISPID schlägt fehl, wie --fail-get\n"
     "  --delay MS                 jede Antwort um MS Millisekunden verzögern\n"
@@ -43,7 +44,12 @@ struct Options
     std::optional<std::string> saveFile;
     bool readsNothing = false;
     sim::FaultPlan faults;
-    enum class Registration { None, Register, Unregister } registration = Registration::None;
+    enum class Registration
+    {
+        None,
+        Register,
+        Unregister
+    } registration = Registration::None;
 };
 
 std::string toUtf8(const wchar_t* text)
@@ -102,7 +108,8 @@ std::wstring classIdText()
 bool setValue(HKEY root, const std::wstring& path, const std::wstring& value)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
         return false;
     const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
     const bool written = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -119,7 +126,8 @@ bool registerIn(HKEY hive)
     GetModuleFileNameW(nullptr, executable, MAX_PATH);
     const std::wstring classes = L"Software\\Classes\\";
     const std::wstring classKey = classes + L"CLSID\\" + classIdText();
-    return setValue(hive, classes + ProgId, Description) && setValue(hive, classes + ProgId + L"\\CLSID", classIdText()) &&
+    return setValue(hive, classes + ProgId, Description) &&
+           setValue(hive, classes + ProgId + L"\\CLSID", classIdText()) &&
            setValue(hive, classKey, Description) && setValue(hive, classKey + L"\\ProgID", ProgId) &&
            setValue(hive, classKey + L"\\LocalServer32", L"\"" + std::wstring(executable) + L"\"");
 }
@@ -179,8 +187,8 @@ HWND createMainWindow(const std::string& programName)
         MultiByteToWideChar(CP_UTF8, 0, programName.c_str(), -1, name.data(), size);
         title += L" \u2013 " + name;
     }
-    HWND window = CreateWindowExA(0, simcom::WindowClass, "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  480, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExA(0, simcom::WindowClass, "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 480, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (window)
         SetWindowTextW(window, title.c_str());
     return window;

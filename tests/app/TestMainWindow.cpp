@@ -109,7 +109,8 @@ private slots:
 
     void headersNameTheColumns()
     {
-        const QStringList texts = {"Nennmaßbereich", "Lineartoleranz", "über", "bis", "Plus Tol.", "Minus Tol."};
+        const QStringList texts = {"Nennmaßbereich", "Lineartoleranz", "über", "bis",
+                                   "Plus Tol.",      "Minus Tol."};
         for (int i = 0; i < 12; ++i)
             QCOMPARE(child<QLabel>(m_main, QStringLiteral("Label%1").arg(i + 1))->text(), texts[i % 6]);
     }
@@ -123,7 +124,9 @@ private slots:
             QStringList items; // name|caption|shortcut, "-" separators by name only
         };
         const Expected expected[] = {
-            {"Menü_1", "&Datei", {"Setup|Setup|F5", "Linie5", "START|Ausführen|Ctrl+Q", "Linie7", "Exit|Beenden|Ctrl+B"}},
+            {"Menü_1",
+             "&Datei",
+             {"Setup|Setup|F5", "Linie5", "START|Ausführen|Ctrl+Q", "Linie7", "Exit|Beenden|Ctrl+B"}},
             {"Tabelle",
              "&Tabelle",
              {"Tab_Edit|Bearbeiten|Ctrl+E", "Tab_Neu_M|Neu erstellen|Ctrl+N", "Tab_SAVE_M|Speichern|Ctrl+S",
@@ -158,8 +161,14 @@ private slots:
         QVERIFY(toolbar);
         const QList<QAction*> buttons = toolbar->actions();
         QCOMPARE(buttons.size(), 8);
-        const QStringList tips = {"Ausführen", "", "Öffnen einer Tabelle", "", "Tabelle bearbeiten",
-                                  "Tabelle neu erstellen", "Tabelle speichern", "Tabelle löschen"};
+        const QStringList tips = {"Ausführen",
+                                  "",
+                                  "Öffnen einer Tabelle",
+                                  "",
+                                  "Tabelle bearbeiten",
+                                  "Tabelle neu erstellen",
+                                  "Tabelle speichern",
+                                  "Tabelle löschen"};
         for (int i = 0; i < 8; ++i) {
             QCOMPARE(buttons[i]->isSeparator(), tips[i].isEmpty());
             if (tips[i].isEmpty())
@@ -194,7 +203,8 @@ private slots:
     {
         MessageBox::setNextAnswer(Answer::Ok);
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Edit")));
-        QCOMPARE(MessageBox::shownTexts(), QStringList{"Sie müssen erst eine zu bearbeitende Tabelle auswählen"});
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList{"Sie müssen erst eine zu bearbeitende Tabelle auswählen"});
         QVERIFY(!table().isEditMode());
         QVERIFY(labelsShown());
     }
@@ -208,8 +218,9 @@ private slots:
         QVERIFY(table().isEditMode());
         QVERIFY(labelsHidden());
         for (const auto& cell : cells::valueOrder()) {
-            const QString expected =
-                cell == cells::Cell{cells::Column::Minus, 18} ? QStringLiteral(" ") : QString::fromStdString(cells::boxName(cell));
+            const QString expected = cell == cells::Cell{cells::Column::Minus, 18}
+                                         ? QStringLiteral(" ")
+                                         : QString::fromStdString(cells::boxName(cell));
             QCOMPARE(table().box(cell)->text(), expected);
         }
         QCOMPARE(captionsOf(table()).mid(1), QStringList(71, QString()));
@@ -248,7 +259,8 @@ private slots:
         // Ctrl+A selects all in a text box; here it is "Auswählen", refused in edit mode.
         MessageBox::setNextAnswer(Answer::Ok);
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(MessageBox::shownTexts(), QStringList{"Sie müssen die aktuellen Tabellenwerte zuerst speichern"});
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList{"Sie müssen die aktuellen Tabellenwerte zuerst speichern"});
     }
 
     void toolbarButtonsRunTheirMenuCommands_data()
@@ -276,7 +288,8 @@ private slots:
             trace << QString::number(found) << QString::number(table().isEditMode())
                   << QString::number(m_shell->openDialog() != nullptr)
                   << QString::number(m_shell->saveDialog() != nullptr);
-            for (QWidget* dialog : std::initializer_list<QWidget*>{m_shell->openDialog(), m_shell->saveDialog()})
+            for (QWidget* dialog :
+                 std::initializer_list<QWidget*>{m_shell->openDialog(), m_shell->saveDialog()})
                 if (dialog)
                     delete dialog;
             MessageBox::clearRecord();

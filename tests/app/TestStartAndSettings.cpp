@@ -85,7 +85,8 @@ private slots:
         QVERIFY(splash);
         QCOMPARE(splash->objectName(), QStringLiteral("START"));
         QCOMPARE(splash->interval(), interval);
-        QCOMPARE(child<QLabel>(splash, QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 1.2.1"));
+        QCOMPARE(child<QLabel>(splash, QStringLiteral("lblVersion"))->text(),
+                 QStringLiteral("Version 1.2.1"));
         QCOMPARE(child<QLabel>(splash, QStringLiteral("lblProductName"))->text(), QStringLiteral("Dalmerin"));
         QCOMPARE(child<QLabel>(splash, QStringLiteral("lblWarning"))->text(),
                  QStringLiteral("Dieses Produkt wurde entwickelt für KORVANT ab Version 3.2x"));
@@ -109,8 +110,10 @@ private slots:
         SetupDialog* setup = m_shell->setupDialog();
         QVERIFY(setup);
         QCOMPARE(setup->windowTitle(), QStringLiteral("Konfigurationsfenster für Dalmerin"));
-        QCOMPARE(child<QGroupBox>(setup, QStringLiteral("Frame2"))->title(), QStringLiteral("Programmeinstellungen"));
-        QCOMPARE(child<QGroupBox>(setup, QStringLiteral("Frame1"))->title(), QStringLiteral("Übertragungsparameter"));
+        QCOMPARE(child<QGroupBox>(setup, QStringLiteral("Frame2"))->title(),
+                 QStringLiteral("Programmeinstellungen"));
+        QCOMPARE(child<QGroupBox>(setup, QStringLiteral("Frame1"))->title(),
+                 QStringLiteral("Übertragungsparameter"));
         QCOMPARE(child<QCheckBox>(setup, QStringLiteral("Check_START"))->text(),
                  QStringLiteral("Startbildschirm einblenden"));
         QCOMPARE(child<QCheckBox>(setup, QStringLiteral("Check_OldVal"))->text(),
@@ -127,7 +130,8 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("storedOldVal");
         QTest::addColumn<QString>("storedStart");
-        QTest::newRow("OK writes both") << QStringLiteral("cmd_OK") << QStringLiteral("0") << QStringLiteral("1");
+        QTest::newRow("OK writes both")
+            << QStringLiteral("cmd_OK") << QStringLiteral("0") << QStringLiteral("1");
         QTest::newRow("Abbruch writes nothing")
             << QStringLiteral("cmd_Cancel") << QStringLiteral("(fehlt)") << QStringLiteral("0");
     }
@@ -181,14 +185,19 @@ private slots:
         AboutWindow* aboutWindow = m_shell->aboutWindow();
         QCOMPARE(aboutWindow->windowTitle(), QStringLiteral("Info zu Dalmerin"));
         QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("lblTitle"))->text(), QStringLiteral("Dalmerin"));
-        QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 1.2.1"));
-        QVERIFY(child<QLabel>(aboutWindow, QStringLiteral("lblDescription"))->text().startsWith("Entwickelt von"));
+        QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("lblVersion"))->text(),
+                 QStringLiteral("Version 1.2.1"));
+        QVERIFY(child<QLabel>(aboutWindow, QStringLiteral("lblDescription"))
+                    ->text()
+                    .startsWith("Entwickelt von"));
         SupportWindow* supportWindow = m_shell->supportWindow();
         QCOMPARE(supportWindow->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
-        QCOMPARE(child<QLabel>(supportWindow, QStringLiteral("Label1"))->text(), QStringLiteral("Software Support"));
-        QCOMPARE(child<QLabel>(supportWindow, QStringLiteral("Label2"))->text(),
-                 QStringLiteral("Es besteht kein Anspruch auf Software Support seitens des Herstellers. "
-                                "Verbesserungsvorschläge können an folgende E-Mail Adresse gesendet werden:"));
+        QCOMPARE(child<QLabel>(supportWindow, QStringLiteral("Label1"))->text(),
+                 QStringLiteral("Software Support"));
+        QCOMPARE(
+            child<QLabel>(supportWindow, QStringLiteral("Label2"))->text(),
+            QStringLiteral("Es besteht kein Anspruch auf Software Support seitens des Herstellers. "
+                           "Verbesserungsvorschläge können an folgende E-Mail Adresse gesendet werden:"));
         QVERIFY(!child<QLabel>(supportWindow, QStringLiteral("Label4"))->text().isEmpty());
 
         // Closing both by their buttons leaves the main window as it was.
@@ -237,7 +246,8 @@ private slots:
         });
         QTimer::singleShot(600, &timers, [&] {
             steps << QStringLiteral("setup") << QString::number(m_shell->setupDialog() != nullptr);
-            QTest::mouseClick(child<QPushButton>(m_shell->setupDialog(), QStringLiteral("cmd_OK")), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(m_shell->setupDialog(), QStringLiteral("cmd_OK")),
+                              Qt::LeftButton);
         });
         QTimer::singleShot(900, &timers, [&] {
             steps << QStringLiteral("main") << QString::number(m_shell->mainWindow() != nullptr);

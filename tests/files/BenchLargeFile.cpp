@@ -43,7 +43,8 @@ int main()
     const long memoryAfter = peakMemoryKiB();
 
     std::printf("file: %lld bytes, no line end\n", static_cast<long long>(QFile(path).size()));
-    std::printf("refused: %s (%s)\n", result.status == tablefileio::LoadResult::Status::Refused ? "yes" : "no",
+    std::printf("refused: %s (%s)\n",
+                result.status == tablefileio::LoadResult::Status::Refused ? "yes" : "no",
                 qPrintable(result.reason));
     std::printf("time: %.3f ms\n", double(elapsed) / 1e6);
     std::printf("peak memory: %ld KiB before, %ld KiB after (+%ld KiB)\n", memoryBefore, memoryAfter,

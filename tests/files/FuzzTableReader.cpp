@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const tablefile::ReadResult whole = tablefile::readTable(bytes);
     check(whole.values.size() <= std::size_t(tablefile::ValueCount));
     check(whole.bytesRead <= size);
-    check((whole.problem == tablefile::ReadProblem::None) == (whole.values.size() == std::size_t(tablefile::ValueCount)));
+    check((whole.problem == tablefile::ReadProblem::None) ==
+          (whole.values.size() == std::size_t(tablefile::ValueCount)));
     for (const tablefile::Value& value : whole.values)
         check(value.text.size() <= 3 * tablefile::MaxValueBytes);
 

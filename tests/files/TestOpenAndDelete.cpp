@@ -13,7 +13,8 @@ using Answer = MessageBox::Answer;
 namespace {
 
 const QString NoTable = QStringLiteral("keine Tabelle gewählt");
-const QString NotFound = QStringLiteral("Datei mit diesem Namen nicht gefunden, Sie müssen diese Datei erst erzeugen");
+const QString NotFound =
+    QStringLiteral("Datei mit diesem Namen nicht gefunden, Sie müssen diese Datei erst erzeugen");
 const QString EditMode = QStringLiteral("Sie müssen die aktuellen Tabellenwerte zuerst speichern");
 
 QByteArray quotedLines(const QStringList& values)
@@ -31,7 +32,6 @@ class TestOpenAndDelete : public QObject, private FileDialogFixture
     Q_OBJECT
 
 private:
-
     QPointer<QWidget> openDialog()
     {
         auto* dialog = new OpenDialog([this] { return m_table; }, m_folder->path());
@@ -59,7 +59,8 @@ private:
         const QString path = inFolder(fileName);
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         const QString text = MessageBox::shownTexts().first();
-        QVERIFY2(text.startsWith("Die Tabelle wurde nicht geladen:\n" + path + "\n" + reasonStart), qPrintable(text));
+        QVERIFY2(text.startsWith("Die Tabelle wurde nicht geladen:\n" + path + "\n" + reasonStart),
+                 qPrintable(text));
         QCOMPARE(editableCaptions(table()), shown);
         QCOMPARE(table().tablePath(), path);
         QVERIFY(!isClosed(dialog));
@@ -82,7 +83,8 @@ private slots:
              widget = widget->nextInFocusChain())
             if (widget->focusPolicy() & Qt::TabFocus)
                 focus << widget->objectName();
-        QCOMPARE(focus, QStringList({"OKButton", "CancelButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
+        QCOMPARE(focus,
+                 QStringList({"OKButton", "CancelButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
     }
 
     void aClickedFileIsShown()
@@ -274,7 +276,8 @@ private slots:
         MessageBox::setNextAnswer(Answer::Cancel);
         MessageBox::setNextAnswer(Answer::Ok);
         deleteCurrentTable(table(), &m_main->window);
-        QCOMPARE(MessageBox::shownTexts().last(), QStringLiteral("Löschvorgang abgebrochen. Tabelle wurde nicht gelöscht"));
+        QCOMPARE(MessageBox::shownTexts().last(),
+                 QStringLiteral("Löschvorgang abgebrochen. Tabelle wurde nicht gelöscht"));
         QVERIFY(QFile::exists(inFolder("Flansch.tabelle")));
         QCOMPARE(table().tablePath(), inFolder("Flansch.tabelle"));
     }
@@ -294,9 +297,12 @@ private slots:
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << "fehlt.tabelle" << "Die Datei ist nicht vorhanden.";
-        QTest::newRow("pattern") << "*.tabelle" << "Die Datei ist nicht vorhanden.";
-        QTest::newRow("folder") << "ordner.tabelle" << "Unter diesem Namen steht ein Ordner, keine Datei.";
+        QTest::newRow("missing") << "fehlt.tabelle"
+                                 << "Die Datei ist nicht vorhanden.";
+        QTest::newRow("pattern") << "*.tabelle"
+                                 << "Die Datei ist nicht vorhanden.";
+        QTest::newRow("folder") << "ordner.tabelle"
+                                << "Unter diesem Namen steht ein Ordner, keine Datei.";
     }
 
     void aFailedDeleteLeavesTheTableShown()

@@ -17,7 +17,8 @@ namespace {
 
 const QString Refused = QStringLiteral("Legen Sie einen neuen Tabellennamen an.");
 const QString Question = QStringLiteral("Soll die bestehende Datei überschrieben werden?");
-const QString Cancelled = QStringLiteral("Speichervorgang wurde abgebrochen. Legen Sie einen neuen Tabellennamen fest.");
+const QString Cancelled =
+    QStringLiteral("Speichervorgang wurde abgebrochen. Legen Sie einen neuen Tabellennamen fest.");
 const QString Overwriting = QStringLiteral("Tabellendatei wird überschrieben.");
 
 // Files may grow to `bytes` at most while this lives: writing more fails
@@ -45,7 +46,6 @@ class TestSaveDialog : public QObject, private FileDialogFixture
     Q_OBJECT
 
 private:
-
     QPointer<QWidget> openDialog(const QString& folder)
     {
         auto* dialog = new SaveDialog([this] { return m_table; }, folder);
@@ -68,9 +68,9 @@ private slots:
         QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QVERIFY(dialog->testAttribute(Qt::WA_DeleteOnClose));
         const QList<std::pair<const char*, QRect>> places = {
-            {"Label1", {8, 8, 113, 17}},    {"Text1", {8, 24, 193, 19}},      {"File1", {8, 48, 193, 149}},
-            {"Label4", {8, 208, 137, 17}},  {"Label5", {8, 224, 193, 17}},    {"Label2", {208, 8, 113, 17}},
-            {"Text2", {208, 24, 193, 19}},  {"Dir1", {208, 48, 193, 156}},    {"Label3", {208, 208, 113, 17}},
+            {"Label1", {8, 8, 113, 17}},     {"Text1", {8, 24, 193, 19}},     {"File1", {8, 48, 193, 149}},
+            {"Label4", {8, 208, 137, 17}},   {"Label5", {8, 224, 193, 17}},   {"Label2", {208, 8, 113, 17}},
+            {"Text2", {208, 24, 193, 19}},   {"Dir1", {208, 48, 193, 156}},   {"Label3", {208, 208, 113, 17}},
             {"Drive1", {208, 224, 193, 21}}, {"OKButton", {408, 24, 81, 25}},
         };
         for (const auto& [name, place] : places) {
@@ -113,7 +113,11 @@ private slots:
         const QString path = inFolder("Flansch.tabelle");
         QCOMPARE(MessageBox::shownTexts(), QStringList());
         QCOMPARE(readFile(path), encoded(values));
-        QVERIFY(readFile(path).startsWith(QByteArray::fromHex("22302C3035220D0A" "222035220D0A" "226162226322" "0D0A" "22DC")));
+        QVERIFY(readFile(path).startsWith(QByteArray::fromHex("22302C3035220D0A"
+                                                              "222035220D0A"
+                                                              "226162226322"
+                                                              "0D0A"
+                                                              "22DC")));
         QVERIFY(!table().isEditMode());
         QCOMPARE(editableCaptions(table()), values);
         QCOMPARE(table().labelCaptions().first(), QStringLiteral("0"));
@@ -126,11 +130,16 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("plain") << "Flansch" << "Flansch.tabelle";
-        QTest::newRow("with extension") << "Flansch.tabelle" << "Flansch.tabelle";
-        QTest::newRow("extension in capitals") << "Flansch.TABELLE" << "Flansch.TABELLE.tabelle";
-        QTest::newRow("star later in the name") << "Fl*ansch" << "Fl*ansch.tabelle";
-        QTest::newRow("empty") << "" << ".tabelle";
+        QTest::newRow("plain") << "Flansch"
+                               << "Flansch.tabelle";
+        QTest::newRow("with extension") << "Flansch.tabelle"
+                                        << "Flansch.tabelle";
+        QTest::newRow("extension in capitals") << "Flansch.TABELLE"
+                                               << "Flansch.TABELLE.tabelle";
+        QTest::newRow("star later in the name") << "Fl*ansch"
+                                                << "Fl*ansch.tabelle";
+        QTest::newRow("empty") << ""
+                               << ".tabelle";
     }
 
     void nameRules()
@@ -245,7 +254,8 @@ private slots:
 
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts().first().startsWith(
-            "Die Tabelle wurde nicht gespeichert:\n/proc/Flansch.tabelle\nDie Datei kann dort nicht angelegt werden"));
+            "Die Tabelle wurde nicht gespeichert:\n/proc/Flansch.tabelle\nDie Datei kann dort nicht angelegt "
+            "werden"));
         QVERIFY(table().isEditMode());
         QCOMPARE(table().boxTexts(), values);
         QVERIFY(!isClosed(dialog));
@@ -270,7 +280,8 @@ private slots:
         const QStringList shown = MessageBox::shownTexts();
         QCOMPARE(shown.size(), 3);
         QCOMPARE(shown.mid(0, 2), QStringList({Question, Overwriting}));
-        QVERIFY2(shown[2].startsWith("Die Tabelle wurde nicht gespeichert:\n" + path + "\n"), qPrintable(shown[2]));
+        QVERIFY2(shown[2].startsWith("Die Tabelle wurde nicht gespeichert:\n" + path + "\n"),
+                 qPrintable(shown[2]));
         QVERIFY(shown[2].contains(QStringLiteral("Eine bisherige Datei dieses Namens ist unverändert.")));
         QCOMPARE(readFile(path), old);
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList("Welle.tabelle"));
@@ -287,9 +298,9 @@ private slots:
         typeName(dialog, QStringLiteral("Flansch"));
         MessageBox::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList("Die Tabelle wurde nicht gespeichert:\n" +
-                                                       inFolder("Flansch.tabelle") +
-                                                       "\nUnter diesem Namen steht ein Ordner, keine Datei."));
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList("Die Tabelle wurde nicht gespeichert:\n" + inFolder("Flansch.tabelle") +
+                             "\nUnter diesem Namen steht ein Ordner, keine Datei."));
         QVERIFY(table().isEditMode());
     }
 

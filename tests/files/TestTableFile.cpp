@@ -44,9 +44,9 @@ std::vector<char32_t> windows1252Characters()
             characters.push_back(c);
     for (char32_t c = 0xA0; c <= 0xFF; ++c)
         characters.push_back(c);
-    for (char32_t c : {0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-                       0x2039, 0x0152, 0x017D, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178})
+    for (char32_t c : {0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030,
+                       0x0160, 0x2039, 0x0152, 0x017D, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178})
         characters.push_back(c);
     return characters;
 }
@@ -76,7 +76,8 @@ private slots:
         const std::string file = tablefile::encodeTable(values);
         QCOMPARE(line(file, 0), QByteArray::fromHex("22302C3035220D0A"));
         QCOMPARE(line(file, 1), QByteArray("\" 5\"\r\n"));
-        QCOMPARE(line(file, 2), QByteArray::fromHex("226162226322" "0D0A"));
+        QCOMPARE(line(file, 2), QByteArray::fromHex("226162226322"
+                                                    "0D0A"));
         QCOMPARE(line(file, 3), QByteArray::fromHex("22DC626572220D0A"));
         QVERIFY(bytes(file).endsWith("\"last\"\r\n"));
         QCOMPARE(file.size(), std::size_t(284 + 4 + 2 + 4 + 4 + 4));
@@ -169,8 +170,8 @@ private slots:
         QTest::newRow("unused byte") << value + "\x81" << int(P::NotText) << 1;
         QTest::newRow("open quote") << value + "\"1\r\n" << int(P::MissingQuote) << 1;
         QTest::newRow("open quote at the end") << value.repeated(70) + "\"1" << int(P::MissingQuote) << 70;
-        QTest::newRow("long value") << QByteArray(int(tablefile::MaxValueBytes) + 3, 'x') << int(P::ValueTooLong)
-                                    << 0;
+        QTest::newRow("long value") << QByteArray(int(tablefile::MaxValueBytes) + 3, 'x')
+                                    << int(P::ValueTooLong) << 0;
     }
 
     void incompleteOrBinaryFilesAreRefused()
@@ -178,7 +179,8 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(int, problem);
         QFETCH(int, valuesRead);
-        const tablefile::ReadResult read = tablefile::readTable(std::string_view(file.constData(), file.size()));
+        const tablefile::ReadResult read =
+            tablefile::readTable(std::string_view(file.constData(), file.size()));
         QCOMPARE(int(read.problem), problem);
         QCOMPARE(int(read.values.size()), valuesRead);
         if (read.problem != tablefile::ReadProblem::None)
@@ -188,7 +190,8 @@ private slots:
     void theProblemIsNamedInGerman()
     {
         const tablefile::ReadResult read = tablefile::readTable(repeated("\"1\"", 20, "\r\n"));
-        QCOMPARE(tablefile::describeProblem(read), std::string("Die Datei enthält nur 20 der 71 Werte einer Tabelle."));
+        QCOMPARE(tablefile::describeProblem(read),
+                 std::string("Die Datei enthält nur 20 der 71 Werte einer Tabelle."));
     }
 
     void readingStopsAfterThe71stValue()

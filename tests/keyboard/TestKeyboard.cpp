@@ -68,8 +68,9 @@ constexpr int SampleCommandLimit = 200;
 
 std::optional<double> readFromSim(int command, int dispid)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(BusName, QStringLiteral("/Command/%1").arg(command),
-                                                       QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Get"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(BusName, QStringLiteral("/Command/%1").arg(command),
+                                       QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Get"));
     call << dispid;
     const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
@@ -176,7 +177,8 @@ void TestKeyboard::wholeProgramByKeyboard()
     press(Qt::Key_A, Qt::ControlModifier);
     OpenDialog* open = m_shell->openDialog();
     QVERIFY(open && activate(open));
-    QCOMPARE(tabWalk(6), (QStringList{"OKButton", "CancelButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
+    QCOMPARE(tabWalk(6),
+             (QStringList{"OKButton", "CancelButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
     // Back to the file list, whose first file is the one just saved.
     press(Qt::Key_Tab, Qt::ShiftModifier);
     press(Qt::Key_Tab, Qt::ShiftModifier);
@@ -193,7 +195,8 @@ void TestKeyboard::wholeProgramByKeyboard()
 
     // Transfer into the stand-in KORVANT.
     m_sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_sim.start(QStringLiteral(KORVANT_SIM), {QStringLiteral("--headless"), QStringLiteral(SAMPLE_PART_PROGRAM)});
+    m_sim.start(QStringLiteral(KORVANT_SIM),
+                {QStringLiteral("--headless"), QStringLiteral(SAMPLE_PART_PROGRAM)});
     QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(BusName), 5000);
     const int untoleranced = untolerancedDimensions();
     QVERIFY(untoleranced > 0);

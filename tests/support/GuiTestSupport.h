@@ -12,7 +12,8 @@
 namespace guitest {
 
 // Points the per-user settings store at a fresh temporary folder and fixes the locale.
-inline void startClean(QTemporaryDir& settingsFolder, const QLocale& locale = QLocale(QLocale::German, QLocale::Germany))
+inline void startClean(QTemporaryDir& settingsFolder,
+                       const QLocale& locale = QLocale(QLocale::German, QLocale::Germany))
 {
     QVERIFY(settingsFolder.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());

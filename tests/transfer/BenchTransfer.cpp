@@ -70,7 +70,8 @@ Required requiredOperations(const sim::PartProgram& program, const RangeSet& ran
         if (command.typeCode == 1000 || command.typeCode == 1200)
             continue;
         required.operations += 4;
-        const bool axisQualifies = std::find(std::begin(Axes), std::end(Axes), command.axis) != std::end(Axes);
+        const bool axisQualifies =
+            std::find(std::begin(Axes), std::end(Axes), command.axis) != std::end(Axes);
         if (!axisQualifies && command.typeCode != 1106 && command.typeCode != 1107)
             continue;
         ++required.qualifying;
@@ -91,12 +92,13 @@ int main(int argc, char** argv)
     }
     BenchWindow window;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    for (int i = 0; i < 500 && !bus.interface()->isServiceRegistered(QStringLiteral("KVTLRN.Application")); ++i)
+    for (int i = 0; i < 500 && !bus.interface()->isServiceRegistered(QStringLiteral("KVTLRN.Application"));
+         ++i)
         QThread::msleep(10);
 
-    QDBusMessage bareGet = QDBusMessage::createMethodCall(QStringLiteral("KVTLRN.Application"),
-                                                          QStringLiteral("/Command/1"),
-                                                          QStringLiteral("KVTLRN.Command"), QStringLiteral("Get"));
+    QDBusMessage bareGet =
+        QDBusMessage::createMethodCall(QStringLiteral("KVTLRN.Application"), QStringLiteral("/Command/1"),
+                                       QStringLiteral("KVTLRN.Command"), QStringLiteral("Get"));
     bareGet << 17;
     QElapsedTimer clock;
     auto bareRoundTrips = [&](std::uint64_t count) {
@@ -120,14 +122,16 @@ int main(int argc, char** argv)
     const Required required = requiredOperations(program, RangeSet::fromCaptions(benchCaptions(), window));
 
     std::printf("Befehle:                         %zu\n", program.commands.size());
-    std::printf("zu tolerierende Maße:            %llu\n", static_cast<unsigned long long>(required.qualifying));
+    std::printf("zu tolerierende Maße:            %llu\n",
+                static_cast<unsigned long long>(required.qualifying));
     std::printf("Gesamtzeit der Übertragung:      %.1f ms\n", transferNs / 1e6);
     std::printf("gesendete D-Bus-Nachrichten:     %llu\n", static_cast<unsigned long long>(sent));
     std::printf("nötige Operationen:              %llu (+ 2 Nachfragen = %llu)\n",
                 static_cast<unsigned long long>(required.operations),
                 static_cast<unsigned long long>(required.operations + 2));
     std::printf("gleich viele bloße Get-Aufrufe:  %.1f ms\n", bareNs / 1e6);
-    std::printf("Verhältnis Übertragung/bloß:     %.3f\n", static_cast<double>(transferNs) / static_cast<double>(bareNs));
+    std::printf("Verhältnis Übertragung/bloß:     %.3f\n",
+                static_cast<double>(transferNs) / static_cast<double>(bareNs));
     std::printf("Spitzenspeicher der Übertragung: %ld KiB\n", peakKiB);
     return sent == required.operations + 2 ? 0 : 1;
 }

@@ -65,7 +65,8 @@ std::vector<std::string> FakeHost::callsOn(std::size_t command) const
     const std::string suffix = " #" + std::to_string(command);
     std::vector<std::string> found;
     for (const std::string& call : m_calls)
-        if (call.size() > suffix.size() && call.compare(call.size() - suffix.size(), suffix.size(), suffix) == 0)
+        if (call.size() > suffix.size() &&
+            call.compare(call.size() - suffix.size(), suffix.size(), suffix) == 0)
             found.push_back(call.substr(0, call.size() - suffix.size()));
     return found;
 }
@@ -115,7 +116,10 @@ CallResult<Value> FakeHost::get(ObjectRef object, Interface interface, int dispi
             return {CallStatus::Ok, host.refer(address)};
         }
         CallResult<Value> operator()(sim::EmptyReference) const { return {CallStatus::Ok, ObjectRef{}}; }
-        CallResult<Value> operator()(const std::vector<sim::ObjectAddress>&) const { return {CallStatus::Failed, {}}; }
+        CallResult<Value> operator()(const std::vector<sim::ObjectAddress>&) const
+        {
+            return {CallStatus::Failed, {}};
+        }
     };
     return std::visit(ToValue{*this}, reply.value);
 }

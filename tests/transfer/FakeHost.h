@@ -15,8 +15,8 @@ class FakeHost : public korvant::Host
 public:
     explicit FakeHost(sim::SimHost& objects) : m_objects(objects) {}
 
-    bool running = true;               // KORVANT's window is there
-    bool offersApplication = true;     // the application object can be made
+    bool running = true;                // KORVANT's window is there
+    bool offersApplication = true;      // the application object can be made
     std::optional<long> loseAfterCalls; // the connection is gone after this many gets and puts
 
     bool findHostWindow() override;
@@ -25,7 +25,8 @@ public:
                                             int dispid) override;
     korvant::CallStatus put(korvant::ObjectRef object, korvant::Interface interface, int dispid,
                             const korvant::Value& value) override;
-    korvant::CallResult<std::unique_ptr<korvant::Enumerator>> enumerate(korvant::ObjectRef collection) override;
+    korvant::CallResult<std::unique_ptr<korvant::Enumerator>>
+    enumerate(korvant::ObjectRef collection) override;
     void release(korvant::ObjectRef object) override;
     void endRun() override;
 

@@ -26,14 +26,17 @@ public:
         return std::nullopt;
     };
 
-    Strings events;   // "wait", "restore", "message: ..."
+    Strings events; // "wait", "restore", "message: ..."
     int oldValReads = 0;
     std::vector<std::pair<std::size_t, std::optional<std::size_t>>> progress;
 
     bool isEditMode() const override { return editMode; }
     std::string tablePath() const override { return path; }
     std::vector<std::string> labelCaptions() const override { return captions; }
-    std::optional<double> readLocaleNumber(const std::string& text) const override { return localeReading(text); }
+    std::optional<double> readLocaleNumber(const std::string& text) const override
+    {
+        return localeReading(text);
+    }
     std::string oldValSetting() const override
     {
         ++const_cast<FakeWindow*>(this)->oldValReads;
@@ -53,7 +56,8 @@ std::string messageEvent(const char* text)
     return std::string("message: ") + text;
 }
 
-const Strings ReadAndWrite = {"get 17", "get 8", "get 6", "get 10", "get 15", "get 14", "get 29", "put 15", "put 14"};
+const Strings ReadAndWrite = {"get 17", "get 8",  "get 6",  "get 10", "get 15",
+                              "get 14", "get 29", "put 15", "put 14"};
 
 } // namespace
 
@@ -141,12 +145,13 @@ void TestTransferCommand::rangeLookUp()
     Strings captions(cells::LabelCount, "");
     captions[0] = "0";
     auto set = [&captions](cells::Column column, int range, const char* text) {
-        captions[static_cast<std::size_t>(column) * cells::RangeCount + static_cast<std::size_t>(range - 1)] = text;
+        captions[static_cast<std::size_t>(column) * cells::RangeCount + static_cast<std::size_t>(range - 1)] =
+            text;
     };
-    set(cells::Column::Upper, 1, "3");               // row 1: bounds only, tolerances blank
+    set(cells::Column::Upper, 1, "3"); // row 1: bounds only, tolerances blank
     set(cells::Column::Lower, 2, "3");
     set(cells::Column::Upper, 2, "6");
-    set(cells::Column::Plus, 2, "abc");              // no number: written as 0
+    set(cells::Column::Plus, 2, "abc"); // no number: written as 0
     set(cells::Column::Minus, 2, "-0.02");
     const RangeSet ranges = RangeSet::fromCaptions(captions, window);
 
@@ -216,10 +221,10 @@ void TestTransferCommand::callsInTheOrderOfTheWalk()
 
     const Strings attach(host.calls().begin(), host.calls().begin() + 6);
     QCOMPARE(attach, (Strings{"find", "create", "get 2", "get 0", "get 11", "enumerate"}));
-    QCOMPARE(host.callsOn(1), ReadAndWrite);                                   // takes a row
+    QCOMPARE(host.callsOn(1), ReadAndWrite);                                          // takes a row
     QCOMPARE(host.callsOn(3), Strings(ReadAndWrite.begin(), ReadAndWrite.end() - 2)); // no row
-    QCOMPARE(host.callsOn(20), (Strings{"get 17", "get 8", "get 6"}));         // type 1000: values not read
-    QCOMPARE(host.callsOn(22), (Strings{"get 17"}));                           // no dimension
+    QCOMPARE(host.callsOn(20), (Strings{"get 17", "get 8", "get 6"})); // type 1000: values not read
+    QCOMPARE(host.callsOn(22), (Strings{"get 17"}));                   // no dimension
 }
 
 void TestTransferCommand::readsOldValOnlyForDimensionsWithTolerance()
@@ -379,8 +384,8 @@ void TestTransferCommand::failingPutsEachOnTheirOwn()
     QCOMPARE(commands[0].plus, 0.0);   // failed
     QCOMPARE(commands[0].minus, -0.1); // tried all the same
     QCOMPARE(commands[1].plus, 0.2);
-    QCOMPARE(commands[1].minus, 0.0);  // failed
-    QCOMPARE(commands[3].plus, 0.1); // the walk went on
+    QCOMPARE(commands[1].minus, 0.0); // failed
+    QCOMPARE(commands[3].plus, 0.1);  // the walk went on
 }
 
 void TestTransferCommand::missingCollectionWritesNothingAndSaysSo()
@@ -392,8 +397,8 @@ void TestTransferCommand::missingCollectionWritesNothingAndSaysSo()
         FakeHost host(objects);
         FakeWindow window;
         runTransfer(window, host);
-        QCOMPARE(window.events, (Strings{"wait", std::string("message: ") + transfertexts::CommandsUnreadable,
-                                         "restore"}));
+        QCOMPARE(window.events,
+                 (Strings{"wait", std::string("message: ") + transfertexts::CommandsUnreadable, "restore"}));
         QCOMPARE(objects.program().commands[0].plus, 0.0);
         QCOMPARE(host.liveReferences(), std::size_t(0));
     }

@@ -69,8 +69,9 @@ private:
 // Reads a number of command n (from 1) the way any client of the stand-in would.
 double readFromSim(std::size_t command, int dispid)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        BusName, QStringLiteral("/Command/%1").arg(command), QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Get"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(BusName, QStringLiteral("/Command/%1").arg(command),
+                                       QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Get"));
     call << dispid;
     const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
@@ -80,8 +81,9 @@ double readFromSim(std::size_t command, int dispid)
 
 void putToSim(std::size_t command, int dispid, double value)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        BusName, QStringLiteral("/Command/%1").arg(command), QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Put"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(BusName, QStringLiteral("/Command/%1").arg(command),
+                                       QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Put"));
     call << dispid << QVariant::fromValue(QDBusVariant(value));
     QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
 }
@@ -243,7 +245,8 @@ void TestTransferDBus::secondRunWritesOnlyWhereBothAreZero()
 
 void TestTransferDBus::showsProgressForALongRun()
 {
-    SimProcess sim(writePartProgram(transfercases::partProgram()), {QStringLiteral("--delay"), QStringLiteral("5")});
+    SimProcess sim(writePartProgram(transfercases::partProgram()),
+                   {QStringLiteral("--delay"), QStringLiteral("5")});
     run();
     const auto* progress = m_window->findChild<TransferProgress*>(QStringLiteral("TransferProgress"));
     QVERIFY(progress);
@@ -259,7 +262,8 @@ void TestTransferDBus::refusals_data()
     QTest::addColumn<bool>("withPartProgram");
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("message");
-    QTest::newRow("KORVANT not running") << false << true << QStringList() << text(transfertexts::StartKorvant);
+    QTest::newRow("KORVANT not running")
+        << false << true << QStringList() << text(transfertexts::StartKorvant);
     QTest::newRow("no part program: empty reference")
         << true << false << QStringList() << text(transfertexts::NoPartProgram);
     QTest::newRow("no part program: reads Nothing")
@@ -267,7 +271,8 @@ void TestTransferDBus::refusals_data()
     QTest::newRow("no application object")
         << true << true << QStringList{"--no-application-object"} << text(transfertexts::ConnectionFailed);
     QTest::newRow("application object without its interface")
-        << true << true << QStringList{"--foreign-application-object"} << text(transfertexts::ConnectionFailed);
+        << true << true << QStringList{"--foreign-application-object"}
+        << text(transfertexts::ConnectionFailed);
 }
 
 void TestTransferDBus::refusals()
@@ -278,8 +283,8 @@ void TestTransferDBus::refusals()
     QFETCH(QString, message);
     std::unique_ptr<SimProcess> sim;
     if (started)
-        sim = std::make_unique<SimProcess>(withPartProgram ? writePartProgram(transfercases::partProgram()) : QString(),
-                                           options);
+        sim = std::make_unique<SimProcess>(
+            withPartProgram ? writePartProgram(transfercases::partProgram()) : QString(), options);
     run();
     QCOMPARE(MessageBox::shownTexts(), QStringList{message});
     QVERIFY(pointerRestored());
@@ -305,7 +310,8 @@ void TestTransferDBus::editModeIsTestedFirst()
 
 void TestTransferDBus::failingReadSkipsExactlyThatCommand()
 {
-    SimProcess sim(writePartProgram(transfercases::partProgram()), {QStringLiteral("--fail-get"), QStringLiteral("10:2")});
+    SimProcess sim(writePartProgram(transfercases::partProgram()),
+                   {QStringLiteral("--fail-get"), QStringLiteral("10:2")});
     run();
     QCOMPARE(MessageBox::shownTexts(), QStringList());
     QCOMPARE(readFromSim(2, 15), 0.0);
@@ -351,12 +357,15 @@ void TestTransferDBus::transfersIsoTables_data()
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<bool>("typedWithComma");
     for (int i = 0; i < 4; ++i) {
-        QTest::addRow("%s, German", IsoClasses[i].name) << i << QLocale(QLocale::German, QLocale::Germany) << false;
-        QTest::addRow("%s, English", IsoClasses[i].name) << i << QLocale(QLocale::English, QLocale::UnitedStates) << false;
+        QTest::addRow("%s, German", IsoClasses[i].name)
+            << i << QLocale(QLocale::German, QLocale::Germany) << false;
+        QTest::addRow("%s, English", IsoClasses[i].name)
+            << i << QLocale(QLocale::English, QLocale::UnitedStates) << false;
     }
     QTest::newRow("m typed with decimal comma, English")
         << 1 << QLocale(QLocale::English, QLocale::UnitedStates) << true;
-    QTest::newRow("m typed with decimal comma, German") << 1 << QLocale(QLocale::German, QLocale::Germany) << true;
+    QTest::newRow("m typed with decimal comma, German")
+        << 1 << QLocale(QLocale::German, QLocale::Germany) << true;
 }
 
 void TestTransferDBus::transfersIsoTables()

@@ -60,7 +60,8 @@ bool runToEnd(const std::string& arguments)
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
         return false;
     WaitForSingleObject(process.hProcess, 10000);
     DWORD exitCode = 1;
@@ -87,8 +88,8 @@ public:
         }
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &m_process))
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &m_process))
             return;
         for (int waited = 0; waited < 10000 && !m_window; waited += 10) {
             Sleep(10);
@@ -126,7 +127,10 @@ public:
     }
 
     // Whether it has ended by itself within the given time.
-    bool hasEnded(DWORD withinMs) const { return WaitForSingleObject(m_process.hProcess, withinMs) == WAIT_OBJECT_0; }
+    bool hasEnded(DWORD withinMs) const
+    {
+        return WaitForSingleObject(m_process.hProcess, withinMs) == WAIT_OBJECT_0;
+    }
 
     // Closes the stand-in and reads back its part program.
     sim::PartProgram closeAndRead()
@@ -160,12 +164,13 @@ void checkTolerances(const sim::PartProgram& after, bool overwriting)
     const auto& cases = transfercases::cases();
     CHECK_EQUAL(after.commands.size(), cases.size());
     for (std::size_t i = 0; i < std::min(after.commands.size(), cases.size()); ++i) {
-        const transfercases::Tolerances expected = overwriting ? cases[i].afterOverwriting : cases[i].afterKeeping;
+        const transfercases::Tolerances expected =
+            overwriting ? cases[i].afterOverwriting : cases[i].afterKeeping;
         if (!winecheck::nearlyEqual(after.commands[i].plus, expected.plus) ||
             !winecheck::nearlyEqual(after.commands[i].minus, expected.minus))
             winecheck::fail(__FILE__, __LINE__,
-                            std::string(cases[i].what) + ": " + winecheck::show(after.commands[i].plus) + " / " +
-                                winecheck::show(after.commands[i].minus) + ", expected " +
+                            std::string(cases[i].what) + ": " + winecheck::show(after.commands[i].plus) +
+                                " / " + winecheck::show(after.commands[i].minus) + ", expected " +
                                 winecheck::show(expected.plus) + " / " + winecheck::show(expected.minus));
     }
 }
@@ -335,7 +340,8 @@ WINE_TEST(umlautsSurviveTheTrip)
     CHECK(host.findHostWindow());
     const CallResult<ObjectRef> application = host.createApplication();
     CHECK(application.ok());
-    const CallResult<Value> partProgram = host.get(application.value, Interface::Application, dispid::ActivePartProgram);
+    const CallResult<Value> partProgram =
+        host.get(application.value, Interface::Application, dispid::ActivePartProgram);
     const ObjectRef* partProgramRef = std::get_if<ObjectRef>(&partProgram.value);
     CHECK(partProgramRef && !partProgramRef->isEmpty());
     const ObjectRef partProgramObject = partProgramRef ? *partProgramRef : ObjectRef{};
@@ -354,8 +360,8 @@ WINE_TEST(umlautsSurviveTheTrip)
         const CallResult<Value> view = host.get(commandObject, Interface::Command, dispid::DimensionView);
         const ObjectRef* dimension = std::get_if<ObjectRef>(&view.value);
         CHECK(dimension);
-        const CallResult<Value> axis = host.get(dimension ? *dimension : ObjectRef{}, Interface::Dimension,
-                                                dispid::AxisText);
+        const CallResult<Value> axis =
+            host.get(dimension ? *dimension : ObjectRef{}, Interface::Dimension, dispid::AxisText);
         CHECK_EQUAL(textOf(axis), command.axis);
         const auto end = enumerator.value->next();
         CHECK(end.ok() && !end.value);

@@ -83,33 +83,33 @@ inline int runAll(const char* filter)
 
 } // namespace winecheck
 
-#define WINE_TEST(name)                                                                                               \
-    static void name();                                                                                               \
-    static const winecheck::Registration name##Registration(#name, name);                                            \
+#define WINE_TEST(name)                                                                                      \
+    static void name();                                                                                      \
+    static const winecheck::Registration name##Registration(#name, name);                                    \
     static void name()
 
-#define CHECK(condition)                                                                                              \
-    do {                                                                                                              \
-        if (!(condition))                                                                                             \
-            winecheck::fail(__FILE__, __LINE__, "CHECK(" #condition ")");                                             \
+#define CHECK(condition)                                                                                     \
+    do {                                                                                                     \
+        if (!(condition))                                                                                    \
+            winecheck::fail(__FILE__, __LINE__, "CHECK(" #condition ")");                                    \
     } while (false)
 
-#define CHECK_EQUAL(actual, expected)                                                                                 \
-    do {                                                                                                              \
-        const auto& actualValue = (actual);                                                                           \
-        const auto& expectedValue = (expected);                                                                       \
-        if (!(actualValue == expectedValue))                                                                          \
-            winecheck::fail(__FILE__, __LINE__,                                                                       \
-                            #actual " is " + winecheck::show(actualValue) + ", expected " +                           \
-                                winecheck::show(expectedValue));                                                      \
+#define CHECK_EQUAL(actual, expected)                                                                        \
+    do {                                                                                                     \
+        const auto& actualValue = (actual);                                                                  \
+        const auto& expectedValue = (expected);                                                              \
+        if (!(actualValue == expectedValue))                                                                 \
+            winecheck::fail(__FILE__, __LINE__,                                                              \
+                            #actual " is " + winecheck::show(actualValue) + ", expected " +                  \
+                                winecheck::show(expectedValue));                                             \
     } while (false)
 
-#define CHECK_NEAR(actual, expected)                                                                                  \
-    do {                                                                                                              \
-        const double actualValue = (actual);                                                                          \
-        const double expectedValue = (expected);                                                                      \
-        if (!winecheck::nearlyEqual(actualValue, expectedValue))                                                      \
-            winecheck::fail(__FILE__, __LINE__,                                                                       \
-                            #actual " is " + winecheck::show(actualValue) + ", expected " +                           \
-                                winecheck::show(expectedValue));                                                      \
+#define CHECK_NEAR(actual, expected)                                                                         \
+    do {                                                                                                     \
+        const double actualValue = (actual);                                                                 \
+        const double expectedValue = (expected);                                                             \
+        if (!winecheck::nearlyEqual(actualValue, expectedValue))                                             \
+            winecheck::fail(__FILE__, __LINE__,                                                              \
+                            #actual " is " + winecheck::show(actualValue) + ", expected " +                  \
+                                winecheck::show(expectedValue));                                             \
     } while (false)

@@ -110,7 +110,8 @@ int main(int argc, char* argv[])
     const int runs = QByteArray(argv[3]).toInt();
     const int cycles = QByteArray(argv[4]).toInt();
     const QDir work(QString::fromLocal8Bit(argv[5]));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, work.filePath(QStringLiteral("settings")));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       work.filePath(QStringLiteral("settings")));
 
     const tablefileio::LoadResult table = tablefileio::loadTable(tableFile);
     if (table.status != tablefileio::LoadResult::Status::Loaded || !waitForHost()) {

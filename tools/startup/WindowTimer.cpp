@@ -92,7 +92,8 @@ int main(int argc, char* argv[])
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == MapNotify && event.xmap.event == root && windowTitle(display, event.xmap.window) == wanted) {
+            if (event.type == MapNotify && event.xmap.event == root &&
+                windowTitle(display, event.xmap.window) == wanted) {
                 const std::chrono::duration<double, std::milli> elapsed = Clock::now() - started;
                 std::printf("%.1f\n", elapsed.count());
                 endProgram(program);
@@ -100,7 +101,8 @@ int main(int argc, char* argv[])
                 return 0;
             }
         }
-        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+        const auto waited =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
         if (waited > timeoutMs || waitpid(program, nullptr, WNOHANG) == program) {
             std::fprintf(stderr, "Kein Fenster \"%s\" erschienen\n", wanted.c_str());
             if (waited > timeoutMs)
