@@ -8,6 +8,7 @@
 #include "OpenDialog.h"
 #include "SaveDialog.h"
 #include "Shell.h"
+#include "StandInClient.h"
 #include "TableCells.h"
 #include "TableFileIo.h"
 #include "ToleranceTable.h"
@@ -66,24 +67,12 @@ bool activate(QWidget* window)
 // More than the sample part program has; the commands beyond it answer nothing.
 constexpr int SampleCommandLimit = 200;
 
-std::optional<double> readFromSim(int command, int dispid)
-{
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(BusName, QStringLiteral("/Command/%1").arg(command),
-                                       QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Get"));
-    call << dispid;
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
-        return std::nullopt;
-    return reply.arguments().at(0).value<QDBusVariant>().variant().toDouble();
-}
-
 // Dimensions of the stand-in whose plus and minus tolerance are both 0.
 int untolerancedDimensions()
 {
     int count = 0;
     for (int command = 1; command <= SampleCommandLimit; ++command)
-        count += readFromSim(command, 15).value_or(-1) == 0 && readFromSim(command, 14).value_or(-1) == 0;
+        count += standin::readNumber(command, 15).value_or(-1) == 0 && standin::readNumber(command, 14).value_or(-1) == 0;
     return count;
 }
 

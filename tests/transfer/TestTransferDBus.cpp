@@ -4,6 +4,7 @@
 #include "MessageBox.h"
 #include "PartProgram.h"
 #include "Settings.h"
+#include "StandInClient.h"
 #include "TableFile.h"
 #include "ToleranceTable.h"
 #include "TransferCases.h"
@@ -66,26 +67,10 @@ private:
     QProcess m_process;
 };
 
-// Reads a number of command n (from 1) the way any client of the stand-in would.
+// What the stand-in holds for command n (from 1); -999 where it gives nothing.
 double readFromSim(std::size_t command, int dispid)
 {
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(BusName, QStringLiteral("/Command/%1").arg(command),
-                                       QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Get"));
-    call << dispid;
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
-        return -999;
-    return reply.arguments().at(0).value<QDBusVariant>().variant().toDouble();
-}
-
-void putToSim(std::size_t command, int dispid, double value)
-{
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(BusName, QStringLiteral("/Command/%1").arg(command),
-                                       QStringLiteral("KVTLRN.Dimension"), QStringLiteral("Put"));
-    call << dispid << QVariant::fromValue(QDBusVariant(value));
-    QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+    return standin::readNumber(command, dispid).value_or(-999);
 }
 
 QStringList toStringList(const std::vector<std::string>& texts)
@@ -229,8 +214,8 @@ void TestTransferDBus::secondRunWritesOnlyWhereBothAreZero()
     SimProcess sim(writePartProgram(transfercases::partProgram()), {});
     run();
     // The user clears one dimension's tolerances and changes row 2's plus tolerance.
-    putToSim(2, 15, 0);
-    putToSim(2, 14, 0);
+    standin::putNumber(2, 15, 0);
+    standin::putNumber(2, 14, 0);
     QStringList values = toStringList(transfercases::tableValues());
     values[2 * 18 - 1 + 1] = QStringLiteral("0.5"); // PT2 in value order
     showTable(values);

@@ -12,6 +12,7 @@
 #include "TransferTolerances.h"
 
 #include "PeakMemory.h"
+#include "StandInClient.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -52,38 +53,14 @@ const QString BusName = QStringLiteral("KVTLRN.Application");
 constexpr int PlusTolerance = 15;
 constexpr int MinusTolerance = 14;
 
-QDBusMessage dimensionCall(std::size_t command, const QString& method)
-{
-    return QDBusMessage::createMethodCall(BusName, QStringLiteral("/Command/%1").arg(command),
-                                          QStringLiteral("KVTLRN.Dimension"), method);
-}
-
-// A tolerance of command n (from 1), or nothing when the command has none.
-std::optional<double> readTolerance(std::size_t command, int dispid)
-{
-    QDBusMessage call = dimensionCall(command, QStringLiteral("Get"));
-    call << dispid;
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
-        return std::nullopt;
-    return reply.arguments().at(0).value<QDBusVariant>().variant().toDouble();
-}
-
-void writeTolerance(std::size_t command, int dispid, double value)
-{
-    QDBusMessage call = dimensionCall(command, QStringLiteral("Put"));
-    call << dispid << QVariant::fromValue(QDBusVariant(value));
-    QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
-}
-
 using Tolerances = std::vector<std::optional<double>>; // plus, minus of each command
 
 Tolerances readAll(std::size_t commands)
 {
     Tolerances values;
     for (std::size_t command = 1; command <= commands; ++command) {
-        values.push_back(readTolerance(command, PlusTolerance));
-        values.push_back(readTolerance(command, MinusTolerance));
+        values.push_back(standin::readNumber(command, PlusTolerance));
+        values.push_back(standin::readNumber(command, MinusTolerance));
     }
     return values;
 }
@@ -92,7 +69,7 @@ void zeroAll(const Tolerances& shape)
 {
     for (std::size_t i = 0; i < shape.size(); ++i)
         if (shape[i])
-            writeTolerance(i / 2 + 1, i % 2 == 0 ? PlusTolerance : MinusTolerance, 0);
+            standin::putNumber(i / 2 + 1, i % 2 == 0 ? PlusTolerance : MinusTolerance, 0);
 }
 
 std::size_t countWritten(const Tolerances& values)
