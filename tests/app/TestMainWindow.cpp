@@ -13,7 +13,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QToolBar>
 
 #include <memory>
@@ -385,6 +387,26 @@ private slots:
             QVERIFY(m_main->isVisible());
             QVERIFY(table().isEditMode());
         }
+    }
+
+    // The real box, no queued answer: Escape in the exit question is "Nein".
+    void escapeInTheRealExitQuestionEndsTheProgram()
+    {
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
+        QSignalSpy exit(m_shell.get(), &Shell::exitRequested);
+        QString question;
+        QTimer answerer;
+        connect(&answerer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                question = box->text();
+                QTest::keyClick(box, Qt::Key_Escape);
+            }
+        });
+        answerer.start(10);
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Exit")));
+        answerer.stop();
+        QCOMPARE(question, QStringLiteral("Wollen Sie die aktuellen Tabellenwerte speichern ?"));
+        QCOMPARE(exit.count(), 1);
     }
 
     void closeButtonClosesWithoutQuestion()

@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -61,6 +62,40 @@ private slots:
     {
         m_shell.reset();
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // Every message looks alike: no icon, the program title, German buttons,
+    // the first button the default, Escape answering Cancel or No.
+    void messageBoxesLookAlike_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<int>("escapeAnswer");
+        QTest::newRow("notice") << int(MessageBox::Buttons::Ok) << QStringList{"OK"} << int(QMessageBox::Ok);
+        QTest::newRow("question") << int(MessageBox::Buttons::YesNo) << QStringList{"Ja", "Nein"}
+                                  << int(QMessageBox::No);
+        QTest::newRow("confirmation") << int(MessageBox::Buttons::OkCancel) << QStringList{"OK", "Abbrechen"}
+                                      << int(QMessageBox::Cancel);
+    }
+
+    void messageBoxesLookAlike()
+    {
+        QFETCH(int, buttons);
+        QFETCH(QStringList, captions);
+        QFETCH(int, escapeAnswer);
+        const auto box = MessageBox::build(nullptr, QStringLiteral("Text"), MessageBox::Buttons(buttons));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Dalmerin"));
+        QCOMPARE(box->icon(), QMessageBox::NoIcon);
+        QCOMPARE(box->text(), QStringLiteral("Text"));
+        QStringList shown;
+        for (QAbstractButton* button : box->buttons())
+            shown << button->text();
+        shown.sort();
+        captions.sort();
+        QCOMPARE(shown, captions);
+        QCOMPARE(box->standardButton(box->defaultButton()),
+                 buttons == int(MessageBox::Buttons::YesNo) ? QMessageBox::Yes : QMessageBox::Ok);
+        QCOMPARE(int(box->standardButton(box->escapeButton())), escapeAnswer);
     }
 
     void splashIntervalFollowsStart_data()

@@ -72,7 +72,8 @@ int untolerancedDimensions()
 {
     int count = 0;
     for (int command = 1; command <= SampleCommandLimit; ++command)
-        count += standin::readNumber(command, 15).value_or(-1) == 0 && standin::readNumber(command, 14).value_or(-1) == 0;
+        count += standin::readNumber(command, 15).value_or(-1) == 0 &&
+                 standin::readNumber(command, 14).value_or(-1) == 0;
     return count;
 }
 

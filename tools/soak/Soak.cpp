@@ -171,8 +171,9 @@ int main(int argc, char* argv[])
     std::printf("Speichern und Öffnen: %d Zyklen, davon fehlerhaft: %d\n", cyclesDone, lostCycles);
     std::printf("Spitze des Programms (Heap laut Sanitizer): nach 20 Läufen %ld KiB, am Ende %ld KiB\n",
                 heapAfter20, heap.kiB());
-    std::printf("Spitze resident (mit der Buchführung des Sanitizers): nach 20 Läufen %ld KiB, am Ende %ld KiB\n",
-                residentAfter20, peakMemoryKiB());
+    std::printf(
+        "Spitze resident (mit der Buchführung des Sanitizers): nach 20 Läufen %ld KiB, am Ende %ld KiB\n",
+        residentAfter20, peakMemoryKiB());
     const long growth = heap.kiB() - heapAfter20;
     std::printf("Zuwachs des Programms nach den ersten 20 Läufen: %ld KiB (Grenze 1024 KiB)\n", growth);
     return differingRuns == 0 && messages == 0 && lostCycles == 0 && growth <= 1024 ? 0 : 1;
