@@ -21,14 +21,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A private display: the first free number from 90 on.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display"
-for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-xdpyinfo >/dev/null 2>&1 || { echo "Xvfb startet nicht"; exit 1; }
+source tools/private-display.sh
+start_private_display || { echo "Xvfb startet nicht"; exit 1; }
 
 # Settings of their own: "Start" = "0", so the splash window closes at its first tick.
 export XDG_CONFIG_HOME=$work/config

@@ -8,6 +8,7 @@
 # Usage: tools/package-test.sh [BUILD_FOLDER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/private-display.sh
 build=${1:-build/package}
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -45,12 +46,7 @@ grep -q '^Categories=.*\(Office\|Engineering\)' /usr/share/applications/dalmerin
 [ -x /opt/dalmerin/korvant-sim/korvant-sim ] || fail "korvant-sim fehlt"
 
 echo "== Start unter Xvfb"
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display"
-for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+start_private_display || fail "Xvfb startet nicht"
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 printf '[Settings]\nStart=0\n' >"$XDG_CONFIG_HOME/KORVANT_Dalmerin.conf"
