@@ -22,7 +22,7 @@ MainWindow::MainWindow(Shell& shell) : m_shell(shell), m_table(new ToleranceTabl
 {
     setObjectName(QStringLiteral("Tabelle"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/dalmerin.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/dalmerin.png")));
     setCentralWidget(m_table);
     createMenus();
     createToolbar();
@@ -126,7 +126,7 @@ void MainWindow::createToolbar()
         QAction* action = nullptr;
         if (button.picture) {
             action = m_toolbar->addAction(
-                QIcon(QStringLiteral(":/pictures/%1.svg").arg(QString::fromLatin1(button.picture))),
+                QIcon(QStringLiteral(":/pictures/%1.png").arg(QString::fromLatin1(button.picture))),
                 QString());
             action->setToolTip(QString::fromUtf8(button.toolTip));
             m_toolbar->widgetForAction(action)->setAccessibleName(QString::fromUtf8(button.toolTip));

@@ -49,8 +49,8 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setGeometry(twipsRect(60, 0, 7215, 4215));
 
-    addPicture(frame, "Picture2", QStringLiteral(":/pictures/logo.svg"), twipsRect(360, 360, 1530, 1545));
-    addPicture(frame, "Picture1", QStringLiteral(":/pictures/banner.svg"), twipsRect(3420, 420, 3585, 465));
+    addPicture(frame, "Picture2", QStringLiteral(":/pictures/logo.png"), twipsRect(360, 360, 1530, 1545));
+    addPicture(frame, "Picture1", QStringLiteral(":/pictures/banner.png"), twipsRect(3420, 420, 3585, 465));
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     auto* productName = addLabel(frame, "lblProductName", QStringLiteral("Produktname"),
                                  twipsRect(3345, 1560, 3585, 660), right);

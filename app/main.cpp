@@ -6,7 +6,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    app.setWindowIcon(QIcon(QStringLiteral(":/pictures/dalmerin.svg")));
+    app.setWindowIcon(QIcon(QStringLiteral(":/pictures/dalmerin.png")));
     Shell shell(QCoreApplication::applicationDirPath());
     QObject::connect(&shell, &Shell::exitRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     shell.start();
