@@ -1,11 +1,10 @@
 #include "Settings.h"
 
-#include <QSettings>
+#include "SettingsStore.h"
 
 namespace settings {
 namespace {
 
-const QString Application = QStringLiteral("KORVANT_Dalmerin");
 const QString Section = QStringLiteral("Settings");
 const QString Default = QStringLiteral("1");
 
@@ -18,14 +17,12 @@ QString pathOf(const QString& key)
 
 QString read(const QString& key)
 {
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, Application);
-    return store.value(pathOf(key), Default).toString();
+    return openStore()->value(pathOf(key), Default).toString();
 }
 
 void write(const QString& key, const QString& value)
 {
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, Application);
-    store.setValue(pathOf(key), value);
+    openStore()->setValue(pathOf(key), value);
 }
 
 } // namespace settings
