@@ -1,6 +1,7 @@
 #include "InfoWindow.h"
 
 #include "AppInfo.h"
+#include "CopyrightNotice.h"
 #include "Credits.h"
 
 #include <QGridLayout>
@@ -55,7 +56,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(QStringLiteral("Info zu meiner Anwendung"));
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(makePicture("picIcon", QStringLiteral(":/pictures/dalmerin.svg"), 48), 0, 0, 4, 1);
+    layout->addWidget(makePicture("picIcon", QStringLiteral(":/pictures/dalmerin.png"), 48), 0, 0, 4, 1);
     QLabel* title = makeLabel("lblTitle", QString());
     QFont titleFont = title->font();
     titleFont.setBold(true);
@@ -79,7 +80,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(QStringLiteral("Info zu ") + QString::fromUtf8(appinfo::Title));
     version->setText(QStringLiteral("Version ") + QString::fromStdString(appinfo::versionText()));
     title->setText(QString::fromUtf8(appinfo::Title));
-    copyright->setText(QString::fromUtf8(credits::Copyright));
+    copyright->setText(copyrightNotice());
 }
 
 SupportWindow::SupportWindow(QWidget* parent) : QWidget(parent, Qt::Window)
@@ -88,7 +89,7 @@ SupportWindow::SupportWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(makePicture("Picture1", QStringLiteral(":/pictures/logo.svg"), 64), 0, 0, 4, 1);
+    layout->addWidget(makePicture("Picture1", QStringLiteral(":/pictures/logo.png"), 64), 0, 0, 4, 1);
     QLabel* heading = makeLabel("Label1", QStringLiteral("Software Support"));
     QFont headingFont = heading->font();
     headingFont.setBold(true);
@@ -109,5 +110,5 @@ SupportWindow::SupportWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
     // Load steps: caption, then copyright.
     setWindowTitle(QString::fromStdString(appinfo::titleWithVersion()));
-    copyright->setText(QString::fromUtf8(credits::Copyright));
+    copyright->setText(copyrightNotice());
 }
