@@ -1,15 +1,18 @@
-# Cross-builds the Qt-free parts for 64-bit Windows with MinGW-w64 (Debian's
-# g++-mingw-w64-x86-64). The executables are linked statically, so they run
-# under Wine or on Windows without any MinGW runtime beside them.
+# Cross-builds Dalmerin for 64-bit Windows with MinGW-w64 (Debian's
+# g++-mingw-w64-x86-64), against the static Qt for MinGW that
+# tools/build-qt-mingw.sh builds (its folder in CMAKE_PREFIX_PATH). The
+# executables are linked statically, so they run under Wine or on Windows
+# without any MinGW runtime or Qt library beside them. Tests run under Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
+# The posix thread model: the win32 one lacks the std::thread Qt 6 needs.
 set(DALMERIN_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${DALMERIN_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${DALMERIN_MINGW_PREFIX}-g++)
+set(CMAKE_C_COMPILER ${DALMERIN_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${DALMERIN_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${DALMERIN_MINGW_PREFIX}-windres)
 
-set(CMAKE_FIND_ROOT_PATH /usr/${DALMERIN_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH /usr/${DALMERIN_MINGW_PREFIX} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
@@ -21,3 +24,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-packages)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

@@ -82,6 +82,7 @@ for list in /etc/apt/sources.list.d/*.list; do
     grep -E "^deb [^#]*\b$codename\b" "$list" | sed 's/^deb /deb-src /' >"$apt/sources.list.d/$(basename "$list")" || true
 done
 aptOptions=(
+    -o "APT::Sandbox::User=root"
     -o "Dir::Etc::SourceList=$apt/sources.list"
     -o "Dir::Etc::SourceParts=$apt/sources.list.d"
     -o "Dir::State::Lists=$apt/lists"
@@ -104,9 +105,17 @@ cmake -S "$source" -B "$build" -G Ninja -DCMAKE_INSTALL_PREFIX="$prefix" "${opti
 
 echo "Qt $upstream: bauen" >&2
 # Ninja's progress, one line in a hundred.
-cmake --build "$build" 2>&1 | tee "$work/build.log" |
-    awk -F'[][/]' '/^\[[0-9]+\/[0-9]+\]/ { if ($2 % 100 == 0 || $2 == $3) { print "Qt: Schritt " $2 " von " $3; fflush() } }' >&2 ||
-    { tail -n 40 "$work/build.log" >&2; exit 1; }
+progress() {
+    local line
+    while IFS= read -r line; do
+        printf '%s\n' "$line" >>"$work/build.log"
+        if [[ $line =~ ^\[([0-9]+)/([0-9]+)\] ]]; then
+            local step=${BASH_REMATCH[1]} steps=${BASH_REMATCH[2]}
+            if ((step % 100 == 0 || step == steps)); then echo "Qt: Schritt $step von $steps" >&2; fi
+        fi
+    done
+}
+cmake --build "$build" 2>&1 | progress || { tail -n 40 "$work/build.log" >&2; exit 1; }
 cmake --install "$build" >"$work/install.log" 2>&1
 
 touch "$prefix/.complete"
