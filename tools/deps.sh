@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     nlohmann-json3-dev
     dbus dbus-bin xvfb xauth
-    g++-mingw-w64-x86-64 wine64
+    g++-mingw-w64-x86-64 wine64 fonts-wine nsis unzip imagemagick
     libx11-dev x11-utils xdotool xclip desktop-file-utils dpkg-dev
 )
 
