@@ -1,0 +1,349 @@
+// The program's windows as they behave on Windows, under Wine: the start state
+// with its pictures, the copyright notice from the program's version
+// information, the settings in the user's registry, the file dialogs' drives,
+// separators and start folder, table files byte for byte, and the whole story
+// by keyboard from a new table to "Ausführen" into the stand-in COM KORVANT.
+#include "FileDialogTestSupport.h"
+#include "GuiTestSupport.h"
+#include "InfoWindow.h"
+#include "MainWindow.h"
+#include "MessageBox.h"
+#include "OpenDialog.h"
+#include "SaveDialog.h"
+#include "SetupDialog.h"
+#include "Shell.h"
+#include "TableCells.h"
+#include "ToleranceTable.h"
+#include "TransferCases.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTest>
+#include <QToolBar>
+
+#include "ComStandIn.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+
+// windows.h names MessageBoxW so; here it is the program's message box.
+#undef MessageBox
+
+namespace {
+
+const QString SettingsKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\KORVANT_Dalmerin");
+
+// A value of this program's version information, read from the raw resource
+// (not through the version API the program itself uses).
+QString versionResourceValue(const QString& key)
+{
+    HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)); // RT_VERSION
+    HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
+    if (!loaded)
+        return QStringLiteral("(keine Versionsinformation)");
+    const auto* words = static_cast<const char16_t*>(LockResource(loaded));
+    const QString all = QString::fromUtf16(words, int(SizeofResource(nullptr, resource) / 2));
+    // Key, its closing zero and padding zeros, then the value up to its zero.
+    int at = all.indexOf(key + QChar(0));
+    if (at < 0)
+        return QStringLiteral("(kein %1)").arg(key);
+    at += int(key.size());
+    while (at < all.size() && all.at(at).isNull())
+        ++at;
+    return all.mid(at, all.indexOf(QChar(0), at) - at);
+}
+
+QString regQuery(const QString& key)
+{
+    QProcess reg;
+    reg.start(QStringLiteral("reg"), {QStringLiteral("query"), key});
+    reg.waitForFinished(10000);
+    return QString::fromLocal8Bit(reg.readAllStandardOutput());
+}
+
+QWidget* focused()
+{
+    return QApplication::focusWidget();
+}
+
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(focused() ? focused() : QApplication::activeWindow(), Qt::Key(key), modifiers);
+}
+
+void pressRepeated(int key, int times, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    for (int i = 0; i < times; ++i)
+        press(key, modifiers);
+}
+
+bool activate(QWidget* window)
+{
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+} // namespace
+
+class TestWindowsProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startStateWithPictures();
+    void copyrightFromTheVersionInformation();
+    void settingsInTheUsersRegistry();
+    void fileDialogsWithDrivesAndBackslashes();
+    void tableFileSavedAsItWasRead();
+    void wholeStoryByKeyboardIntoKorvant();
+
+private:
+    void startShell(const QString& startFolder);
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<Shell> m_shell;
+};
+
+void TestWindowsProgram::init()
+{
+    QSettings(SettingsKey, QSettings::NativeFormat).remove(QString());
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    MessageBox::clearRecord();
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+}
+
+void TestWindowsProgram::cleanup()
+{
+    m_shell.reset();
+    QSettings(SettingsKey, QSettings::NativeFormat).remove(QString());
+}
+
+// As the program starts it: the dialogs begin in the given folder.
+void TestWindowsProgram::startShell(const QString& startFolder)
+{
+    m_shell = std::make_unique<Shell>(startFolder);
+}
+
+void TestWindowsProgram::startStateWithPictures()
+{
+    startShell(QCoreApplication::applicationDirPath());
+    MainWindow* main = m_shell->showMainWindow();
+    QCOMPARE(main->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
+    QCOMPARE(guitest::child<QLabel>(main, QStringLiteral("Tab_Name"))->text(),
+             QStringLiteral("keine Tabelle gewählt"));
+    QVERIFY(!main->table().isEditMode());
+    QVERIFY(!main->windowIcon().pixmap(32, 32).isNull());
+    const QList<QAction*> buttons = guitest::child<QToolBar>(main, QStringLiteral("Toolbar1"))->actions();
+    int pictures = 0;
+    for (QAction* button : buttons)
+        pictures += !button->isSeparator() && !button->icon().pixmap(24, 22).isNull();
+    QCOMPARE(pictures, 6);
+}
+
+void TestWindowsProgram::copyrightFromTheVersionInformation()
+{
+    QCOMPARE(versionResourceValue(QStringLiteral("FileVersion")), QStringLiteral("1.2.1"));
+    QCOMPARE(versionResourceValue(QStringLiteral("ProductVersion")), QStringLiteral("1.2.1"));
+    QCOMPARE(versionResourceValue(QStringLiteral("ProductName")), QStringLiteral("Dalmerin"));
+    const QString stored = versionResourceValue(QStringLiteral("LegalCopyright"));
+    QCOMPARE(stored, QString::fromUtf8(DALMERIN_COPYRIGHT));
+
+    startShell(QCoreApplication::applicationDirPath());
+    m_shell->showMainWindow();
+    m_shell->openAbout();
+    QCOMPARE(guitest::child<QLabel>(m_shell->aboutWindow(), QStringLiteral("Label1"))->text(), stored);
+    m_shell->openSupport();
+    QCOMPARE(guitest::child<QLabel>(m_shell->supportWindow(), QStringLiteral("Label4"))->text(), stored);
+}
+
+void TestWindowsProgram::settingsInTheUsersRegistry()
+{
+    startShell(QCoreApplication::applicationDirPath());
+    m_shell->showMainWindow();
+    m_shell->openSetup();
+    SetupDialog* setup = m_shell->setupDialog();
+    QVERIFY(setup);
+    auto* start = guitest::child<QCheckBox>(setup, QStringLiteral("Check_START"));
+    auto* oldVal = guitest::child<QCheckBox>(setup, QStringLiteral("Check_OldVal"));
+    QVERIFY(start->isChecked() && oldVal->isChecked());
+    start->setChecked(false);
+    QTest::mouseClick(guitest::child<QPushButton>(setup, QStringLiteral("cmd_OK")), Qt::LeftButton);
+    QTRY_VERIFY(m_shell->mainWindow());
+
+    const QString stored = regQuery(QStringLiteral("HKCU\\Software\\KORVANT_Dalmerin\\Settings"));
+    QVERIFY2(stored.contains(QRegularExpression(QStringLiteral("Start\\s+REG_SZ\\s+0\\s"))), qPrintable(stored));
+    QVERIFY2(stored.contains(QRegularExpression(QStringLiteral("OldVal\\s+REG_SZ\\s+1\\s"))), qPrintable(stored));
+    // Nothing beside the key "Settings".
+    const QString keys = regQuery(QStringLiteral("HKCU\\Software\\KORVANT_Dalmerin"));
+    QVERIFY2(!keys.contains(QStringLiteral("OrganizationDefaults")), qPrintable(keys));
+
+    m_shell->openSetup();
+    QVERIFY(!guitest::child<QCheckBox>(m_shell->setupDialog(), QStringLiteral("Check_START"))->isChecked());
+    QVERIFY(guitest::child<QCheckBox>(m_shell->setupDialog(), QStringLiteral("Check_OldVal"))->isChecked());
+}
+
+void TestWindowsProgram::fileDialogsWithDrivesAndBackslashes()
+{
+    startShell(QCoreApplication::applicationDirPath());
+    MainWindow* main = m_shell->showMainWindow();
+    m_shell->openSaveDialog();
+    SaveDialog* save = m_shell->saveDialog();
+    QVERIFY(save);
+
+    // The start folder is the program's own, with Windows separators.
+    const QString startFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    QVERIFY(startFolder.contains(QLatin1Char('\\')));
+    QCOMPARE(guitest::child<QLineEdit>(save, QStringLiteral("Text2"))->text(), startFolder);
+
+    // Wine's drives, as Windows lists them.
+    QStringList drives;
+    wchar_t buffer[512] = {};
+    for (const wchar_t* drive = buffer; GetLogicalDriveStringsW(511, buffer) && *drive;
+         drive += wcslen(drive) + 1)
+        drives << QString::fromWCharArray(drive).toUpper();
+    auto* driveList = guitest::child<QComboBox>(save, QStringLiteral("Drive1"));
+    QStringList listed;
+    for (int i = 0; i < driveList->count(); ++i)
+        listed << driveList->itemText(i).toUpper();
+    QVERIFY2(drives.contains(QStringLiteral("C:\\")), qPrintable(drives.join(QLatin1Char(' '))));
+    for (const QString& drive : drives)
+        QVERIFY2(listed.contains(drive), qPrintable(drive + QStringLiteral(" fehlt in ") + listed.join(' ')));
+
+    // Paths are joined with one "\": at a drive's root there are two.
+    filetest::typeName(save, QStringLiteral("abc"));
+    QCOMPARE(main->table().tablePath(), startFolder + QStringLiteral("\\abc"));
+    driveList->setCurrentIndex(listed.indexOf(QStringLiteral("C:\\")));
+    filetest::typeName(save, QStringLiteral("abc"));
+    QCOMPARE(main->table().tablePath(), QStringLiteral("C:\\\\abc"));
+    save->close();
+}
+
+void TestWindowsProgram::tableFileSavedAsItWasRead()
+{
+    // Windows-1252 bytes beyond ASCII, a quote inside a value, CR LF line ends.
+    QStringList values = filetest::sampleValues(QStringLiteral("Ø"));
+    values[0] = QStringLiteral("µm 0,5°");
+    values[1] = QStringLiteral("ab\"c");
+    const QByteArray bytes = filetest::encoded(values);
+    QVERIFY(bytes.contains("\r\n") && bytes.contains('\xD8'));
+    QVERIFY(filetest::writeFile(m_folder->filePath(QStringLiteral("Original.tabelle")), bytes));
+
+    startShell(m_folder->path());
+    MainWindow* main = m_shell->showMainWindow();
+    QVERIFY(guitest::trigger(main, QStringLiteral("Select")));
+    OpenDialog* open = m_shell->openDialog();
+    QVERIFY(open && filetest::clickFile(open, QStringLiteral("Original.tabelle")));
+    QCOMPARE(main->table().tablePath(), QDir::toNativeSeparators(m_folder->filePath("Original.tabelle")));
+    filetest::click(open, "OKButton");
+    QTRY_VERIFY(!m_shell->openDialog());
+    QCOMPARE(filetest::editableCaptions(main->table()), values);
+
+    QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Edit")));
+    QVERIFY(guitest::trigger(main, QStringLiteral("Tab_SAVE_M")));
+    SaveDialog* save = m_shell->saveDialog();
+    QVERIFY(save);
+    filetest::typeName(save, QStringLiteral("Kopie"));
+    filetest::click(save, "OKButton");
+    QTRY_VERIFY(!m_shell->saveDialog());
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(filetest::readFile(m_folder->filePath(QStringLiteral("Kopie.tabelle"))), bytes);
+}
+
+void TestWindowsProgram::wholeStoryByKeyboardIntoKorvant()
+{
+    // The shared transfer cases are written with a decimal point.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const std::vector<std::string> captions = transfercases::tableCaptions();
+    std::map<QString, QString> valueOf; // box name -> the value to type into it
+    for (std::size_t i = 0; i < cells::LabelCount; ++i)
+        if (i > 0)
+            valueOf[QString::fromStdString(cells::boxName(cells::labelOrder()[i]))] =
+                QString::fromStdString(captions[i]);
+
+    startShell(m_folder->path());
+    MainWindow* main = m_shell->showMainWindow();
+    QVERIFY(activate(main));
+
+    press(Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(main->table().isEditMode());
+    press(Qt::Key_Tab);
+    for (std::size_t i = 0; i < cells::ValueCount; ++i) {
+        const QString name = focused() ? focused()->objectName() : QString();
+        QVERIFY2(valueOf.count(name) == 1, qPrintable(name));
+        QTest::keyClicks(focused(), valueOf[name]);
+        press(Qt::Key_Tab);
+    }
+
+    // Save: from OK back to the name box, a name, on to OK.
+    press(Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(m_shell->saveDialog() && activate(m_shell->saveDialog()));
+    pressRepeated(Qt::Key_Tab, 2, Qt::ShiftModifier);
+    QCOMPARE(focused()->objectName(), QStringLiteral("Text1"));
+    press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(focused(), QStringLiteral("Grenzf"));
+    QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key_Adiaeresis, QStringLiteral("ä"), Qt::NoModifier);
+    QTest::keyClicks(focused(), QStringLiteral("lle"));
+    pressRepeated(Qt::Key_Tab, 2);
+    press(Qt::Key_Space);
+    QTRY_VERIFY(!m_shell->saveDialog());
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+
+    // Open it: from OK back to the file list, the arrow key chooses the only file.
+    main->table().clearValues();
+    QVERIFY(activate(main));
+    press(Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(m_shell->openDialog() && activate(m_shell->openDialog()));
+    pressRepeated(Qt::Key_Tab, 3, Qt::ShiftModifier);
+    QCOMPARE(focused()->objectName(), QStringLiteral("File1"));
+    press(Qt::Key_Down);
+    QCOMPARE(main->table().tablePath(),
+             QDir::toNativeSeparators(m_folder->filePath(QStringLiteral("Grenzfälle.tabelle"))));
+    pressRepeated(Qt::Key_Tab, 3);
+    QCOMPARE(focused()->objectName(), QStringLiteral("OKButton"));
+    press(Qt::Key_Space);
+    QTRY_VERIFY(!m_shell->openDialog());
+
+    // "Ausführen" into the stand-in, which its window class finds.
+    comstandin::StandIn standIn(transfercases::partProgram());
+    QVERIFY(standIn.isRunning());
+    QVERIFY(activate(main));
+    press(Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(standIn.liveObjects(), 0L);
+    const sim::PartProgram after = standIn.closeAndRead();
+    const auto& cases = transfercases::cases();
+    QCOMPARE(after.commands.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        QVERIFY2(std::fabs(after.commands[i].plus - cases[i].afterKeeping.plus) < 1e-9 &&
+                     std::fabs(after.commands[i].minus - cases[i].afterKeeping.minus) < 1e-9,
+                 cases[i].what);
+}
+
+int main(int argc, char** argv)
+{
+    // The user-interface thread in a single-threaded apartment, as in the program.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int result = 0;
+    {
+        QApplication application(argc, argv);
+        TestWindowsProgram test;
+        result = QTest::qExec(&test, argc, argv);
+    }
+    CoUninitialize();
+    return result;
+}
+
+#include "TestWindowsProgram.moc"
