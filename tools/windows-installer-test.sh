@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 source tools/wine-prefix.sh
 source tools/private-display.sh
 
-build=${1:-$PWD/build/windows}
+build=$(realpath "${1:-build/windows}")
 screenshot=${2:-$build/dalmerin-windows.png}
 version=$(sed -n 's/^project(Dalmerin VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 installer=$build/packages/Dalmerin-$version-Setup.exe
@@ -59,7 +59,7 @@ for _ in $(seq 300); do
 done
 [ -n "$window" ] || fail "das Hauptfenster erscheint nicht"
 sleep 2 # let it paint
-import -window root "$screenshot"
+import -window "$window" "$screenshot"
 echo "Bildschirmfoto: $screenshot"
 "$WINESERVER" -k
 wait "$program" || true
