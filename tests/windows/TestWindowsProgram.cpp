@@ -141,7 +141,7 @@ void TestWindowsProgram::startStateWithPictures()
 {
     startShell(QCoreApplication::applicationDirPath());
     MainWindow* main = m_shell->showMainWindow();
-    QCOMPARE(main->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
+    QCOMPARE(main->windowTitle(), QStringLiteral("Dalmerin Version " DALMERIN_VERSION));
     QCOMPARE(guitest::child<QLabel>(main, QStringLiteral("Tab_Name"))->text(),
              QStringLiteral("keine Tabelle gewählt"));
     QVERIFY(!main->table().isEditMode());
@@ -155,8 +155,8 @@ void TestWindowsProgram::startStateWithPictures()
 
 void TestWindowsProgram::copyrightFromTheVersionInformation()
 {
-    QCOMPARE(versionResourceValue(QStringLiteral("FileVersion")), QStringLiteral("1.2.1"));
-    QCOMPARE(versionResourceValue(QStringLiteral("ProductVersion")), QStringLiteral("1.2.1"));
+    QCOMPARE(versionResourceValue(QStringLiteral("FileVersion")), QStringLiteral(DALMERIN_VERSION));
+    QCOMPARE(versionResourceValue(QStringLiteral("ProductVersion")), QStringLiteral(DALMERIN_VERSION));
     QCOMPARE(versionResourceValue(QStringLiteral("ProductName")), QStringLiteral("Dalmerin"));
     const QString stored = versionResourceValue(QStringLiteral("LegalCopyright"));
     QCOMPARE(stored, QString::fromUtf8(DALMERIN_COPYRIGHT));
