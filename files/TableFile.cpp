@@ -79,21 +79,36 @@ std::string encodeTable(const std::array<std::string, ValueCount>& values)
     return bytes;
 }
 
+std::optional<Unstorable> findUnstorable(const std::array<std::string, ValueCount>& values)
+{
+    for (int i = 0; i < ValueCount; ++i)
+        if (const std::optional<char32_t> character = firstUnstorable(values[i]))
+            return Unstorable{cells::valueOrder()[i], *character};
+    return std::nullopt;
+}
+
 bool TableReader::feed(std::string_view bytes)
 {
     for (char byte : bytes)
         if (!take(byte))
             return false;
-    return m_state != State::Done;
+    return wantsMore();
+}
+
+bool TableReader::wantsMore() const
+{
+    return m_state != State::Done || m_lines == Lines::Possible;
 }
 
 bool TableReader::take(char byte)
 {
-    if (m_state == State::Done)
+    if (!wantsMore())
         return false;
     ++m_result.bytesRead;
     if (!isTextByte(static_cast<unsigned char>(byte))) {
-        fail(ReadProblem::NotText);
+        if (m_state != State::Done)
+            fail(ReadProblem::NotText);
+        m_lines = Lines::Impossible;
         return false;
     }
     // The LF of a CR LF pair: the line end was taken with the CR.
@@ -102,8 +117,16 @@ bool TableReader::take(char byte)
     if (secondHalfOfLineEnd)
         return true;
 
-    const bool comma = byte == ',';
     const bool lineEnd = isLineEnd(byte);
+    if (m_lines == Lines::Possible)
+        takeForLines(byte, lineEnd);
+    if (m_state != State::Done)
+        takeForValues(byte, byte == ',', lineEnd);
+    return wantsMore();
+}
+
+void TableReader::takeForValues(char byte, bool comma, bool lineEnd)
+{
     switch (m_state) {
     case State::FieldStart:
         if (comma)
@@ -157,7 +180,33 @@ bool TableReader::take(char byte)
     }
     if (m_state != State::Done && !comma && !lineEnd && ++m_fieldBytes > MaxFieldBytes)
         fail(ReadProblem::ValueTooLong);
-    return m_state != State::Done;
+}
+
+void TableReader::takeForLines(char byte, bool lineEnd)
+{
+    if (lineEnd)
+        endLine();
+    else if (m_line.size() == MaxFieldBytes) // longer than any line the writer writes
+        m_lines = Lines::Impossible;
+    else
+        m_line += byte;
+}
+
+void TableReader::endLine()
+{
+    std::string_view line = m_line;
+    while (!line.empty() && isBlank(line.front()))
+        line.remove_prefix(1);
+    while (!line.empty() && isBlank(line.back()))
+        line.remove_suffix(1);
+    if (line.size() < 2 || line.front() != '"' || line.back() != '"') {
+        m_lines = Lines::Impossible;
+        return;
+    }
+    m_lineValues.emplace_back(line.substr(1, line.size() - 2));
+    m_line.clear();
+    if (m_lineValues.size() == std::size_t(ValueCount))
+        m_lines = Lines::Complete;
 }
 
 void TableReader::endField(bool bySeparatorComma)
@@ -185,6 +234,17 @@ void TableReader::fail(ReadProblem problem)
 
 ReadResult TableReader::finish()
 {
+    // The last line may end without a line end.
+    if (m_lines == Lines::Possible && !m_line.empty())
+        endLine();
+    if (m_lines == Lines::Complete) {
+        ReadResult lines;
+        lines.bytesRead = m_result.bytesRead;
+        for (const std::string& bytes : m_lineValues)
+            lines.values.push_back(Value{fromWindows1252(bytes), std::nullopt});
+        m_state = State::Done;
+        return lines;
+    }
     if (m_state == State::Unquoted || m_state == State::AfterQuote)
         endField(false);
     else if (m_state == State::Quoted)

@@ -25,9 +25,14 @@ inline const char* const NamePattern = "*.tabelle";
 constexpr std::size_t MaxValueBytes = 32767;
 
 // Windows-1252, so tables move between Windows and Linux machines unchanged.
-// Characters it lacks, and control characters other than tab (a line break
-// would split a value), become "?".
+// The minus sign U+2212 is stored as "-" and the no-break and thin spaces as
+// " ": in a number they mean the same. Other characters a table file cannot
+// hold (see firstUnstorable) become "?"; the save refuses them beforehand.
 std::string toWindows1252(std::string_view utf8);
+// The first character of the text that a table file cannot hold: one that
+// Windows-1252 lacks and that is not stored as another, a control character
+// other than tab (a line break would split the value), or U+FFFD for broken UTF-8.
+std::optional<char32_t> firstUnstorable(std::string_view utf8);
 std::string fromWindows1252(std::string_view bytes);
 // Whether a Windows-1252 text file may hold this byte: printable characters,
 // tab and line ends; not NUL, other control bytes or the five unused bytes.
@@ -35,6 +40,14 @@ bool isTextByte(unsigned char byte);
 
 // The exact bytes of a table file holding these values (value order).
 std::string encodeTable(const std::array<std::string, ValueCount>& values);
+
+struct Unstorable
+{
+    cells::Cell cell;
+    char32_t character;
+};
+// The first character, in value order, that a table file cannot hold.
+std::optional<Unstorable> findUnstorable(const std::array<std::string, ValueCount>& values);
 
 struct Value
 {
@@ -59,13 +72,18 @@ struct ReadResult
     std::size_t bytesRead = 0; // bytes taken from the file, up to the end of the 71st value
 };
 
-// Reads values separated by line ends (CR LF, LF or CR) or commas. A quoted
-// value runs to its closing quote: a quote followed, after any blanks, by a
-// comma, a line end or the end of the file, so a quote inside a value is kept.
-// An unquoted value runs to the next comma or line end, without surrounding
-// blanks. A line end directly after a comma belongs to that comma; an empty
-// line is an empty value. Reading stops after the 71st value, so at most
-// 71 values of bounded length are ever read.
+// A file whose first 71 lines each hold one quoted value (blanks around the
+// quotes allowed), as the writer writes it, is read line by line: the value is
+// everything between the line's first and last quote, so every text the writer
+// wrote comes back whole, also one holding a quote and a comma.
+//
+// Any other file is read as values separated by line ends (CR LF, LF or CR) or
+// commas. A quoted value runs to its closing quote: a quote followed, after any
+// blanks, by a comma, a line end or the end of the file. An unquoted value runs
+// to the next comma or line end, without surrounding blanks. A line end
+// directly after a comma belongs to that comma; an empty line is an empty
+// value. Reading stops after the 71st value or line, whichever comes last, so
+// at most 71 lines of bounded length are ever read.
 //
 // Bytes are fed in pieces as they come from the file; feed() returns false
 // once no more are wanted (71 values read, or a problem found).
@@ -86,8 +104,19 @@ private:
         Done
     };
 
+    enum class Lines
+    {
+        Possible,  // every line so far was one quoted value
+        Complete,  // 71 such lines
+        Impossible // a line that is not, or a byte no text file holds
+    };
+
     bool take(char byte);
+    bool wantsMore() const;
+    void takeForValues(char byte, bool comma, bool lineEnd);
+    void takeForLines(char byte, bool lineEnd);
     void endField(bool bySeparatorComma);
+    void endLine();
     void fail(ReadProblem problem);
 
     State m_state = State::FieldStart;
@@ -97,6 +126,10 @@ private:
     std::size_t m_fieldBytes = 0;
     bool m_afterComma = false; // the last separator was a comma
     bool m_afterCarriageReturn = false;
+
+    Lines m_lines = Lines::Possible;
+    std::string m_line;                    // the current line's bytes
+    std::vector<std::string> m_lineValues; // the bytes between each line's first and last quote
 };
 
 // The whole file at once.

@@ -25,16 +25,34 @@ bool isControl(char32_t c)
     return (c < 0x20 && c != '\t') || (c >= 0x7F && c < 0xA0);
 }
 
-char encodeCodePoint(char32_t c)
+// Characters stored as another that means the same in a number: the minus
+// sign, and the no-break, thin and narrow no-break spaces (pasted from
+// formatted numbers).
+char32_t storedAs(char32_t c)
 {
+    switch (c) {
+    case 0x2212:
+        return '-';
+    case 0x00A0:
+    case 0x2009:
+    case 0x202F:
+        return ' ';
+    default:
+        return c;
+    }
+}
+
+std::optional<char> encodeCodePoint(char32_t c)
+{
+    c = storedAs(c);
     if (isControl(c))
-        return '?';
+        return std::nullopt;
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<char>(c);
     for (int i = 0; i < 32; ++i)
         if (HighControls[i] == c && c != Unused)
             return static_cast<char>(0x80 + i);
-    return '?';
+    return std::nullopt;
 }
 
 void appendUtf8(std::string& out, char32_t c)
@@ -57,7 +75,7 @@ void appendUtf8(std::string& out, char32_t c)
 }
 
 // Decodes one UTF-8 sequence at text[i], advancing i; a malformed sequence
-// gives Unused and skips one byte.
+// gives Unused (and skips one byte where a continuation byte is missing).
 char32_t nextCodePoint(std::string_view text, std::size_t& i)
 {
     const auto lead = static_cast<unsigned char>(text[i++]);
@@ -86,7 +104,9 @@ char32_t nextCodePoint(std::string_view text, std::size_t& i)
         c = (c << 6) | (next & 0x3F);
     }
     i += length;
-    return c;
+    // An overlong form (such as C0 AF for "/") is malformed too.
+    constexpr char32_t Smallest[] = {0, 0x80, 0x800, 0x10000};
+    return c < Smallest[length] ? Unused : c;
 }
 
 } // namespace
@@ -96,8 +116,18 @@ std::string toWindows1252(std::string_view utf8)
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();)
-        out += encodeCodePoint(nextCodePoint(utf8, i));
+        out += encodeCodePoint(nextCodePoint(utf8, i)).value_or('?');
     return out;
+}
+
+std::optional<char32_t> firstUnstorable(std::string_view utf8)
+{
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t c = nextCodePoint(utf8, i);
+        if (!encodeCodePoint(c))
+            return c;
+    }
+    return std::nullopt;
 }
 
 bool isTextByte(unsigned char byte)

@@ -58,6 +58,21 @@ std::string columnPrefix(Column column)
     return {};
 }
 
+std::string columnCaption(Column column)
+{
+    switch (column) {
+    case Column::Lower:
+        return "über";
+    case Column::Upper:
+        return "bis";
+    case Column::Plus:
+        return "Plus Tol.";
+    case Column::Minus:
+        return "Minus Tol.";
+    }
+    return {};
+}
+
 std::string boxName(const Cell& cell)
 {
     return columnPrefix(cell.column) + std::to_string(cell.range);

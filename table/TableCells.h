@@ -46,8 +46,9 @@ const std::array<Cell, LabelCount>& labelOrder();
 // within a range lower bound, upper bound, plus, minus.
 const std::array<Cell, ValueCount>& keyboardOrder();
 
-std::string columnPrefix(Column column); // "Über", "Bis", "PT", "MT"
-std::string boxName(const Cell& cell);   // "Über2"
-std::string labelName(const Cell& cell); // "Über2_T"
+std::string columnPrefix(Column column);  // "Über", "Bis", "PT", "MT"
+std::string columnCaption(Column column); // the column's heading: "über", "bis", "Plus Tol.", "Minus Tol."
+std::string boxName(const Cell& cell);    // "Über2"
+std::string labelName(const Cell& cell);  // "Über2_T"
 
 } // namespace cells

@@ -52,19 +52,19 @@ QPoint cellOrigin(const cells::Cell& cell)
 
 struct Header
 {
-    const char* text;
+    std::string text;
     int left, top, width;
 };
 
 // "Plus Tol." takes its whole cell (same centre as its 615-twip layout box) so
 // that it is not clipped in fonts wider than the original one.
-constexpr Header Headers[] = {
+const Header Headers[] = {
     {"Nennmaßbereich", 240, 1320, 1935},
     {"Lineartoleranz", 2400, 1320, 1935},
-    {"über", 240, 1800, 855},
-    {"bis", 1320, 1800, 855},
-    {"Plus Tol.", 2400, 1800, 855},
-    {"Minus Tol.", 3480, 1800, 855},
+    {cells::columnCaption(cells::Column::Lower), 240, 1800, 855},
+    {cells::columnCaption(cells::Column::Upper), 1320, 1800, 855},
+    {cells::columnCaption(cells::Column::Plus), 2400, 1800, 855},
+    {cells::columnCaption(cells::Column::Minus), 3480, 1800, 855},
 };
 
 // What a screen reader says for a cell: its column and its range.
@@ -103,7 +103,7 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
     int headerNumber = 1;
     for (int block = 0; block < 2; ++block) {
         for (const Header& header : Headers) {
-            auto* label = new QLabel(QString::fromUtf8(header.text), this);
+            auto* label = new QLabel(QString::fromStdString(header.text), this);
             label->setObjectName(QStringLiteral("Label%1").arg(headerNumber++));
             label->setAlignment(Qt::AlignCenter);
             label->setGeometry(

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Builds the table file reader under libFuzzer (clang, AddressSanitizer and
-# UBSan) and runs it; five minutes unless a number of seconds is given.
+# Builds the table file reader and writer under libFuzzer (clang,
+# AddressSanitizer and UBSan) and runs it; five minutes unless a number of
+# seconds is given.
 # Installs clang and its libFuzzer runtime where they are missing.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,9 +18,13 @@ clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
     -I"$root/table" -I"$root/files" \
     "$root/tests/files/FuzzTableReader.cpp" "$root/files/TableFile.cpp" "$root/files/Windows1252.cpp" \
     "$root/table/TableCells.cpp" -o "$out/fuzz_table_reader"
-# A table as written, one on a single line, and a short one to start from.
+# A table as written, one on a single line, and a short one to start from;
+# and texts for the save (split at NUL): quotes and commas, the characters
+# stored as others, ones Windows-1252 has beyond ASCII and ones it lacks.
 printf '"1,5"\r\n%.0s' $(seq 71) > "$out/corpus/table"
 printf '"a", 0.5 ,b,%.0s' $(seq 71) > "$out/corpus/commas"
 printf '"1"\r\n"2' > "$out/corpus/short"
+printf '1",5\000\342\210\2220,4\000 "\000"\000ab"c, "d\000\342\202\254\303\244\000\316\261\000\342\200\2571\tx' \
+    > "$out/corpus/texts"
 ASAN_OPTIONS=detect_leaks=1 "$out/fuzz_table_reader" -max_total_time="$seconds" -max_len=300000 \
     -rss_limit_mb=512 "$out/corpus"

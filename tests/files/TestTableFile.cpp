@@ -4,6 +4,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <iterator>
+
 namespace {
 
 using Values = std::array<std::string, tablefile::ValueCount>;
@@ -35,14 +37,14 @@ std::vector<std::string> texts(const tablefile::ReadResult& result)
     return list;
 }
 
-// Every character Windows-1252 has, except control characters and the double quote.
+// Every character Windows-1252 has, except control characters and the
+// no-break space (stored as a blank).
 std::vector<char32_t> windows1252Characters()
 {
     std::vector<char32_t> characters;
     for (char32_t c = 0x20; c < 0x7F; ++c)
-        if (c != '"')
-            characters.push_back(c);
-    for (char32_t c = 0xA0; c <= 0xFF; ++c)
+        characters.push_back(c);
+    for (char32_t c = 0xA1; c <= 0xFF; ++c)
         characters.push_back(c);
     for (char32_t c : {0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030,
                        0x0160, 0x2039, 0x0152, 0x017D, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
@@ -114,6 +116,68 @@ private slots:
             QCOMPARE(int(read.problem), int(tablefile::ReadProblem::None));
             QVERIFY(texts(read) == std::vector<std::string>(values.begin(), values.end()));
         }
+    }
+
+    void everyWrittenTableReadsBackValueForValue()
+    {
+        Values values;
+        const char* const awkward[] = {"1\",5", "\"",    "\"\"", "a\",\"b", "\",",    "x\" , \"y",
+                                       " 5 ",   "\"1\"", ",",    "\" ,",    "\t\"\t", "ab\"c"};
+        for (std::size_t i = 0; i < values.size(); ++i)
+            values[i] = awkward[i % std::size(awkward)];
+        const std::string file = tablefile::encodeTable(values);
+        const tablefile::ReadResult read = tablefile::readTable(file);
+        QCOMPARE(int(read.problem), int(tablefile::ReadProblem::None));
+        QVERIFY(texts(read) == std::vector<std::string>(values.begin(), values.end()));
+        QCOMPARE(read.bytesRead, file.size() - 1); // up to the 71st line's CR
+        // Also with LF line ends, blanks around the quotes and anything after the 71st line.
+        const std::string handled = bytes(file).replace("\r\n", " \n  ").toStdString() + "\"x\",1\r\n";
+        QVERIFY(texts(tablefile::readTable(handled)) == texts(read));
+        // Without its last line end, and in pieces of any size.
+        QVERIFY(texts(tablefile::readTable(file.substr(0, file.size() - 2))) == texts(read));
+        for (std::size_t piece : {1, 5}) {
+            tablefile::TableReader reader;
+            for (std::size_t i = 0; i < file.size() && reader.feed(std::string_view(file).substr(i, piece));
+                 i += piece) {
+            }
+            QVERIFY(texts(reader.finish()) == texts(read));
+        }
+    }
+
+    void filesOfOtherShapesKeepTheirRules()
+    {
+        // 70 lines: the second line's two values count as two.
+        const std::string seventyLines = "\"1\"\r\n\"x\",\"y\"\r\n" + repeated("\"\"", 68, "\r\n");
+        const tablefile::ReadResult read = tablefile::readTable(seventyLines);
+        QCOMPARE(int(read.problem), int(tablefile::ReadProblem::None));
+        QCOMPARE(read.values[1].text, std::string("x"));
+        QCOMPARE(read.values[2].text, std::string("y"));
+        // One unquoted line among 71: values as before, numbers recognised.
+        const std::string oneUnquoted = "0.5\r\n" + repeated("\"a\",\"b\"", 70, "\r\n");
+        const tablefile::ReadResult mixed = tablefile::readTable(oneUnquoted);
+        QCOMPARE(mixed.values[0].number, std::optional<double>(0.5));
+        QCOMPARE(mixed.values[1].text, std::string("a"));
+        QCOMPARE(mixed.values[2].text, std::string("b"));
+    }
+
+    void charactersATableFileCannotHoldAreFound()
+    {
+        // The minus sign and the no-break and thin spaces are stored as "-" and " ".
+        QCOMPARE(bytes(tablefile::toWindows1252("\u22120,4\u00A01\u20092\u202F3")), QByteArray("-0,4 1 2 3"));
+        QCOMPARE(tablefile::firstUnstorable("\u22120,4\u00A0\u2009\u202F€\t\""), std::optional<char32_t>());
+        QCOMPARE(tablefile::firstUnstorable("a\u03B1\u2192"), std::optional<char32_t>(0x03B1));
+        QCOMPARE(tablefile::firstUnstorable("a\rb"), std::optional<char32_t>('\r'));
+        QCOMPARE(tablefile::firstUnstorable("x\xC3"), std::optional<char32_t>(0xFFFD));
+        QCOMPARE(tablefile::firstUnstorable("\xC0\xAF"), std::optional<char32_t>(0xFFFD)); // overlong "/"
+
+        Values values;
+        values[70] = "\u03B1";
+        values[59] = "1\u2192"; // minus tolerance of range 7
+        const std::optional<tablefile::Unstorable> found = tablefile::findUnstorable(values);
+        QVERIFY(found);
+        QVERIFY((found->cell == cells::Cell{cells::Column::Minus, 7}));
+        QCOMPARE(found->character, char32_t(0x2192));
+        QVERIFY(!tablefile::findUnstorable(Values{}));
     }
 
     void valuesMaySitOnOneLineSeparatedByCommas()
