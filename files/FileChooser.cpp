@@ -78,14 +78,16 @@ FileChooser::FileChooser(const QString& startFolder, QWidget* parent) : QWidget(
     m_directories->setAccessibleName(QStringLiteral("Verzeichnisse"));
     m_drives->setAccessibleName(QStringLiteral("Laufwerke"));
 
-    const QString start = QDir(startFolder).absolutePath();
-    openFolder(start);
+    // A start folder that is gone or cannot be read gives way to the user's home folder.
+    if (!openFolder(QDir(startFolder).absolutePath()) && !openFolder(QDir::homePath()))
+        openFolder(QDir::rootPath());
     m_folderBox->setText(folder());
-    fillDrives(QStorageInfo(start).rootPath());
+    fillDrives(QStorageInfo(m_folder).rootPath());
 
     connect(m_drives, &QComboBox::currentIndexChanged, this, &FileChooser::onDriveChanged);
     connect(m_directories, &QListWidget::itemActivated, this, &FileChooser::onDirectoryActivated);
-    // A click, also on the file already chosen, or a move with the arrow keys.
+    // A click, also on the file already chosen, or a move with the arrow keys;
+    // never the focus alone (see refreshFiles).
     connect(m_files, &QListWidget::itemClicked, this, &FileChooser::onFileClicked);
     connect(m_files, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (item)
@@ -187,7 +189,13 @@ void FileChooser::refreshDirectories()
 void FileChooser::refreshFiles()
 {
     m_files->clear();
-    const QStringList names = QDir(m_folder).entryList({QString::fromUtf8(tablefile::NamePattern)},
-                                                       QDir::Files, QDir::Name | QDir::IgnoreCase);
+    // Hidden too: a table saved under the empty name is ".tabelle".
+    const QStringList names =
+        QDir(m_folder).entryList({QString::fromUtf8(tablefile::NamePattern)}, QDir::Files | QDir::Hidden,
+                                 QDir::Name | QDir::IgnoreCase);
     m_files->addItems(names);
+    // With no current file set, the list would make its first file current
+    // when Tab brings the focus in, and that would choose it. So the first
+    // arrow key, not the focus, chooses the first file.
+    m_files->setCurrentIndex(QModelIndex());
 }

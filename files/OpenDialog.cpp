@@ -21,8 +21,11 @@ OpenDialog::OpenDialog(std::function<ToleranceTable*()> currentTable, const QStr
 void OpenDialog::onOk()
 {
     ToleranceTable* table = currentTable();
-    if (!table)
+    if (!table) {
+        MessageBox::show(this, QStringLiteral("Es ist kein Hauptfenster geöffnet. Die Tabelle wurde nicht "
+                                              "geladen."));
         return;
+    }
     const QString path = QString::fromStdString(tablefile::withExtension(table->tablePath().toStdString()));
     table->setTablePath(path);
 

@@ -20,8 +20,11 @@ SaveDialog::SaveDialog(std::function<ToleranceTable*()> currentTable, const QStr
 void SaveDialog::onOk()
 {
     ToleranceTable* table = currentTable();
-    if (!table)
+    if (!table) {
+        MessageBox::show(this, QStringLiteral("Es ist kein Hauptfenster geöffnet. Die Tabelle wurde nicht "
+                                              "gespeichert."));
         return;
+    }
     if (!table->isEditMode()) {
         MessageBox::show(this,
                          QStringLiteral("Sie müssen eine Tabelle neu erstellen oder bearbeiten, bevor Sie "
@@ -37,6 +40,11 @@ void SaveDialog::onOk()
     const QString path = chooser()->pathFor(QString::fromStdString(tablefile::withExtension(name)));
     table->setTablePath(path);
 
+    if (const QString notice = tablefileio::unstorableCharacterNotice(table->boxTexts()); !notice.isEmpty()) {
+        MessageBox::show(this, notice);
+        return;
+    }
+    // Before the overwrite question, so that it is never asked for a save that cannot be made.
     if (const QString problem = tablefileio::saveTargetProblem(path); !problem.isEmpty()) {
         reportFailure(path, problem);
         return;

@@ -12,7 +12,8 @@ class ToleranceTable;
 // captioned with the program's title and version, the file chooser, and the
 // main window's table path following every click and keystroke in it.
 // The table is asked for at each event, never kept: while the settings
-// dialog is open there is no main window, and then the dialog does nothing.
+// dialog is open there is no main window; then the table path is not
+// followed, and "OK" says that there is no main window.
 class TableFileDialog : public QWidget
 {
     Q_OBJECT

@@ -2,10 +2,14 @@
 
 #include "TableFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cmath>
 
 namespace tablefileio {
 namespace {
@@ -29,7 +33,27 @@ QString caption(const tablefile::Value& value)
         return fromUtf8(value.text);
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(*value.number, 'g', QLocale::FloatingPointShortest);
+    // No exponent for ordinary sizes, 0.0001 up to below 10^15: 100000 stays 100000, 0.0001 is 0,0001.
+    const double size = std::abs(*value.number);
+    const bool ordinary = size == 0 || (size >= 1e-4 && size < 1e15);
+    return locale.toString(*value.number, ordinary ? 'f' : 'g', QLocale::FloatingPointShortest);
+}
+
+std::array<std::string, tablefile::ValueCount> utf8Texts(const QStringList& values)
+{
+    std::array<std::string, tablefile::ValueCount> texts;
+    for (int i = 0; i < tablefile::ValueCount && i < values.size(); ++i)
+        texts[i] = values[i].toStdString();
+    return texts;
+}
+
+// Whether the folder takes a new file, as the atomic save needs: a probe
+// file is made and removed again. Permissions alone would not tell a
+// read-only file system, nor what root may do.
+bool takesNewFile(const QString& folder)
+{
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".dalmerin-probe-XXXXXX")));
+    return probe.open();
 }
 
 } // namespace
@@ -43,15 +67,32 @@ QString saveTargetProblem(const QString& path)
         return notAFileReason(info);
     if (info.exists() && !info.isWritable())
         return QStringLiteral("Die vorhandene Datei ist schreibgeschützt.");
+    if (!takesNewFile(info.absolutePath()))
+        return QStringLiteral("Im Ordner kann keine Datei angelegt werden (keine Schreibberechtigung oder "
+                              "schreibgeschützter Datenträger).");
     return QString();
+}
+
+QString unstorableCharacterNotice(const QStringList& values)
+{
+    const std::optional<tablefile::Unstorable> found = tablefile::findUnstorable(utf8Texts(values));
+    if (!found)
+        return QString();
+    const char32_t character = found->character;
+    // An invisible character is named by its code.
+    const QString shown =
+        QChar::isPrint(character)
+            ? QString::fromUcs4(&character, 1)
+            : QStringLiteral("U+%1").arg(uint(character), 4, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("Die Tabelle enthält ein Zeichen, das eine Tabellendatei nicht aufnehmen kann: "
+                          "\u201E%1\u201C in %2, Bereich %3.")
+        .arg(shown, fromUtf8(cells::columnCaption(found->cell.column)))
+        .arg(found->cell.range);
 }
 
 QString writeTable(const QString& path, const QStringList& values)
 {
-    std::array<std::string, tablefile::ValueCount> texts;
-    for (int i = 0; i < tablefile::ValueCount && i < values.size(); ++i)
-        texts[i] = values[i].toStdString();
-    const std::string bytes = tablefile::encodeTable(texts);
+    const std::string bytes = tablefile::encodeTable(utf8Texts(values));
 
     // Unbuffered, so a short write (a full disk) shows in write()'s result: a
     // buffered QSaveFile can commit a cut-off file when its final flush falls short.

@@ -8,8 +8,13 @@
 namespace tablefileio {
 
 // Why a table cannot be saved under this path before anything is written
-// (missing folder, a folder of that name, a write-protected file), or empty.
+// (missing folder, a folder that takes no new file, a folder of that name, a
+// write-protected file), or empty.
 QString saveTargetProblem(const QString& path);
+
+// The notice for a character in the 71 values (value order) that a table
+// file cannot hold, naming the character and its cell, or empty.
+QString unstorableCharacterNotice(const QStringList& values);
 
 // Writes the 71 values (value order) through a temporary file in the target
 // folder that then replaces the target, so the file is either the old one or
@@ -30,7 +35,8 @@ struct LoadResult
 };
 
 // Reads the first 71 values of the file, never more. An unquoted number is
-// shown in the user's number format (the default QLocale).
+// shown in the user's number format (the default QLocale), without an
+// exponent for ordinary sizes.
 LoadResult loadTable(const QString& path);
 
 // Deletes exactly the file of this name (never a pattern). Returns the reason

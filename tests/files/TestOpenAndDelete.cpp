@@ -176,6 +176,8 @@ private slots:
         QStringList values = sampleValues(QStringLiteral("€±°ÄÖÜß "));
         values[0] = QStringLiteral(" 0,05");
         values[1] = QString();
+        values[2] = QStringLiteral("1\",5"); // a quote and a comma inside a value
+        values[3] = QStringLiteral("\",\"");
         QVERIFY(writeFile(inFolder("t.tabelle"), encoded(values)));
         const QPointer<QWidget> dialog = openDialog();
         QVERIFY(clickFile(dialog, "t.tabelle"));
@@ -185,15 +187,17 @@ private slots:
 
     void unquotedNumbersAreShownInTheUsersFormat()
     {
-        QByteArray file = "0.5, 1.25e1 ,abc\r\n";
-        for (int i = 3; i < tablefile::ValueCount; ++i)
+        QByteArray file = "0.5, 1.25e1 ,abc,100000,0.0001,-1e5,1e20,1e-7\r\n";
+        for (int i = 8; i < tablefile::ValueCount; ++i)
             file += "1000.5,";
         QVERIFY(writeFile(inFolder("zahlen.tabelle"), file));
         const QPointer<QWidget> dialog = openDialog();
         QVERIFY(clickFile(dialog, "zahlen.tabelle"));
         click(dialog, "OKButton");
         const QStringList captions = editableCaptions(table());
-        QCOMPARE(captions.mid(0, 4), QStringList({"0,5", "12,5", "abc", "1000,5"}));
+        // No exponent for ordinary sizes.
+        QCOMPARE(captions.mid(0, 9), QStringList({"0,5", "12,5", "abc", "100000", "0,0001", "-100000",
+                                                  "1E+20", "1E-07", "1000,5"}));
     }
 
     void commaSeparatedFilesLoadLikeLines()
@@ -234,13 +238,16 @@ private slots:
         expectRefused("speicher.tabelle", "Die Datei kann nicht gelesen werden.");
     }
 
-    void withoutAMainWindowOkDoesNothing()
+    void withoutAMainWindowOkSaysSo()
     {
         QVERIFY(writeFile(inFolder("Flansch.tabelle"), encoded(sampleValues())));
         const QPointer<QWidget> dialog = openDialog();
         m_table = nullptr;
         QVERIFY(clickFile(dialog, "Flansch.tabelle"));
+        MessageBox::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList("Es ist kein Hauptfenster geöffnet. Die Tabelle wurde nicht geladen."));
         QVERIFY(!isClosed(dialog));
         QCOMPARE(table().tablePath(), NoTable);
         // A fresh main window is used from then on.
@@ -251,6 +258,41 @@ private slots:
         QVERIFY(isClosed(dialog));
         QCOMPARE(editableCaptions(*fresh.table), sampleValues());
         m_table = nullptr;
+    }
+
+    void tabIntoTheFileListChoosesNothingArrowKeysChoose()
+    {
+        QVERIFY(writeFile(inFolder("a.tabelle"), encoded(sampleValues())));
+        QVERIFY(writeFile(inFolder("b.tabelle"), encoded(sampleValues())));
+        const QStringList shown = showTable();
+        const QPointer<QWidget> dialog = openDialog();
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        auto* files = guitest::child<QListWidget>(dialog, "File1");
+        for (int presses = 0; presses < 10 && QApplication::focusWidget() != files; ++presses)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), files);
+        QCOMPARE(guitest::child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("*.tabelle"));
+        QCOMPARE(table().tablePath(), inFolder("Shown.tabelle"));
+        // The first arrow key chooses the first file, the next one the next file.
+        QTest::keyClick(files, Qt::Key_Down);
+        QCOMPARE(table().tablePath(), inFolder("a.tabelle"));
+        QTest::keyClick(files, Qt::Key_Down);
+        QCOMPARE(guitest::child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("b.tabelle"));
+        QCOMPARE(table().tablePath(), inFolder("b.tabelle"));
+        QCOMPARE(editableCaptions(table()), shown);
+    }
+
+    void aTableUnderTheEmptyNameIsListed()
+    {
+        QVERIFY(writeFile(inFolder(".tabelle"), encoded(sampleValues())));
+        QVERIFY(writeFile(inFolder("Welle.tabelle"), encoded(sampleValues())));
+        const QPointer<QWidget> dialog = openDialog();
+        QCOMPARE(fileNames(dialog), QStringList({".tabelle", "Welle.tabelle"}));
+        QVERIFY(clickFile(dialog, ".tabelle"));
+        click(dialog, "OKButton");
+        QVERIFY(isClosed(dialog));
+        QCOMPARE(editableCaptions(table()), sampleValues());
     }
 
     void deleteRemovesExactlyThatFile()

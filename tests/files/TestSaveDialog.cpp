@@ -20,6 +20,8 @@ const QString Question = QStringLiteral("Soll die bestehende Datei überschriebe
 const QString Cancelled =
     QStringLiteral("Speichervorgang wurde abgebrochen. Legen Sie einen neuen Tabellennamen fest.");
 const QString Overwriting = QStringLiteral("Tabellendatei wird überschrieben.");
+const QString NoNewFile = QStringLiteral("Im Ordner kann keine Datei angelegt werden (keine "
+                                         "Schreibberechtigung oder schreibgeschützter Datenträger).");
 
 // Files may grow to `bytes` at most while this lives: writing more fails
 // with "file too large", as on a full disk. Works for root too.
@@ -211,15 +213,63 @@ private slots:
         QVERIFY(QDir(m_folder->path()).isEmpty());
     }
 
-    void withoutAMainWindowOkDoesNothing()
+    void withoutAMainWindowOkSaysSo()
     {
         const QPointer<QWidget> dialog = openDialog();
         m_table = nullptr; // the settings dialog replaced the main window
         typeName(dialog, QStringLiteral("Flansch"));
+        MessageBox::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList("Es ist kein Hauptfenster geöffnet. Die Tabelle wurde nicht gespeichert."));
         QVERIFY(!isClosed(dialog));
         QCOMPARE(table().tablePath(), QStringLiteral("keine Tabelle gewählt"));
+        QVERIFY(QDir(m_folder->path()).isEmpty());
+    }
+
+    void aCharacterAFileCannotHoldStopsTheSave()
+    {
+        const QString path = inFolder("Welle.tabelle");
+        const QByteArray old = encoded(sampleValues(QStringLiteral("alt")));
+        QVERIFY(writeFile(path, old));
+        QStringList values = sampleValues();
+        values[1] = QStringLiteral("\u22120,4"); // pasted minus sign: stored as "-"
+        values[2] = QStringLiteral("1\u202F000\u00A0\u2009");
+        values[55] = QStringLiteral("0,1\u2248"); // minus tolerance of range 3
+        values[70] = QStringLiteral("\u03B1");
+        enterTable(table(), values);
+        const QPointer<QWidget> dialog = openDialog();
+        typeName(dialog, QStringLiteral("Welle"));
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList(QStringLiteral("Die Tabelle enthält ein Zeichen, das eine Tabellendatei nicht "
+                                            "aufnehmen kann: \u201E\u2248\u201C in Minus Tol., Bereich 3.")));
+        QCOMPARE(readFile(path), old);
+        QVERIFY(table().isEditMode());
+        QVERIFY(!isClosed(dialog));
+
+        // An invisible one is named by its code; the first in value order counts.
+        MessageBox::clearRecord();
+        table().box(cells::valueOrder()[0])->setText(QStringLiteral("1\u200B"));
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList(QStringLiteral("Die Tabelle enthält ein Zeichen, das eine Tabellendatei nicht "
+                                            "aufnehmen kann: \u201EU+200B\u201C in über, Bereich 2.")));
+
+        MessageBox::clearRecord();
+        table().box(cells::valueOrder()[0])->clear();
+        table().box(cells::valueOrder()[55])->clear();
+        table().box(cells::valueOrder()[70])->clear();
+        MessageBox::setNextAnswer(Answer::Ok);
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList({Question, Overwriting}));
+        const QList<QByteArray> lines = readFile(path).split('\n');
+        QCOMPARE(lines[1], QByteArray("\"-0,4\"\r"));
+        QCOMPARE(lines[2], QByteArray("\"1 000  \"\r"));
+        QVERIFY(isClosed(dialog));
     }
 
     void aMissingFolderIsReportedWithoutTheQuestion()
@@ -252,13 +302,68 @@ private slots:
         MessageBox::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
 
-        QCOMPARE(MessageBox::shownTexts().size(), 1);
-        QVERIFY(MessageBox::shownTexts().first().startsWith(
-            "Die Tabelle wurde nicht gespeichert:\n/proc/Flansch.tabelle\nDie Datei kann dort nicht angelegt "
-            "werden"));
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList("Die Tabelle wurde nicht gespeichert:\n/proc/Flansch.tabelle\n" + NoNewFile));
         QVERIFY(table().isEditMode());
         QCOMPARE(table().boxTexts(), values);
         QVERIFY(!isClosed(dialog));
+    }
+
+    void aWritableFileInAReadOnlyFolderIsRefusedBeforeTheQuestion()
+    {
+        const QString path = inFolder("Welle.tabelle");
+        const QByteArray old = encoded(sampleValues(QStringLiteral("alt")));
+        QVERIFY(writeFile(path, old));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                                QFile::WriteOther));
+        QVERIFY(QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                            QFile::ExeOwner | QFile::ReadOther |
+                                                            QFile::ExeOther));
+        enterTable(table(), sampleValues(QStringLiteral("neu")));
+        const QPointer<QWidget> dialog = openDialog();
+        QVERIFY(clickFile(dialog, "Welle.tabelle"));
+        MessageBox::setNextAnswer(Answer::Ok);
+        {
+            const OrdinaryUser user;
+            click(dialog, "OKButton");
+        }
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList("Die Tabelle wurde nicht gespeichert:\n" + path + "\n" + NoNewFile));
+        QCOMPARE(readFile(path), old);
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList("Welle.tabelle"));
+        QVERIFY(table().isEditMode());
+        QVERIFY(!isClosed(dialog));
+    }
+
+    void aStartFolderThatIsGoneOrUnreadableGivesWayToHome()
+    {
+        QTemporaryDir home;
+        QVERIFY(QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                       QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(writeFile(home.filePath("daheim.tabelle"), encoded(sampleValues())));
+        const QByteArray previousHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        enterTable(table(), sampleValues());
+
+        const QString gone = inFolder("weg");
+        const QString unreadable = inFolder("gesperrt");
+        QVERIFY(QDir().mkdir(unreadable));
+        QVERIFY(QFile::setPermissions(unreadable, QFile::WriteOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                            QFile::ExeOwner | QFile::ExeOther));
+        for (const QString& start : {gone, unreadable}) {
+            QPointer<QWidget> dialog;
+            {
+                const OrdinaryUser user;
+                dialog = openDialog(start);
+            }
+            QCOMPARE(guitest::child<QLineEdit>(dialog, "Text2")->text(), home.path());
+            QCOMPARE(fileNames(dialog), QStringList("daheim.tabelle"));
+            typeName(dialog, QStringLiteral("Neu"));
+            QCOMPARE(table().tablePath(), home.filePath("Neu"));
+            delete dialog;
+        }
+        qputenv("HOME", previousHome);
     }
 
     void aFullDiskLeavesTheOldFileIntact()
