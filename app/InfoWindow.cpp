@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace {
 
@@ -17,6 +18,7 @@ QLabel* makeLabel(const char* name, const QString& text)
 {
     auto* label = new QLabel(text);
     label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText); // the credit texts are set by whoever builds the program
     label->setWordWrap(true);
     label->setFixedWidth(TextWidth);
     return label;
@@ -37,6 +39,9 @@ QPushButton* makeCloseButton(QWidget* window, const char* name)
     button->setObjectName(QString::fromLatin1(name));
     button->setDefault(true);
     QObject::connect(button, &QPushButton::clicked, window, &QWidget::close);
+    // Escape closes the window, like its "OK".
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_Escape), window), &QShortcut::activated, button,
+                     &QPushButton::click);
     return button;
 }
 

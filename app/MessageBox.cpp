@@ -2,6 +2,8 @@
 
 #include "AppInfo.h"
 
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -21,11 +23,32 @@ QStringList& record()
     return texts;
 }
 
+// A Yes/No question, as on Windows, cannot be dismissed: Escape and the
+// frame's close button do nothing, only "Ja" or "Nein" answer it.
+class Question : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->matches(QKeySequence::Cancel))
+            return;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
 } // namespace
 
 std::unique_ptr<QMessageBox> MessageBox::build(QWidget* parent, const QString& text, Buttons buttons)
 {
-    auto box = std::make_unique<QMessageBox>(parent);
+    std::unique_ptr<QMessageBox> box;
+    if (buttons == Buttons::YesNo)
+        box = std::make_unique<Question>(parent);
+    else
+        box = std::make_unique<QMessageBox>(parent);
     box->setWindowTitle(QString::fromUtf8(appinfo::Title));
     box->setIcon(QMessageBox::NoIcon);
     box->setText(text);
@@ -44,7 +67,6 @@ std::unique_ptr<QMessageBox> MessageBox::build(QWidget* parent, const QString& t
         addButton(QMessageBox::Yes, "Ja");
         addButton(QMessageBox::No, "Nein");
         box->setDefaultButton(QMessageBox::Yes);
-        box->setEscapeButton(QMessageBox::No);
         break;
     case Buttons::OkCancel:
         addButton(QMessageBox::Ok, "OK");

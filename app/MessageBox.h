@@ -8,9 +8,10 @@
 class QMessageBox;
 class QWidget;
 
-// Every message the program shows goes through here: no icon, the title
-// "Dalmerin", German buttons, the first button the default, Escape answering
-// Cancel or No.
+// Every message the program shows goes through here: plain text, no icon, the
+// title "Dalmerin", German buttons, the first button the default. Escape
+// answers a notice with OK and a confirmation with Cancel; a Yes/No question
+// takes only "Ja" or "Nein".
 class MessageBox
 {
 public:

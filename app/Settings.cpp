@@ -2,6 +2,8 @@
 
 #include "SettingsStore.h"
 
+#include <QFileInfo>
+
 namespace settings {
 namespace {
 
@@ -13,6 +15,22 @@ QString pathOf(const QString& key)
     return Section + QLatin1Char('/') + key;
 }
 
+// QSettings tells only that the write failed; the file, where the store is
+// one, tells why.
+QString failureReason(const QSettings& store)
+{
+    if (store.status() == QSettings::FormatError)
+        return QStringLiteral("Die gespeicherten Einstellungen sind beschädigt.");
+    const QFileInfo file(store.fileName());
+    // The write bit too: root may open a file whose mode denies it.
+    if (file.exists() && (!file.isWritable() || !file.permission(QFileDevice::WriteOwner)))
+        return QStringLiteral("Die Datei ist schreibgeschützt.");
+    const QFileInfo folder(file.absolutePath());
+    if (!file.exists() && folder.exists() && !folder.isWritable())
+        return QStringLiteral("Der Ordner ist schreibgeschützt.");
+    return QStringLiteral("Kein Schreibzugriff, oder der Datenträger ist voll.");
+}
+
 } // namespace
 
 QString read(const QString& key)
@@ -20,9 +38,17 @@ QString read(const QString& key)
     return openStore()->value(pathOf(key), Default).toString();
 }
 
-void write(const QString& key, const QString& value)
+QString write(const QString& key, const QString& value)
 {
-    openStore()->setValue(pathOf(key), value);
+    const std::unique_ptr<QSettings> store = openStore();
+    store->setValue(pathOf(key), value);
+    store->sync();
+    return store->status() == QSettings::NoError ? QString() : failureReason(*store);
+}
+
+QString place()
+{
+    return openStore()->fileName();
 }
 
 } // namespace settings

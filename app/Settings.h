@@ -12,6 +12,12 @@ inline const QString OldVal = QStringLiteral("OldVal"); // "1": keep tolerances 
 
 // The stored text, or "1" when the key is missing.
 QString read(const QString& key);
-void write(const QString& key, const QString& value);
+
+// Stores the value and makes sure it reached the store; returns why it did
+// not, in German, or an empty text.
+QString write(const QString& key, const QString& value);
+
+// Where the values are stored: the settings file, or the registry key.
+QString place();
 
 } // namespace settings

@@ -1,11 +1,13 @@
 #include "SetupDialog.h"
 
 #include "AppInfo.h"
+#include "MessageBox.h"
 #include "Settings.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -51,11 +53,12 @@ SetupDialog::SetupDialog(QWidget* parent) : QWidget(parent, Qt::Window)
                                    "BestehendeToleranzen beibehalten");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    QPushButton* ok = addButton(buttons, "cmd_OK", "OK");
-    QPushButton* cancel = addButton(buttons, "cmd_Cancel", "Abbruch");
+    m_ok = addButton(buttons, "cmd_OK", "OK");
+    m_ok->setDefault(true);
+    m_cancel = addButton(buttons, "cmd_Cancel", "Abbruch");
     layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &SetupDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &SetupDialog::cancel);
+    connect(m_ok, &QPushButton::clicked, this, &SetupDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &SetupDialog::cancel);
 
     setWindowTitle(QStringLiteral("Konfigurationsfenster für ") + QString::fromUtf8(appinfo::Title));
     loadSettings();
@@ -69,10 +72,16 @@ void SetupDialog::loadSettings()
     m_start->setChecked(settings::read(settings::Start) != QLatin1String("0"));
 }
 
+// A write that fails is told, with where and why; the dialog then closes as
+// after any "OK".
 void SetupDialog::saveSettings()
 {
-    settings::write(settings::OldVal, storedState(m_oldValues));
-    settings::write(settings::Start, storedState(m_start));
+    QString problem = settings::write(settings::OldVal, storedState(m_oldValues));
+    if (problem.isEmpty())
+        problem = settings::write(settings::Start, storedState(m_start));
+    if (!problem.isEmpty())
+        MessageBox::show(this, QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n") +
+                                   settings::place() + QLatin1Char('\n') + problem);
 }
 
 void SetupDialog::accept()
@@ -85,4 +94,22 @@ void SetupDialog::cancel()
 {
     loadSettings();
     emit done();
+}
+
+void SetupDialog::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+            focused->click();
+        else
+            m_ok->click();
+        break;
+    case Qt::Key_Escape:
+        m_cancel->click();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QPushButton;
 
 // The settings dialog `frm_Setup`: whether the splash window shows at start and
 // whether the transfer keeps tolerances a dimension already has. It replaces
@@ -18,6 +19,10 @@ signals:
     // "OK" or "Abbruch" was pressed: the main window comes back.
     void done();
 
+protected:
+    // Enter presses the focused button, otherwise "OK"; Escape is "Abbruch".
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void loadSettings();
     void saveSettings();
@@ -26,4 +31,6 @@ private:
 
     QCheckBox* m_start;
     QCheckBox* m_oldValues;
+    QPushButton* m_ok;
+    QPushButton* m_cancel;
 };

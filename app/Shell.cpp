@@ -14,11 +14,13 @@
 
 namespace {
 
-// Shows the one instance of a window, creating it first when it is not open.
+// Shows the one instance of a window, creating it first when it is not open;
+// a minimised one comes back from the task bar as it was.
 template <typename Window, typename Create> void showSingle(QPointer<Window>& window, Create create)
 {
     if (!window)
         window = create();
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -19,7 +20,23 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const Q
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(geometry);
     label->setAlignment(alignment);
+    label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+// The credit lines are set when the program is built; a longer one grows away
+// from the edge it is aligned to instead of being cut off.
+void widenToText(QLabel* label)
+{
+    const int needed = label->sizeHint().width();
+    if (needed <= label->width())
+        return;
+    QRect geometry = label->geometry();
+    if (label->alignment() & Qt::AlignRight)
+        geometry.setLeft(geometry.right() + 1 - needed);
+    else
+        geometry.setWidth(needed);
+    label->setGeometry(geometry);
 }
 
 QFont arial(double pointSize, bool bold = false)
@@ -44,6 +61,8 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     setObjectName(QStringLiteral("START"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twipsRect(0, 0, 7380, 4320).size());
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 
     auto* frame = new QGroupBox(this);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -60,18 +79,21 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     version->setFont(arial(12, true));
     addLabel(frame, "Design", QStringLiteral("Entwickelt von"), twipsRect(5760, 3000, 1215, 255), right)
         ->setFont(arial(8.25));
-    addLabel(frame, "Label2", QString::fromUtf8(credits::CompanyLine), twipsRect(3840, 3240, 3195, 255),
-             right)
-        ->setFont(arial(8.25));
-    addLabel(frame, "lblCompany", QString::fromUtf8(credits::DeveloperName), twipsRect(6180, 3480, 855, 255),
-             right)
-        ->setFont(arial(8.25));
+    // Where developer and company are one, the name is not shown twice.
+    const QString company = QString::fromUtf8(credits::CompanyLine);
+    const QString developer = QString::fromUtf8(credits::DeveloperName);
+    auto* companyLine = addLabel(frame, "Label2", company == developer ? QString() : company,
+                                 twipsRect(3840, 3240, 3195, 255), right);
+    auto* developerLine = addLabel(frame, "lblCompany", developer, twipsRect(6180, 3480, 855, 255), right);
     addLabel(frame, "lblWarning",
              QStringLiteral("Dieses Produkt wurde entwickelt für KORVANT ab Version 3.2x"),
              twipsRect(180, 3840, 6495, 315))
         ->setFont(arial(8.25));
-    addLabel(this, "Label1", QString::fromUtf8(credits::DeveloperName), twipsRect(0, 0, 855, 255))
-        ->setFont(arial(8.25));
+    auto* developerCorner = addLabel(this, "Label1", developer, twipsRect(0, 0, 855, 255));
+    for (QLabel* credit : {companyLine, developerLine, developerCorner}) {
+        credit->setFont(arial(8.25));
+        widenToText(credit);
+    }
 
     // Load steps: version, product name, then the interval from "Start".
     version->setText(QStringLiteral("Version ") + QString::fromStdString(appinfo::versionText()));

@@ -1,3 +1,4 @@
+#include "GermanQtTexts.h"
 #include "Shell.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    loadGermanQtTexts();
     app.setWindowIcon(QIcon(QStringLiteral(":/pictures/dalmerin.png")));
     Shell shell(QCoreApplication::applicationDirPath());
     QObject::connect(&shell, &Shell::exitRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -91,6 +91,7 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
 {
     m_tableName = new QLabel(QString::fromUtf8(cells::NoTableChosen), this);
     m_tableName->setObjectName(QStringLiteral("Tab_Name"));
+    m_tableName->setTextFormat(Qt::PlainText); // a path or a typed value is shown as it stands
     m_tableName->setGeometry(rectFromTwips(120, 720, 9015, 315));
     m_tableName->setAlignment(Qt::AlignCenter);
     QFont nameFont(QStringLiteral("MS Sans Serif"));
@@ -115,6 +116,7 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
         const bool fixed = cell == cells::Cell{cells::Column::Lower, 1};
         auto* label = new QLabel(QString::fromUtf8(fixed ? cells::FirstLowerBound : " "), this);
         label->setObjectName(QString::fromStdString(cells::labelName(cell)));
+        label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setAccessibleName(accessibleCellName(cell));
         const QPoint origin = cellOrigin(cell);

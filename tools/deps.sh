@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     nlohmann-json3-dev
     dbus dbus-bin xvfb xauth
     g++-mingw-w64-x86-64 wine64 fonts-wine nsis unzip imagemagick

@@ -1,5 +1,7 @@
 // The main window: its menus, toolbar and texts, the table's start state, the
-// new and edit commands, the keyboard order and the exit question.
+// new and edit commands, the keyboard order, the exit question and Qt's own
+// texts in German.
+#include "GermanQtTexts.h"
 #include "GuiTestSupport.h"
 #include "MainWindow.h"
 #include "OpenDialog.h"
@@ -14,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolBar>
@@ -76,6 +79,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { loadGermanQtTexts(); }
+
     void init()
     {
         m_settingsFolder = std::make_unique<QTemporaryDir>();
@@ -389,24 +394,67 @@ private slots:
         }
     }
 
-    // The real box, no queued answer: Escape in the exit question is "Nein".
-    void escapeInTheRealExitQuestionEndsTheProgram()
+    // The real box, no queued answer: neither Escape nor the frame's close
+    // button answers the exit question, so nothing ends unsaved; "Ja" does.
+    void theRealExitQuestionTakesOnlyJaOrNein()
     {
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
         QSignalSpy exit(m_shell.get(), &Shell::exitRequested);
         QString question;
+        bool stayedOpen = false;
         QTimer answerer;
         connect(&answerer, &QTimer::timeout, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                question = box->text();
-                QTest::keyClick(box, Qt::Key_Escape);
-            }
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            question = box->text();
+            QTest::keyClick(box, Qt::Key_Escape);
+            box->close();
+            stayedOpen = box->isVisible() && !box->clickedButton();
+            box->button(QMessageBox::Yes)->click();
         });
         answerer.start(10);
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Exit")));
         answerer.stop();
         QCOMPARE(question, QStringLiteral("Wollen Sie die aktuellen Tabellenwerte speichern ?"));
-        QCOMPARE(exit.count(), 1);
+        QVERIFY(stayedOpen);
+        QCOMPARE(exit.count(), 0);
+        QVERIFY(m_shell->saveDialog()); // "Ja": the save dialog opens
+    }
+
+    // Qt's own texts are German whatever the system's language: an edit box's
+    // context menu and the shortcut texts in the menus.
+    void qtsOwnTextsAreGerman()
+    {
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
+        std::unique_ptr<QMenu> menu(
+            child<QLineEdit>(m_main, QStringLiteral("PT3"))->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* action : menu->actions())
+            if (!action->isSeparator())
+                texts << action->text();
+        QCOMPARE(texts,
+                 QStringList({"&Rückgängig\tStrg+Z", "Wieder&herstellen\tStrg+Y", "&Ausschneiden\tStrg+X",
+                              "&Kopieren\tStrg+C", "Einf&ügen\tStrg+V", "Löschen", "Alles auswählen"}));
+        QCOMPARE(
+            child<QAction>(m_main, QStringLiteral("START"))->shortcut().toString(QKeySequence::NativeText),
+            QStringLiteral("Strg+Q"));
+        QCOMPARE(
+            child<QAction>(m_main, QStringLiteral("Setup"))->shortcut().toString(QKeySequence::NativeText),
+            QStringLiteral("F5"));
+    }
+
+    // What a value label or the table path shows is never taken as formatting.
+    void valuesAndPathsShowAsPlainText()
+    {
+        QStringList values(71, QStringLiteral("<b>5</b>"));
+        table().showValues(values);
+        table().setTablePath(QStringLiteral("/daten/<i>a</i>.tabelle"));
+        auto* path = child<QLabel>(m_main, QStringLiteral("Tab_Name"));
+        QCOMPARE(path->textFormat(), Qt::PlainText);
+        QCOMPARE(path->text(), QStringLiteral("/daten/<i>a</i>.tabelle"));
+        for (const auto& cell : cells::labelOrder())
+            QCOMPARE(table().label(cell)->textFormat(), Qt::PlainText);
     }
 
     void closeButtonClosesWithoutQuestion()

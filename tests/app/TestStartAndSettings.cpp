@@ -1,6 +1,8 @@
 // The way into the program and around the settings dialog: splash interval,
-// captions of the start, settings, About and support windows, and what the
-// settings dialog writes.
+// captions of the start, settings, About and support windows, what the
+// settings dialog writes, and the keys that answer the windows and boxes.
+#include "Credits.h"
+#include "FileModes.h"
 #include "GuiTestSupport.h"
 #include "InfoWindow.h"
 #include "MainWindow.h"
@@ -14,11 +16,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -64,29 +68,26 @@ private slots:
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
-    // Every message looks alike: no icon, the program title, German buttons,
-    // the first button the default, Escape answering Cancel or No.
+    // Every message looks alike: plain text, no icon, the program title,
+    // German buttons, the first button the default.
     void messageBoxesLookAlike_data()
     {
         QTest::addColumn<int>("buttons");
         QTest::addColumn<QStringList>("captions");
-        QTest::addColumn<int>("escapeAnswer");
-        QTest::newRow("notice") << int(MessageBox::Buttons::Ok) << QStringList{"OK"} << int(QMessageBox::Ok);
-        QTest::newRow("question") << int(MessageBox::Buttons::YesNo) << QStringList{"Ja", "Nein"}
-                                  << int(QMessageBox::No);
-        QTest::newRow("confirmation") << int(MessageBox::Buttons::OkCancel) << QStringList{"OK", "Abbrechen"}
-                                      << int(QMessageBox::Cancel);
+        QTest::newRow("notice") << int(MessageBox::Buttons::Ok) << QStringList{"OK"};
+        QTest::newRow("question") << int(MessageBox::Buttons::YesNo) << QStringList{"Ja", "Nein"};
+        QTest::newRow("confirmation") << int(MessageBox::Buttons::OkCancel) << QStringList{"OK", "Abbrechen"};
     }
 
     void messageBoxesLookAlike()
     {
         QFETCH(int, buttons);
         QFETCH(QStringList, captions);
-        QFETCH(int, escapeAnswer);
-        const auto box = MessageBox::build(nullptr, QStringLiteral("Text"), MessageBox::Buttons(buttons));
+        const auto box = MessageBox::build(nullptr, QStringLiteral("<b>5</b>"), MessageBox::Buttons(buttons));
         QCOMPARE(box->windowTitle(), QStringLiteral("Dalmerin"));
         QCOMPARE(box->icon(), QMessageBox::NoIcon);
-        QCOMPARE(box->text(), QStringLiteral("Text"));
+        QCOMPARE(box->text(), QStringLiteral("<b>5</b>"));
+        QCOMPARE(box->textFormat(), Qt::PlainText);
         QStringList shown;
         for (QAbstractButton* button : box->buttons())
             shown << button->text();
@@ -95,7 +96,44 @@ private slots:
         QCOMPARE(shown, captions);
         QCOMPARE(box->standardButton(box->defaultButton()),
                  buttons == int(MessageBox::Buttons::YesNo) ? QMessageBox::Yes : QMessageBox::Ok);
-        QCOMPARE(int(box->standardButton(box->escapeButton())), escapeAnswer);
+    }
+
+    // Escape and the frame's close button answer a notice with OK and a
+    // confirmation with Cancel; the Yes/No question stays until "Ja" or "Nein".
+    void escapeAndCloseAnswerAllButTheQuestion_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("dismissedAs"); // NoButton: not dismissed
+        QTest::newRow("notice") << int(MessageBox::Buttons::Ok) << int(QMessageBox::Ok);
+        QTest::newRow("question") << int(MessageBox::Buttons::YesNo) << int(QMessageBox::NoButton);
+        QTest::newRow("confirmation") << int(MessageBox::Buttons::OkCancel) << int(QMessageBox::Cancel);
+    }
+
+    void escapeAndCloseAnswerAllButTheQuestion()
+    {
+        QFETCH(int, buttons);
+        QFETCH(int, dismissedAs);
+        for (const bool byEscape : {true, false}) {
+            const auto box = MessageBox::build(nullptr, QStringLiteral("Text"), MessageBox::Buttons(buttons));
+            box->show();
+            QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+            if (byEscape)
+                QTest::keyClick(box.get(), Qt::Key_Escape);
+            else
+                box->close();
+            QCOMPARE(int(box->standardButton(box->clickedButton())), dismissedAs);
+            QCOMPARE(box->isVisible(), dismissedAs == QMessageBox::NoButton);
+        }
+    }
+
+    void enterTakesTheQuestionsDefaultJa()
+    {
+        const auto box = MessageBox::build(nullptr, QStringLiteral("Text"), MessageBox::Buttons::YesNo);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        QTest::keyClick(box.get(), Qt::Key_Return);
+        QCOMPARE(box->standardButton(box->clickedButton()), QMessageBox::Yes);
+        QVERIFY(!box->isVisible());
     }
 
     void splashIntervalFollowsStart_data()
@@ -127,6 +165,22 @@ private slots:
                  QStringLiteral("Dieses Produkt wurde entwickelt für KORVANT ab Version 3.2x"));
         QCOMPARE(child<QLabel>(splash, QStringLiteral("Design"))->text(), QStringLiteral("Entwickelt von"));
         QVERIFY(!m_shell->mainWindow());
+    }
+
+    void splashIsCentredAndShowsTheBuildsCredits()
+    {
+        m_shell->start();
+        SplashWindow* splash = m_shell->splash();
+        QVERIFY(QTest::qWaitForWindowExposed(splash));
+        const QPoint offset =
+            splash->frameGeometry().center() - splash->screen()->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("off by %1, %2").arg(offset.x()).arg(offset.y())));
+        for (const char* name : {"lblCompany", "Label1"}) {
+            auto* label = child<QLabel>(splash, QString::fromLatin1(name));
+            QCOMPARE(label->text(), QString::fromUtf8(credits::DeveloperName));
+            QVERIFY2(label->width() >= label->sizeHint().width(), name); // not cut off
+        }
     }
 
     void splashTickOpensTheMainWindow()
@@ -222,9 +276,10 @@ private slots:
         QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("lblTitle"))->text(), QStringLiteral("Dalmerin"));
         QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("lblVersion"))->text(),
                  QStringLiteral("Version 1.2.1"));
-        QVERIFY(child<QLabel>(aboutWindow, QStringLiteral("lblDescription"))
-                    ->text()
-                    .startsWith("Entwickelt von"));
+        QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("lblDescription"))->text(),
+                 QStringLiteral("Entwickelt von ") + QString::fromUtf8(credits::DeveloperName));
+        QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("Label1"))->text(),
+                 QString::fromUtf8(credits::Copyright));
         SupportWindow* supportWindow = m_shell->supportWindow();
         QCOMPARE(supportWindow->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
         QCOMPARE(child<QLabel>(supportWindow, QStringLiteral("Label1"))->text(),
@@ -233,7 +288,10 @@ private slots:
             child<QLabel>(supportWindow, QStringLiteral("Label2"))->text(),
             QStringLiteral("Es besteht kein Anspruch auf Software Support seitens des Herstellers. "
                            "Verbesserungsvorschläge können an folgende E-Mail Adresse gesendet werden:"));
-        QVERIFY(!child<QLabel>(supportWindow, QStringLiteral("Label4"))->text().isEmpty());
+        QCOMPARE(child<QLabel>(supportWindow, QStringLiteral("Label3"))->text(),
+                 QString::fromUtf8(credits::SupportAddress));
+        QCOMPARE(child<QLabel>(supportWindow, QStringLiteral("Label4"))->text(),
+                 QString::fromUtf8(credits::Copyright));
 
         // Closing both by their buttons leaves the main window as it was.
         main->table().setTablePath(QStringLiteral("/tmp/a.tabelle"));
@@ -242,6 +300,118 @@ private slots:
         QTRY_VERIFY(!m_shell->aboutWindow() && !m_shell->supportWindow());
         QCOMPARE(main->table().tablePath(), QStringLiteral("/tmp/a.tabelle"));
         QVERIFY(main->isVisible());
+    }
+
+    // A settings file that cannot be written is told, with where and why,
+    // and the dialog closes as after any "OK"; the file keeps what it held.
+    void aSettingsWriteThatFailsIsTold()
+    {
+        MainWindow* main = startAtMainWindow();
+        const QString file = settings::place();
+        QFile store(file);
+        QVERIFY(store.open(QIODevice::ReadOnly));
+        const QByteArray before = store.readAll();
+        store.close();
+        QVERIFY(
+            store.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        const ObeyFileModes obey;
+
+        QVERIFY(guitest::trigger(main, QStringLiteral("Setup")));
+        SetupDialog* setup = m_shell->setupDialog();
+        QTest::mouseClick(child<QCheckBox>(setup, QStringLiteral("Check_OldVal")), Qt::LeftButton);
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        QTest::mouseClick(child<QPushButton>(setup, QStringLiteral("cmd_OK")), Qt::LeftButton);
+
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList{QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n") + file +
+                             QStringLiteral("\nDie Datei ist schreibgeschützt.")});
+        QTRY_VERIFY(!m_shell->setupDialog());
+        QVERIFY(m_shell->mainWindow() && m_shell->mainWindow()->isVisible());
+        QVERIFY(store.open(QIODevice::ReadOnly));
+        QCOMPARE(store.readAll(), before);
+        store.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    // Enter presses the focused button, otherwise the default "OK"; Escape is "Abbruch".
+    void enterAndEscapeInTheSettingsDialog_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("storedOldVal");
+        QTest::newRow("Enter on a check box: OK") << "Check_OldVal" << int(Qt::Key_Return) << "0";
+        QTest::newRow("keypad Enter on OK") << "cmd_OK" << int(Qt::Key_Enter) << "0";
+        QTest::newRow("Enter on Abbruch") << "cmd_Cancel" << int(Qt::Key_Return) << "(fehlt)";
+        QTest::newRow("Escape on OK: Abbruch") << "cmd_OK" << int(Qt::Key_Escape) << "(fehlt)";
+        QTest::newRow("Escape on a check box") << "Check_START" << int(Qt::Key_Escape) << "(fehlt)";
+    }
+
+    void enterAndEscapeInTheSettingsDialog()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(QString, storedOldVal);
+        QVERIFY(guitest::trigger(startAtMainWindow(), QStringLiteral("Setup")));
+        SetupDialog* setup = m_shell->setupDialog();
+        setup->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(setup));
+        child<QCheckBox>(setup, QStringLiteral("Check_OldVal"))->setChecked(false);
+        QWidget* focused = child<QWidget>(setup, focus);
+        focused->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), focused);
+        QTest::keyClick(focused, Qt::Key(key));
+        QTRY_VERIFY(!m_shell->setupDialog());
+        QVERIFY(m_shell->mainWindow());
+        QCOMPARE(stored(QStringLiteral("OldVal")), storedOldVal);
+    }
+
+    void escapeClosesAboutAndSupport()
+    {
+        MainWindow* main = startAtMainWindow();
+        QVERIFY(guitest::trigger(main, QStringLiteral("Info")));
+        QVERIFY(guitest::trigger(main, QStringLiteral("SERVICE")));
+        for (QWidget* window :
+             std::initializer_list<QWidget*>{m_shell->aboutWindow(), m_shell->supportWindow()}) {
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QTest::keyClick(window, Qt::Key_Escape);
+        }
+        QTRY_VERIFY(!m_shell->aboutWindow() && !m_shell->supportWindow());
+        QVERIFY(main->isVisible());
+    }
+
+    // Chosen again while minimised, a window comes back from the task bar as it was.
+    void minimisedWindowsComeBack_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("Info (Dalmerin)") << QStringLiteral("Info");
+        QTest::newRow("Software Service") << QStringLiteral("SERVICE");
+        QTest::newRow("Auswählen") << QStringLiteral("Select");
+    }
+
+    void minimisedWindowsComeBack()
+    {
+        QFETCH(QString, command);
+        MainWindow* main = startAtMainWindow();
+        auto window = [this, &command]() -> QWidget* {
+            if (command == QLatin1String("Info"))
+                return m_shell->aboutWindow();
+            if (command == QLatin1String("SERVICE"))
+                return m_shell->supportWindow();
+            return m_shell->openDialog();
+        };
+        QVERIFY(guitest::trigger(main, command));
+        QWidget* first = window();
+        QVERIFY(QTest::qWaitForWindowExposed(first));
+        if (auto* name = first->findChild<QLineEdit*>(QStringLiteral("Text1")))
+            name->setText(QStringLiteral("Flansch"));
+        first->showMinimized();
+        QTRY_VERIFY(first->isMinimized());
+        QVERIFY(guitest::trigger(main, command));
+        QCOMPARE(window(), first);
+        QTRY_VERIFY(!first->isMinimized());
+        QVERIFY(first->isVisible());
+        if (auto* name = first->findChild<QLineEdit*>(QStringLiteral("Text1")))
+            QCOMPARE(name->text(), QStringLiteral("Flansch"));
     }
 
     // The program ends when its last window closes, whichever that is: an open

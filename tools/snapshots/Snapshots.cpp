@@ -1,5 +1,6 @@
 // Writes a PNG of each window into the folder given as the argument, so that
 // the windows can be looked at without a display.
+#include "GermanQtTexts.h"
 #include "InfoWindow.h"
 #include "MainWindow.h"
 #include "SetupDialog.h"
@@ -46,6 +47,7 @@ void fillExampleTable(ToleranceTable& table)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    loadGermanQtTexts();
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     if (!folder.exists() && !QDir().mkpath(folder.path()))
         return 1;

@@ -1,0 +1,31 @@
+#include "FileModes.h"
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+// Sets whether the calling thread may override file modes; false when it had no say.
+bool setOverride(bool on)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2] = {};
+    if (syscall(SYS_capget, &header, data) != 0)
+        return false;
+    const unsigned bit = 1u << CAP_DAC_OVERRIDE;
+    if (!(data[0].permitted & bit) || bool(data[0].effective & bit) == on)
+        return false;
+    data[0].effective = on ? data[0].effective | bit : data[0].effective & ~bit;
+    return syscall(SYS_capset, &header, data) == 0;
+}
+
+} // namespace
+
+ObeyFileModes::ObeyFileModes() : m_dropped(setOverride(false)) {}
+
+ObeyFileModes::~ObeyFileModes()
+{
+    if (m_dropped)
+        setOverride(true);
+}

@@ -1,0 +1,5 @@
+#include "FileModes.h"
+
+// Elsewhere a read-only file is read-only for every user.
+ObeyFileModes::ObeyFileModes() = default;
+ObeyFileModes::~ObeyFileModes() = default;
