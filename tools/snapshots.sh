@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes a PNG of each window (splash, main window in display and edit mode,
-# settings, About, support) into the folder given, "snapshots" by default.
+# settings, About, support), of the three menus and of an edit box's context
+# menu into the folder given, "snapshots" by default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-snapshots}"

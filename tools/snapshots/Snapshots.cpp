@@ -1,5 +1,6 @@
-// Writes a PNG of each window into the folder given as the argument, so that
-// the windows can be looked at without a display.
+// Writes a PNG of each window, of the three menus and of an edit box's context
+// menu into the folder given as the argument, so that they can be looked at
+// without a display.
 #include "GermanQtTexts.h"
 #include "InfoWindow.h"
 #include "MainWindow.h"
@@ -11,6 +12,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTextStream>
 
 namespace {
@@ -60,8 +63,19 @@ int main(int argc, char* argv[])
     MainWindow* main = shell.showMainWindow();
     fillExampleTable(main->table());
     ok &= save(main, folder, QStringLiteral("main-display"));
+    // The menus, to look at the captions and the German shortcut texts.
+    const QList<QAction*> menus = main->menuBar()->actions();
+    for (int i = 0; i < menus.size(); ++i) {
+        QMenu* menu = menus[i]->menu();
+        menu->popup(main->mapToGlobal(main->menuBar()->actionGeometry(menus[i]).bottomLeft()));
+        ok &= save(menu, folder, QStringLiteral("menu-%1").arg(i + 1));
+        menu->hide();
+    }
     main->table().enterEditModeFromShown();
     ok &= save(main, folder, QStringLiteral("main-edit"));
+    QMenu* boxMenu = main->table().box({cells::Column::Plus, 1})->createStandardContextMenu();
+    ok &= save(boxMenu, folder, QStringLiteral("edit-box-menu"));
+    delete boxMenu;
 
     ok &= save(new SetupDialog, folder, QStringLiteral("settings"));
     shell.openAbout();
