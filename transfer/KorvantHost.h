@@ -52,12 +52,14 @@ struct ObjectRef
 using Value = std::variant<std::monostate, bool, std::int32_t, double, std::string, ObjectRef>;
 
 // An ordinary failed call (error reply, unknown operation, wrong type) lets the
-// run go on; a lost connection (no answer in time, host gone) ends it.
+// run go on; a lost connection (no answer in time, host gone) ends it, and so
+// does a host that kept rejecting the call because it is busy.
 enum class CallStatus
 {
     Ok,
     Failed,
-    ConnectionLost
+    ConnectionLost,
+    Busy
 };
 
 template <typename T> struct CallResult

@@ -12,10 +12,20 @@ using namespace korvant;
 
 namespace {
 
-// Thrown when a call finds the host gone or silent: the run stops at once.
-struct ConnectionLostError
+// Thrown when a call finds the host gone, silent or busy for too long: the
+// run stops at once and says why.
+struct RunStopped
 {
+    const char* message;
 };
+
+void stopUnlessReachable(CallStatus status)
+{
+    if (status == CallStatus::ConnectionLost)
+        throw RunStopped{transfertexts::ConnectionLost};
+    if (status == CallStatus::Busy)
+        throw RunStopped{transfertexts::Busy};
+}
 
 // One host reference, given up when the command no longer needs it.
 class Reference
@@ -108,40 +118,33 @@ public:
     // A failed put is not reported; the next put is tried all the same.
     void write(const Reference& to, Interface interface, int dispid, double value)
     {
-        if (m_host.put(to.object(), interface, dispid, Value(value)) == CallStatus::ConnectionLost)
-            throw ConnectionLostError{};
+        stopUnlessReachable(m_host.put(to.object(), interface, dispid, Value(value)));
     }
 
     std::unique_ptr<Enumerator> enumerate(const Reference& collection)
     {
         auto result = m_host.enumerate(collection.object());
-        checkConnection(result.status);
+        stopUnlessReachable(result.status);
         return result.ok() ? std::move(result.value) : nullptr;
     }
 
     std::optional<Reference> next(Enumerator& enumerator)
     {
         auto result = enumerator.next();
-        checkConnection(result.status);
+        stopUnlessReachable(result.status);
         if (!result.ok() || !result.value)
             return std::nullopt;
         return adopt(*result.value);
     }
 
 private:
-    static void checkConnection(CallStatus status)
-    {
-        if (status == CallStatus::ConnectionLost)
-            throw ConnectionLostError{};
-    }
-
     // Nothing when the read fails; the empty reference is never called.
     Value read(const Reference& from, Interface interface, int dispid)
     {
         if (from.isEmpty())
             return {};
         CallResult<Value> result = m_host.get(from.object(), interface, dispid);
-        checkConnection(result.status);
+        stopUnlessReachable(result.status);
         return result.ok() ? std::move(result.value) : Value{};
     }
 
@@ -239,6 +242,10 @@ void attachAndTransfer(TransferWindow& window, Host& host)
         return;
     }
     const CallResult<ObjectRef> created = host.createApplication();
+    if (created.status == CallStatus::Busy) {
+        window.showMessage(transfertexts::Busy);
+        return;
+    }
     Session session(host);
     const Reference application = session.adopt(created.ok() ? created.value : ObjectRef{});
     if (application.isEmpty()) {
@@ -257,9 +264,9 @@ void attachAndTransfer(TransferWindow& window, Host& host)
         const Reference commands = session.readObject(partProgram, Interface::PartProgram, dispid::Commands);
         const RangeSet ranges = RangeSet::fromCaptions(window.labelCaptions(), window);
         walkCommands(session, window, ranges, commands);
-    } catch (const ConnectionLostError&) {
+    } catch (const RunStopped& stopped) {
         // The references taken for the walk have been given up on the way here.
-        window.showMessage(transfertexts::ConnectionLost);
+        window.showMessage(stopped.message);
     }
 }
 

@@ -16,6 +16,8 @@ inline const char* const CommandsUnreadable =
     "Die Befehle des Teileprogramms konnten nicht gelesen werden. Es wurden keine Toleranzen übertragen.";
 inline const char* const ConnectionLost =
     "Die Verbindung zu KORVANT wurde unterbrochen. Die Toleranzen wurden nicht vollständig übertragen.";
+inline const char* const Busy =
+    "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Die Toleranzen wurden nicht vollständig übertragen.";
 } // namespace transfertexts
 
 // "Ausführen": writes the shown table's tolerances into every qualifying
