@@ -1,5 +1,7 @@
 #include "ComHost.h"
 
+#include "CallPatience.h"
+#include "ComValues.h"
 #include "PlatformHost.h"
 
 #include <windows.h>
@@ -36,11 +38,41 @@ bool meansConnectionLost(HRESULT result)
     return false;
 }
 
+// KORVANT shows a dialog or measures and takes no calls for now.
+bool meansRejected(HRESULT result)
+{
+    return result == RPC_E_CALL_REJECTED || result == RPC_E_SERVERCALL_RETRYLATER;
+}
+
 CallStatus statusOf(HRESULT result)
 {
     if (SUCCEEDED(result))
         return CallStatus::Ok;
+    if (meansRejected(result))
+        return CallStatus::Busy;
     return meansConnectionLost(result) ? CallStatus::ConnectionLost : CallStatus::Failed;
+}
+
+class TickClock : public patience::Clock
+{
+public:
+    patience::Milliseconds now() override { return patience::Milliseconds(GetTickCount64()); }
+    void pause(patience::Milliseconds duration) override { Sleep(static_cast<DWORD>(duration.count())); }
+};
+
+// Makes a call again while KORVANT rejects it, within the patience's limits.
+// Wine never asks the message filter about a rejected call, so the adapter
+// retries itself; where the platform asked the filter, the time is used up
+// already and the rejection stands.
+template <typename Call> HRESULT patiently(Call call)
+{
+    TickClock clock;
+    HRESULT outcome = S_OK;
+    patience::retryWhileRejected(clock, [&] {
+        outcome = call();
+        return meansRejected(outcome);
+    });
+    return outcome;
 }
 
 std::string toUtf8(BSTR text)
@@ -82,83 +114,96 @@ struct Variant
 
 HRESULT invoke(IDispatch* object, int dispid, WORD kind, DISPPARAMS& parameters, VARIANT* result)
 {
-    EXCEPINFO exception{};
-    UINT wrongArgument = 0;
-    const HRESULT outcome = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, kind, &parameters, result,
-                                           &exception, &wrongArgument);
-    if (outcome == DISP_E_EXCEPTION) {
-        SysFreeString(exception.bstrSource);
-        SysFreeString(exception.bstrDescription);
-        SysFreeString(exception.bstrHelpFile);
-    }
-    return outcome;
+    return patiently([&] {
+        EXCEPINFO exception{};
+        UINT wrongArgument = 0;
+        const HRESULT outcome = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, kind, &parameters,
+                                               result, &exception, &wrongArgument);
+        if (outcome == DISP_E_EXCEPTION) {
+            SysFreeString(exception.bstrSource);
+            SysFreeString(exception.bstrDescription);
+            SysFreeString(exception.bstrHelpFile);
+        }
+        return outcome;
+    });
 }
 
 // Asks an object for IDispatch; the one reference gained is the caller's.
 CallResult<IDispatch*> askForDispatch(IUnknown* object)
 {
     IDispatch* dispatch = nullptr;
-    const HRESULT outcome = object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+    const HRESULT outcome =
+        patiently([&] { return object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)); });
     if (FAILED(outcome) || !dispatch)
         return {SUCCEEDED(outcome) ? CallStatus::Failed : statusOf(outcome), nullptr};
     return {CallStatus::Ok, dispatch};
 }
 
-// Converts a VARIANT to a value of the given type with the automation
-// conversion rules; false when they refuse.
-bool changeType(VARIANT& value, VARTYPE type)
+// The type each scalar property has in KORVANT's automation; VT_DISPATCH for
+// the properties that hold objects.
+VARTYPE propertyType(Interface addressedTo, int dispid)
 {
-    return SUCCEEDED(VariantChangeType(&value, &value, 0, type));
+    if (addressedTo == Interface::Command && dispid == dispid::DimensionFlag)
+        return VT_BOOL;
+    if (addressedTo == Interface::Command && dispid == dispid::TypeCode)
+        return VT_I4;
+    if (addressedTo == Interface::Dimension &&
+        (dispid == dispid::Nominal || dispid == dispid::PlusTolerance || dispid == dispid::MinusTolerance))
+        return VT_R8;
+    if ((addressedTo == Interface::Dimension && dispid == dispid::AxisText) ||
+        (addressedTo == Interface::PartProgram && dispid == dispid::DefaultValue))
+        return VT_BSTR;
+    return VT_DISPATCH;
 }
 
-// The value a VARIANT carries. Integers arrive as 32-bit integers, the other
-// numbers as doubles; an object is asked for IDispatch and kept.
-CallResult<Value> toValue(ComHost& host, VARIANT& variant)
+// An object as KORVANT returned it. A VT_DISPATCH is the interface KORVANT
+// hands out for this property (perhaps a second one of the same object):
+// asking it for IDispatch again could give another interface with other
+// members. Only a bare IUnknown is asked for IDispatch.
+CallResult<Value> toObject(ComHost& host, VARIANT& variant)
+{
+    if (variant.vt == VT_EMPTY || !variant.punkVal)
+        return {CallStatus::Ok, ObjectRef{}};
+    if (variant.vt == VT_DISPATCH) {
+        variant.pdispVal->AddRef();
+        return {CallStatus::Ok, host.keep(variant.pdispVal)};
+    }
+    const CallResult<IDispatch*> dispatch = askForDispatch(variant.punkVal);
+    if (!dispatch.ok())
+        return {dispatch.status, {}};
+    return {CallStatus::Ok, host.keep(dispatch.value)};
+}
+
+} // namespace
+
+CallResult<Value> comvalues::toValue(ComHost& host, VARIANT& variant, Interface addressedTo, int dispid)
 {
     if ((variant.vt & VT_BYREF) && FAILED(VariantCopyInd(&variant, &variant)))
         return {CallStatus::Failed, {}};
-    switch (variant.vt) {
-    case VT_EMPTY:
-    case VT_NULL:
-        return {CallStatus::Ok, Value{}};
-    case VT_DISPATCH:
-    case VT_UNKNOWN: {
-        IUnknown* object = variant.vt == VT_DISPATCH ? variant.pdispVal : variant.punkVal;
-        if (!object)
-            return {CallStatus::Ok, ObjectRef{}};
-        const CallResult<IDispatch*> dispatch = askForDispatch(object);
-        if (!dispatch.ok())
-            return {dispatch.status, {}};
-        return {CallStatus::Ok, host.keep(dispatch.value)};
-    }
+    if (variant.vt == VT_DISPATCH || variant.vt == VT_UNKNOWN)
+        return toObject(host, variant);
+    const VARTYPE type = propertyType(addressedTo, dispid);
+    if (type == VT_DISPATCH && variant.vt == VT_EMPTY)
+        return toObject(host, variant);
+    // Converted as a typed automation client converts: Empty reads as false,
+    // 0 or "", text as a number in the user's locale; Null, an error value or
+    // a value that does not convert is a failed read.
+    if (type == VT_DISPATCH || variant.vt == VT_NULL || variant.vt == VT_ERROR ||
+        FAILED(VariantChangeType(&variant, &variant, 0, type)))
+        return {CallStatus::Failed, {}};
+    switch (type) {
     case VT_BOOL:
         return {CallStatus::Ok, variant.boolVal != VARIANT_FALSE};
-    case VT_BSTR:
-        return {CallStatus::Ok, toUtf8(variant.bstrVal)};
-    case VT_I1:
-    case VT_I2:
     case VT_I4:
-    case VT_INT:
-    case VT_UI1:
-    case VT_UI2:
-    case VT_UI4:
-    case VT_UINT:
-    case VT_I8:
-    case VT_UI8:
-        if (!changeType(variant, VT_I4))
-            return {CallStatus::Failed, {}};
         return {CallStatus::Ok, static_cast<std::int32_t>(variant.lVal)};
-    case VT_R4:
     case VT_R8:
-    case VT_CY:
-    case VT_DECIMAL:
-        if (!changeType(variant, VT_R8))
-            return {CallStatus::Failed, {}};
         return {CallStatus::Ok, variant.dblVal};
     default:
-        return {CallStatus::Failed, {}};
+        return {CallStatus::Ok, toUtf8(variant.bstrVal)};
     }
 }
+
+namespace {
 
 // Fills a VARIANT from a value; false for a value that cannot travel as a put.
 bool fromValue(const Value& value, VARIANT& variant)
@@ -199,14 +244,17 @@ public:
     {
         Variant element;
         ULONG fetched = 0;
-        const HRESULT outcome = m_elements->Next(1, &element.value, &fetched);
+        const HRESULT outcome = patiently([&] { return m_elements->Next(1, &element.value, &fetched); });
+        // A walk that breaks off has not visited the commands after it: the
+        // run must not end as if it had.
         if (FAILED(outcome))
-            return {statusOf(outcome), std::nullopt};
-        if (outcome == S_FALSE || fetched == 0)
+            return {meansRejected(outcome) ? CallStatus::Busy : CallStatus::ConnectionLost, std::nullopt};
+        // S_FALSE may come with the last element: it is visited all the same.
+        if (fetched == 0)
             return {CallStatus::Ok, std::nullopt};
-        CallResult<Value> value = toValue(m_host, element.value);
-        if (value.status == CallStatus::ConnectionLost)
-            return {CallStatus::ConnectionLost, std::nullopt};
+        CallResult<Value> value = comvalues::toValue(m_host, element.value, Interface::Command, dispid::DimensionView);
+        if (value.status == CallStatus::ConnectionLost || value.status == CallStatus::Busy)
+            return {value.status, std::nullopt};
         // An element that is no object, or does not answer IDispatch, stays
         // in the walk as the empty reference: no call reaches it.
         const ObjectRef* object = std::get_if<ObjectRef>(&value.value);
@@ -218,7 +266,46 @@ private:
     IEnumVARIANT* m_elements;
 };
 
+// How often a message arrives while a call waits, so that the filter is asked.
+constexpr UINT WakeIntervalMs = 250;
+
 } // namespace
+
+// Where the platform asks, it is told to retry a rejected call and to cancel
+// a call that KORVANT leaves unanswered. Dalmerin serves no calls of its own.
+class PatientFilter final : public IMessageFilter
+{
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID interfaceId, void** object) override
+    {
+        if (interfaceId == IID_IUnknown || interfaceId == IID_IMessageFilter) {
+            *object = static_cast<IMessageFilter*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; } // lives as long as its host
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override
+    {
+        return SERVERCALL_ISHANDLED;
+    }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD sinceCall, DWORD) override
+    {
+        const auto pause = m_watch.rejected(patience::Milliseconds(sinceCall));
+        return pause ? static_cast<DWORD>(pause->count()) : static_cast<DWORD>(-1);
+    }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD sinceCall, DWORD) override
+    {
+        return m_watch.cancelsWaiting(patience::Milliseconds(sinceCall)) ? PENDINGMSG_CANCELCALL
+                                                                         : PENDINGMSG_WAITDEFPROCESS;
+    }
+
+private:
+    patience::CallWatch m_watch;
+};
 
 std::unique_ptr<Host> createPlatformHost()
 {
@@ -230,11 +317,24 @@ ComHost::ComHost()
     // S_FALSE: the thread is in its apartment already (the GUI toolkit's OLE);
     // it is joined once more and left once more.
     m_apartmentJoined = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    m_filter = std::make_unique<PatientFilter>();
+    if (FAILED(CoRegisterMessageFilter(m_filter.get(), &m_previousFilter)))
+        m_filter.reset();
+    // A thread timer: its messages reach the waiting call without any window.
+    m_wakeTimer = SetTimer(nullptr, 0, WakeIntervalMs, nullptr);
 }
 
 ComHost::~ComHost()
 {
     endRun();
+    if (m_wakeTimer)
+        KillTimer(nullptr, m_wakeTimer);
+    if (m_filter) {
+        IMessageFilter* ours = nullptr;
+        CoRegisterMessageFilter(m_previousFilter, &ours);
+        if (m_previousFilter)
+            m_previousFilter->Release();
+    }
     if (m_apartmentJoined)
         CoUninitialize();
 }
@@ -250,15 +350,18 @@ CallResult<ObjectRef> ComHost::createApplication()
     if (FAILED(CLSIDFromProgID(ApplicationClass, &applicationClass)))
         return {CallStatus::Failed, {}};
     IDispatch* application = nullptr;
-    const HRESULT outcome =
-        CoCreateInstance(applicationClass, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, IID_IDispatch,
-                         reinterpret_cast<void**>(&application));
+    const HRESULT outcome = patiently([&] {
+        return CoCreateInstance(applicationClass, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
+                                IID_IDispatch, reinterpret_cast<void**>(&application));
+    });
+    if (meansRejected(outcome))
+        return {CallStatus::Busy, {}};
     if (FAILED(outcome) || !application)
         return {CallStatus::Failed, {}};
     return {CallStatus::Ok, keep(application)};
 }
 
-CallResult<Value> ComHost::get(ObjectRef object, Interface, int dispid)
+CallResult<Value> ComHost::get(ObjectRef object, Interface addressedTo, int dispid)
 {
     IDispatch* target = lookUp(object);
     if (!target)
@@ -269,7 +372,7 @@ CallResult<Value> ComHost::get(ObjectRef object, Interface, int dispid)
         invoke(target, dispid, DISPATCH_PROPERTYGET | DISPATCH_METHOD, noArguments, &result.value);
     if (FAILED(outcome))
         return {statusOf(outcome), {}};
-    return toValue(*this, result.value);
+    return comvalues::toValue(*this, result.value, addressedTo, dispid);
 }
 
 CallStatus ComHost::put(ObjectRef object, Interface, int dispid, const Value& value)
@@ -297,7 +400,9 @@ CallResult<std::unique_ptr<Enumerator>> ComHost::enumerate(ObjectRef collection)
     if ((result.value.vt != VT_UNKNOWN && result.value.vt != VT_DISPATCH) || !result.value.punkVal)
         return {CallStatus::Failed, nullptr};
     IEnumVARIANT* elements = nullptr;
-    outcome = result.value.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&elements));
+    IUnknown* answered = result.value.punkVal;
+    outcome = patiently(
+        [&] { return answered->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&elements)); });
     if (FAILED(outcome) || !elements)
         return {SUCCEEDED(outcome) ? CallStatus::Failed : statusOf(outcome), nullptr};
     return {CallStatus::Ok, std::make_unique<ComEnumerator>(*this, elements)};

@@ -3,9 +3,13 @@
 #include "KorvantHost.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 struct IDispatch;
+struct IMessageFilter;
+class PatientFilter;
 
 // KORVANT over COM automation, with the Windows API only. The running KORVANT
 // owns a top-level window of the class "BrenholtKORVANTWndClass" and answers a
@@ -13,7 +17,9 @@ struct IDispatch;
 // object. Every reference is asked for IDispatch (KORVANT's own interface
 // identifiers are not known here); one that does not answer counts as a failed
 // call. Gets and puts go by dispatch identifier through IDispatch::Invoke,
-// the enumeration through DISPID_NEWENUM and IEnumVARIANT.
+// the enumeration through DISPID_NEWENUM and IEnumVARIANT. A message filter
+// retries calls a busy KORVANT rejects and cancels calls it leaves unanswered
+// (see CallPatience.h).
 class ComHost : public korvant::Host
 {
 public:
@@ -42,6 +48,9 @@ private:
     IDispatch* lookUp(korvant::ObjectRef object) const;
 
     bool m_apartmentJoined = false;
+    std::unique_ptr<PatientFilter> m_filter;
+    IMessageFilter* m_previousFilter = nullptr;
+    std::uintptr_t m_wakeTimer = 0;
     std::vector<IDispatch*> m_objects; // by reference id - 1; null is a free slot
     std::vector<std::size_t> m_freeSlots;
 };
