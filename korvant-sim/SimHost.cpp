@@ -77,16 +77,20 @@ bool SimHost::exists(const ObjectAddress& object) const
     return m_state != PartProgramState::None;
 }
 
+bool appliesTo(const InjectedFault& fault, const ObjectAddress& object, int dispid)
+{
+    if (fault.dispid != dispid)
+        return false;
+    if (fault.commands.empty())
+        return true;
+    return object.kind == ObjectKind::Command && fault.commands.count(object.command + 1) > 0;
+}
+
 bool SimHost::injected(const std::vector<InjectedFault>& faults, const ObjectAddress& object,
                        int dispid) const
 {
-    return std::any_of(faults.begin(), faults.end(), [&](const InjectedFault& fault) {
-        if (fault.dispid != dispid)
-            return false;
-        if (fault.commands.empty())
-            return true;
-        return object.kind == ObjectKind::Command && fault.commands.count(object.command + 1) > 0;
-    });
+    return std::any_of(faults.begin(), faults.end(),
+                       [&](const InjectedFault& fault) { return appliesTo(fault, object, dispid); });
 }
 
 SimReply SimHost::get(const ObjectAddress& object, const std::string& interface, int dispid) const

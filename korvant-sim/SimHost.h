@@ -59,6 +59,9 @@ struct InjectedFault
     std::set<std::size_t> commands;
 };
 
+// Whether the fault applies to this call.
+bool appliesTo(const InjectedFault& fault, const ObjectAddress& object, int dispid);
+
 struct FaultPlan
 {
     std::vector<InjectedFault> failingGets;

@@ -96,6 +96,7 @@ public:
 
 private:
     HRESULT get(int dispid, VARIANT& result);
+    HRESULT reshape(int dispid, VARIANT& result) const;
     HRESULT put(int dispid, const DISPPARAMS& parameters);
 
     Server& m_server;
@@ -119,6 +120,10 @@ public:
     HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* elements, ULONG* fetched) override
     {
         ULONG given = 0;
+        if (fetched)
+            *fetched = 0;
+        if (m_server.answers.failingNext && m_next + 1 == *m_server.answers.failingNext)
+            return E_FAIL;
         for (; given < wanted && m_next < m_commands.size(); ++given) {
             VariantInit(&elements[given]);
             elements[given].vt = VT_DISPATCH;
@@ -127,6 +132,8 @@ public:
         }
         if (fetched)
             *fetched = given;
+        if (m_server.answers.falseWithLast && given > 0 && m_next == m_commands.size())
+            return S_FALSE;
         return given == wanted ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override
@@ -207,6 +214,27 @@ HRESULT SimObject::get(int dispid, VARIANT& result)
         result.vt = VT_DISPATCH;
         result.pdispVal = nullptr;
     }
+    return reshape(dispid, result);
+}
+
+bool appliesTo(const std::vector<sim::InjectedFault>& faults, const sim::ObjectAddress& object, int dispid)
+{
+    for (const sim::InjectedFault& fault : faults)
+        if (sim::appliesTo(fault, object, dispid))
+            return true;
+    return false;
+}
+
+// The value as a real automation server may give it instead.
+HRESULT SimObject::reshape(int dispid, VARIANT& result) const
+{
+    const ComAnswers& answers = m_server.answers;
+    if (appliesTo(answers.emptyGets, m_address, dispid))
+        return VariantClear(&result);
+    if (appliesTo(answers.shortGets, m_address, dispid))
+        return VariantChangeType(&result, &result, 0, VT_I2);
+    if (appliesTo(answers.textGets, m_address, dispid))
+        return VariantChangeType(&result, &result, 0, VT_BSTR);
     return S_OK;
 }
 
@@ -249,6 +277,30 @@ HRESULT Server::admitCall()
     if (host.faults().replyDelayMs > 0)
         Sleep(static_cast<DWORD>(host.faults().replyDelayMs));
     return S_OK;
+}
+
+HRESULT BusyFilter::QueryInterface(REFIID interfaceId, void** object)
+{
+    if (interfaceId == IID_IUnknown || interfaceId == IID_IMessageFilter) {
+        *object = static_cast<IMessageFilter*>(this);
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+// Busy begins with the first call after the answered ones and lasts its time.
+DWORD BusyFilter::HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO)
+{
+    const ComAnswers& answers = m_server.answers;
+    if (!answers.busyAfterCalls || m_server.host.callCount() < *answers.busyAfterCalls)
+        return SERVERCALL_ISHANDLED;
+    const ULONGLONG now = GetTickCount64();
+    if (!m_busySince)
+        m_busySince = now;
+    if (answers.busyForMs && now - *m_busySince >= static_cast<ULONGLONG>(*answers.busyForMs))
+        return SERVERCALL_ISHANDLED;
+    return answers.retryLater ? SERVERCALL_RETRYLATER : SERVERCALL_REJECTED;
 }
 
 HRESULT ApplicationFactory::QueryInterface(REFIID interfaceId, void** object)

@@ -5,16 +5,35 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <optional>
+#include <vector>
+
 // The stand-in KORVANT's objects as COM automation objects: every object
 // answers IDispatch (no type library; calls go by dispatch identifier), the
 // command collection's enumeration is an IEnumVARIANT. Each call is answered
 // by the shared part-program model, with its fault injection.
 namespace simcom {
 
+// Answers that only COM can give: a real automation server's value types,
+// enumerations that break off, and a KORVANT busy with a dialog or a
+// measurement, rejecting calls.
+struct ComAnswers
+{
+    std::vector<sim::InjectedFault> emptyGets; // VT_EMPTY instead of the value
+    std::vector<sim::InjectedFault> shortGets; // the value as VT_I2 (true is -1)
+    std::vector<sim::InjectedFault> textGets;  // the value as automation text
+    std::optional<std::size_t> failingNext;    // the enumeration fails at this command (from 1)
+    bool falseWithLast = false;                // the last command comes with S_FALSE
+    std::optional<long> busyAfterCalls;        // busy once this many calls were answered
+    std::optional<long> busyForMs;             // none: busy for ever
+    bool retryLater = false;                   // busy answers SERVERCALL_RETRYLATER, not _REJECTED
+};
+
 // The stand-in's state as the objects see it.
 struct Server
 {
     sim::SimHost& host;
+    ComAnswers answers;
     HWND window = nullptr;
     bool leaving = false; // the window is closing after the last answered call
 
@@ -25,6 +44,24 @@ struct Server
 
 // Objects handed out and not yet destroyed.
 long liveObjects();
+
+// The stand-in's message filter: rejects every incoming call while busy.
+class BusyFilter final : public IMessageFilter
+{
+public:
+    explicit BusyFilter(Server& server) : m_server(server) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID interfaceId, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; } // lives as long as the server
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override;
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override { return static_cast<DWORD>(-1); }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override { return PENDINGMSG_WAITDEFPROCESS; }
+
+private:
+    Server& m_server;
+    std::optional<ULONGLONG> m_busySince;
+};
 
 // The class object registered for "KVTLRN.Application": every request gets
 // the one application object that is alive, or a new one when none is.

@@ -36,7 +36,16 @@ const char* const Usage =
     "  --fail-put DISPID[:N,...]  Put dieser DISPID schlägt fehl, wie --fail-get\n"
     "  --delay MS                 jede Antwort um MS Millisekunden verzögern\n"
     "  --leave-after N            nach N beantworteten Aufrufen beenden\n"
-    "  --hang-after N             nach N beantworteten Aufrufen nicht mehr antworten\n";
+    "  --hang-after N             nach N beantworteten Aufrufen nicht mehr antworten\n"
+    "  --busy MS                  beschäftigt: MS Millisekunden lang jeden Aufruf abweisen\n"
+    "  --busy-forever             beschäftigt: jeden Aufruf abweisen\n"
+    "  --busy-after N             die Beschäftigung beginnt nach N beantworteten Aufrufen\n"
+    "  --retry-later              abweisen mit SERVERCALL_RETRYLATER statt SERVERCALL_REJECTED\n"
+    "  --empty DISPID[:N,...]     Get dieser DISPID liefert VT_EMPTY\n"
+    "  --short DISPID[:N,...]     Get dieser DISPID liefert den Wert als VT_I2\n"
+    "  --as-text DISPID[:N,...]   Get dieser DISPID liefert den Wert als Text\n"
+    "  --fail-next N              die Aufzählung der Befehle schlägt bei Befehl N fehl\n"
+    "  --false-with-last          die Aufzählung liefert den letzten Befehl mit S_FALSE\n";
 
 struct Options
 {
@@ -44,6 +53,7 @@ struct Options
     std::optional<std::string> saveFile;
     bool readsNothing = false;
     sim::FaultPlan faults;
+    simcom::ComAnswers answers;
     enum class Registration
     {
         None,
@@ -88,6 +98,28 @@ Options parseOptions(const std::vector<std::string>& arguments)
             options.faults.leaveAfterCalls = sim::parseCount(value());
         else if (argument == "--hang-after")
             options.faults.hangAfterCalls = sim::parseCount(value());
+        else if (argument == "--busy" || argument == "--busy-forever") {
+            options.answers.busyForMs.reset();
+            if (argument == "--busy")
+                options.answers.busyForMs = sim::parseCount(value());
+            // Busy from the first call on, unless --busy-after says otherwise.
+            if (!options.answers.busyAfterCalls)
+                options.answers.busyAfterCalls = 0;
+        }
+        else if (argument == "--busy-after")
+            options.answers.busyAfterCalls = sim::parseCount(value());
+        else if (argument == "--retry-later")
+            options.answers.retryLater = true;
+        else if (argument == "--empty")
+            options.answers.emptyGets.push_back(sim::parseFault(value()));
+        else if (argument == "--short")
+            options.answers.shortGets.push_back(sim::parseFault(value()));
+        else if (argument == "--as-text")
+            options.answers.textGets.push_back(sim::parseFault(value()));
+        else if (argument == "--fail-next")
+            options.answers.failingNext = static_cast<std::size_t>(sim::parseCount(value()));
+        else if (argument == "--false-with-last")
+            options.answers.falseWithLast = true;
         else if (argument == "-Embedding" || argument == "/Embedding")
             continue; // started by COM for a client: no part program
         else if (argument.rfind("-", 0) != 0 && !options.partProgramFile)
@@ -203,7 +235,10 @@ int serve(const Options& options)
     if (!options.partProgramFile)
         state = options.readsNothing ? sim::PartProgramState::ReadsNothing : sim::PartProgramState::None;
     sim::SimHost host(std::move(program), state, options.faults);
-    simcom::Server server{host};
+    simcom::Server server{host, options.answers};
+    simcom::BusyFilter filter(server);
+    IMessageFilter* previousFilter = nullptr;
+    CoRegisterMessageFilter(&filter, &previousFilter);
 
     // The class object first, then the window: whoever finds the window can connect.
     simcom::ApplicationFactory factory(server);
@@ -227,6 +262,7 @@ int serve(const Options& options)
         DispatchMessageW(&message);
     }
     CoRevokeClassObject(registration);
+    CoRegisterMessageFilter(previousFilter, nullptr);
     if (options.saveFile)
         sim::writePartProgram(host.program(), *options.saveFile);
     return 0;

@@ -2,6 +2,7 @@
 // stand-in KORVANT (korvant-sim-com) in its own process, under Wine.
 #include "ComHost.h"
 #include "ComStandIn.h"
+#include "ComValues.h"
 #include "NumberReading.h"
 #include "TransferCases.h"
 #include "TransferCommand.h"
@@ -70,13 +71,38 @@ void runOnce(RecordingWindow& window)
     runTransfer(window, host);
 }
 
-void checkTolerances(const sim::PartProgram& after, bool overwriting)
+// What a run leaves in each case's dimension.
+enum class Expected
+{
+    Keeping,        // "OldVal" "1"
+    Overwriting,    // "OldVal" "0", or tolerances that read as unset
+    TypeCodeOnly,   // no axis text: only the type codes 1106 and 1107 qualify
+    FirstTwoOnly    // the walk broke off at the third command
+};
+
+transfercases::Tolerances expectedFor(std::size_t i, Expected expected)
+{
+    const transfercases::TransferCase& one = transfercases::cases()[i];
+    const transfercases::Tolerances before{one.before.plus, one.before.minus};
+    switch (expected) {
+    case Expected::Keeping:
+        return one.afterKeeping;
+    case Expected::Overwriting:
+        return one.afterOverwriting;
+    case Expected::TypeCodeOnly:
+        return one.before.typeCode == 1106 || one.before.typeCode == 1107 ? one.afterKeeping : before;
+    case Expected::FirstTwoOnly:
+        return i < 2 ? one.afterKeeping : before;
+    }
+    return before;
+}
+
+void checkTolerances(const sim::PartProgram& after, Expected which)
 {
     const auto& cases = transfercases::cases();
     QCOMPARE(after.commands.size(), cases.size());
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const transfercases::Tolerances expected =
-            overwriting ? cases[i].afterOverwriting : cases[i].afterKeeping;
+        const transfercases::Tolerances expected = expectedFor(i, which);
         QVERIFY2(nearlyEqual(after.commands[i].plus, expected.plus) &&
                      nearlyEqual(after.commands[i].minus, expected.minus),
                  qPrintable(QStringLiteral("%1: %2 / %3, erwartet %4 / %5")
@@ -115,10 +141,16 @@ private slots:
     void noPartProgramActive();
     void classNotRegistered();
     void everyCaseKeepingExistingTolerances();
-    void everyCaseOverwritingExistingTolerances();
-    void secondRunKeepsWhatTheFirstWrote();
-    void failingReadSkipsExactlyThatCommand();
-    void failingPutsEachOnTheirOwn();
+    void failedCallsAreOrdinaryFailures();
+    void automationAnswers_data();
+    void automationAnswers();
+    void conversions_data();
+    void conversions();
+    void walkBreakingOffEndsTheRun();
+    void busyHostIsWaitedFor_data();
+    void busyHostIsWaitedFor();
+    void busyHostIsNamed_data();
+    void busyHostIsNamed();
     void hostLeavingMidRunEndsTheRun();
     void umlautsSurviveTheTrip();
 };
@@ -174,68 +206,35 @@ void TestTransferCom::everyCaseKeepingExistingTolerances()
     QCOMPARE(window.shownMessages(), QStringList());
     QVERIFY(!window.waitPointer);
     QCOMPARE(standIn.liveObjects(), 0L);
-    checkTolerances(standIn.closeAndRead(), false);
+    checkTolerances(standIn.closeAndRead(), Expected::Keeping);
 }
 
-void TestTransferCom::everyCaseOverwritingExistingTolerances()
-{
-    StandIn standIn(transfercases::partProgram());
-    RecordingWindow window;
-    window.oldVal = "0";
-    runOnce(window);
-    QCOMPARE(window.shownMessages(), QStringList());
-    QCOMPARE(standIn.liveObjects(), 0L);
-    checkTolerances(standIn.closeAndRead(), true);
-}
-
-void TestTransferCom::secondRunKeepsWhatTheFirstWrote()
-{
-    StandIn standIn(transfercases::partProgram());
-    RecordingWindow window;
-    runOnce(window);
-    runOnce(window);
-    QCOMPARE(window.shownMessages(), QStringList());
-    QCOMPARE(standIn.liveObjects(), 0L);
-    checkTolerances(standIn.closeAndRead(), false);
-}
-
-void TestTransferCom::failingReadSkipsExactlyThatCommand()
+// A failed call over COM is an ordinary failure, not a lost connection: a
+// failing read skips its command, a failing put leaves the other put done.
+void TestTransferCom::failedCallsAreOrdinaryFailures()
 {
     const std::size_t failing = firstWrittenCase();
-    for (int dispid : {17, 8, 6, 10, 15, 14, 29}) {
-        StandIn standIn(transfercases::partProgram(),
-                        "--fail-get " + std::to_string(dispid) + ":" + std::to_string(failing + 1));
-        RecordingWindow window;
-        runOnce(window);
-        QCOMPARE(window.shownMessages(), QStringList());
-        QCOMPARE(standIn.liveObjects(), 0L);
-        sim::PartProgram after = standIn.closeAndRead();
-        QVERIFY2(after.commands.size() > failing, "Teileprogramm nicht zurückgelesen");
-        QCOMPARE(after.commands[failing].plus, 0.0);
-        QCOMPARE(after.commands[failing].minus, 0.0);
-        // Every other command as without the fault.
-        after.commands[failing].plus = transfercases::cases()[failing].afterKeeping.plus;
-        after.commands[failing].minus = transfercases::cases()[failing].afterKeeping.minus;
-        checkTolerances(after, false);
-    }
-}
-
-void TestTransferCom::failingPutsEachOnTheirOwn()
-{
-    const std::size_t failing = firstWrittenCase();
-    StandIn standIn(transfercases::partProgram(), "--fail-put 15:" + std::to_string(failing + 1));
+    const std::string command = std::to_string(failing + 1);
+    const std::string next = std::to_string(failing + 2);
+    StandIn standIn(transfercases::partProgram(), "--fail-get 10:" + command + " --fail-put 15:" + next);
     RecordingWindow window;
     runOnce(window);
     QCOMPARE(window.shownMessages(), QStringList());
     QCOMPARE(standIn.liveObjects(), 0L);
     sim::PartProgram after = standIn.closeAndRead();
-    QVERIFY2(after.commands.size() > failing, "Teileprogramm nicht zurückgelesen");
-    QCOMPARE(after.commands[failing].plus, 0.0);
-    QVERIFY(nearlyEqual(after.commands[failing].minus, transfercases::cases()[failing].afterKeeping.minus));
-    after.commands[failing].plus = transfercases::cases()[failing].afterKeeping.plus;
-    checkTolerances(after, false);
+    QVERIFY2(after.commands.size() > failing + 1, "Teileprogramm nicht zurückgelesen");
+    const auto& cases = transfercases::cases();
+    QCOMPARE(after.commands[failing].plus, cases[failing].before.plus);
+    QCOMPARE(after.commands[failing].minus, cases[failing].before.minus);
+    QCOMPARE(after.commands[failing + 1].plus, cases[failing + 1].before.plus);
+    QVERIFY(nearlyEqual(after.commands[failing + 1].minus, cases[failing + 1].afterKeeping.minus));
+    // Every other command as without the faults.
+    for (std::size_t i : {failing, failing + 1}) {
+        after.commands[i].plus = cases[i].afterKeeping.plus;
+        after.commands[i].minus = cases[i].afterKeeping.minus;
+    }
+    checkTolerances(after, Expected::Keeping);
 }
-
 void TestTransferCom::hostLeavingMidRunEndsTheRun()
 {
     StandIn standIn(transfercases::partProgram(), "--leave-after 40");
@@ -297,6 +296,163 @@ void TestTransferCom::umlautsSurviveTheTrip()
     QCOMPARE(standIn.liveObjects(), 0L);
 }
 
+
+Q_DECLARE_METATYPE(Expected)
+
+// Values as a real automation server gives them, written values compared
+// with the case table.
+void TestTransferCom::automationAnswers_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<Expected>("expected");
+    QTest::newRow("Empty tolerances are unset") << "--empty 15 --empty 14" << Expected::Overwriting;
+    QTest::newRow("Empty axis") << "--empty 29" << Expected::TypeCodeOnly;
+    QTest::newRow("Empty default value") << "--empty 0" << Expected::Keeping;
+    QTest::newRow("flag as VT_I2") << "--short 17" << Expected::Keeping;
+    QTest::newRow("numbers as text") << "--as-text 6 --as-text 10 --as-text 15 --as-text 14" << Expected::Keeping;
+    QTest::newRow("S_FALSE with the last command") << "--false-with-last" << Expected::Keeping;
+}
+
+void TestTransferCom::automationAnswers()
+{
+    QFETCH(QString, options);
+    QFETCH(Expected, expected);
+    StandIn standIn(transfercases::partProgram(), options.toStdString());
+    RecordingWindow window;
+    runOnce(window);
+    QCOMPARE(window.shownMessages(), QStringList());
+    QCOMPARE(standIn.liveObjects(), 0L);
+    checkTolerances(standIn.closeAndRead(), expected);
+}
+
+VARIANT variantOf(VARTYPE type, double number)
+{
+    VARIANT value;
+    VariantInit(&value);
+    if (type == VT_BSTR) {
+        value.vt = VT_BSTR;
+        value.bstrVal = SysAllocString(number == 12.5 ? L"12.5" : L"zwölf");
+        return value;
+    }
+    value.vt = VT_R8;
+    value.dblVal = number;
+    VariantChangeType(&value, &value, 0, type);
+    if (type == VT_NULL || type == VT_EMPTY || type == VT_ERROR)
+        value.vt = type;
+    return value;
+}
+
+// The conversion table of a typed automation client, property by property.
+void TestTransferCom::conversions_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<double>("given");
+    QTest::addColumn<int>("addressedTo");
+    QTest::addColumn<int>("dispid");
+    QTest::addColumn<QString>("expected"); // "" for a failed read
+    const int command = static_cast<int>(korvant::Interface::Command);
+    const int dimension = static_cast<int>(korvant::Interface::Dimension);
+    const int partProgram = static_cast<int>(korvant::Interface::PartProgram);
+    QTest::newRow("flag VT_I2 -1") << int(VT_I2) << -1.0 << command << 17 << "bool true";
+    QTest::newRow("flag VT_I4 1") << int(VT_I4) << 1.0 << command << 17 << "bool true";
+    QTest::newRow("flag Empty") << int(VT_EMPTY) << 0.0 << command << 17 << "bool false";
+    QTest::newRow("type code VT_R8") << int(VT_R8) << 1101.0 << command << 6 << "int 1101";
+    QTest::newRow("type code Empty") << int(VT_EMPTY) << 0.0 << command << 6 << "int 0";
+    QTest::newRow("nominal as text") << int(VT_BSTR) << 12.5 << dimension << 10 << "double 12.5";
+    QTest::newRow("nominal VT_I2") << int(VT_I2) << 7.0 << dimension << 10 << "double 7";
+    QTest::newRow("tolerance Empty") << int(VT_EMPTY) << 0.0 << dimension << 15 << "double 0";
+    QTest::newRow("axis Empty") << int(VT_EMPTY) << 0.0 << dimension << 29 << "text ";
+    QTest::newRow("axis a number") << int(VT_I4) << 3.0 << dimension << 29 << "text 3";
+    QTest::newRow("default value Empty") << int(VT_EMPTY) << 0.0 << partProgram << 0 << "text ";
+    QTest::newRow("nominal Null") << int(VT_NULL) << 0.0 << dimension << 10 << "";
+    QTest::newRow("nominal an error value") << int(VT_ERROR) << 0.0 << dimension << 10 << "";
+    QTest::newRow("nominal text that is no number") << int(VT_BSTR) << 0.0 << dimension << 10 << "";
+    QTest::newRow("flag Null") << int(VT_NULL) << 0.0 << command << 17 << "";
+}
+
+void TestTransferCom::conversions()
+{
+    QFETCH(int, type);
+    QFETCH(double, given);
+    QFETCH(int, addressedTo);
+    QFETCH(int, dispid);
+    QFETCH(QString, expected);
+    VARIANT value = variantOf(static_cast<VARTYPE>(type), given);
+    ComHost host;
+    const korvant::CallResult<korvant::Value> result =
+        comvalues::toValue(host, value, static_cast<korvant::Interface>(addressedTo), dispid);
+    VariantClear(&value);
+    QString got;
+    if (result.ok()) {
+        if (const bool* flag = std::get_if<bool>(&result.value))
+            got = *flag ? "bool true" : "bool false";
+        else if (const std::int32_t* integer = std::get_if<std::int32_t>(&result.value))
+            got = QStringLiteral("int %1").arg(*integer);
+        else if (const double* number = std::get_if<double>(&result.value))
+            got = QStringLiteral("double %1").arg(*number);
+        else if (const std::string* text = std::get_if<std::string>(&result.value))
+            got = QStringLiteral("text ") + QString::fromStdString(*text);
+        else
+            got = "something else";
+    }
+    QCOMPARE(got, expected);
+}
+
+// The commands after a failing fetch were not visited: the run says so.
+void TestTransferCom::walkBreakingOffEndsTheRun()
+{
+    StandIn standIn(transfercases::partProgram(), "--fail-next 3");
+    RecordingWindow window;
+    runOnce(window);
+    QCOMPARE(window.shownMessages(), only(transfertexts::ConnectionLost));
+    QCOMPARE(standIn.liveObjects(), 0L);
+    checkTolerances(standIn.closeAndRead(), Expected::FirstTwoOnly);
+}
+
+// Wine passes SERVERCALL_RETRYLATER on as handled; on Windows it is retried too.
+void TestTransferCom::busyHostIsWaitedFor_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::newRow("rejected") << "--busy 2000";
+    QTest::newRow("retry later") << "--busy 2000 --retry-later";
+    QTest::newRow("mid-run") << "--busy 2000 --busy-after 40";
+}
+
+void TestTransferCom::busyHostIsWaitedFor()
+{
+    QFETCH(QString, options);
+    StandIn standIn(transfercases::partProgram(), options.toStdString());
+    RecordingWindow window;
+    runOnce(window);
+    QCOMPARE(window.shownMessages(), QStringList());
+    QCOMPARE(standIn.liveObjects(), 0L);
+    checkTolerances(standIn.closeAndRead(), Expected::Keeping);
+}
+
+void TestTransferCom::busyHostIsNamed_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::newRow("from the request for the application on") << "--busy-forever";
+    QTest::newRow("before the part program is read") << "--busy-forever --busy-after 1";
+    QTest::newRow("mid-run") << "--busy-forever --busy-after 40";
+}
+
+void TestTransferCom::busyHostIsNamed()
+{
+    QFETCH(QString, options);
+    StandIn standIn(transfercases::partProgram(), options.toStdString());
+    RecordingWindow window;
+    const DWORD start = GetTickCount();
+    runOnce(window);
+    const DWORD took = GetTickCount() - start;
+    QVERIFY2(took < 15000, qPrintable(QStringLiteral("%1 ms").arg(took)));
+    QCOMPARE(window.shownMessages(), only(transfertexts::Busy));
+    QVERIFY(!window.waitPointer);
+    // A stand-in busy for ever rejects COM's own release calls as well, so it
+    // keeps what it handed out before; only the run that got nothing is checked.
+    if (QTest::currentDataTag() == QByteArray("from the request for the application on"))
+        QCOMPARE(standIn.liveObjects(), 0L);
+}
 
 int main(int argc, char** argv)
 {
