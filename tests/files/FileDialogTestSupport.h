@@ -20,9 +20,6 @@
 
 #include <memory>
 
-#include <grp.h>
-#include <unistd.h>
-#include <vector>
 
 namespace filetest {
 
@@ -72,35 +69,6 @@ protected:
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<MainWindowStandIn> m_main;
     ToleranceTable* m_table = nullptr; // what the dialog is given: nullptr while no main window exists
-};
-
-// While this lives, the process counts as an ordinary user and group
-// (nobody, nogroup) for file permissions, also when the tests run as root, so
-// that a folder's "other" mode bits hold. The saved ids bring root back.
-class OrdinaryUser
-{
-public:
-    OrdinaryUser()
-    {
-        if (!m_wasRoot)
-            return;
-        m_groups.resize(getgroups(0, nullptr));
-        getgroups(int(m_groups.size()), m_groups.data());
-        if (setgroups(0, nullptr) != 0 || setresgid(Nobody, Nobody, 0) != 0 ||
-            setresuid(Nobody, Nobody, 0) != 0)
-            qFatal("could not become an ordinary user");
-    }
-    ~OrdinaryUser()
-    {
-        if (m_wasRoot && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0 ||
-                          setgroups(m_groups.size(), m_groups.data()) != 0))
-            qFatal("could not become root again");
-    }
-
-private:
-    static constexpr uid_t Nobody = 65534;
-    const bool m_wasRoot = geteuid() == 0;
-    std::vector<gid_t> m_groups;
 };
 
 // 71 different texts, in value order.

@@ -2,6 +2,7 @@
 // question, the table path following the user, and saves that cannot be
 // written leaving the table in edit mode with the old file intact.
 #include "FileDialogTestSupport.h"
+#include "FileModes.h"
 #include "SaveDialog.h"
 
 #include <QComboBox>

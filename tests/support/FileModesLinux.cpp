@@ -1,5 +1,8 @@
 #include "FileModes.h"
 
+#include <QtGlobal>
+
+#include <grp.h>
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -28,4 +31,27 @@ ObeyFileModes::~ObeyFileModes()
 {
     if (m_dropped)
         setOverride(true);
+}
+
+namespace {
+constexpr uid_t Nobody = 65534;
+}
+
+OrdinaryUser::OrdinaryUser() : m_wasRoot(geteuid() == 0)
+{
+    if (!m_wasRoot)
+        return;
+    std::vector<gid_t> groups(static_cast<std::size_t>(getgroups(0, nullptr)));
+    getgroups(int(groups.size()), groups.data());
+    m_groups.assign(groups.begin(), groups.end());
+    if (setgroups(0, nullptr) != 0 || setresgid(Nobody, Nobody, 0) != 0 || setresuid(Nobody, Nobody, 0) != 0)
+        qFatal("could not become an ordinary user");
+}
+
+OrdinaryUser::~OrdinaryUser()
+{
+    const std::vector<gid_t> groups(m_groups.begin(), m_groups.end());
+    if (m_wasRoot &&
+        (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0 || setgroups(groups.size(), groups.data()) != 0))
+        qFatal("could not become root again");
 }

@@ -3,3 +3,5 @@
 // Elsewhere a read-only file is read-only for every user.
 ObeyFileModes::ObeyFileModes() = default;
 ObeyFileModes::~ObeyFileModes() = default;
+OrdinaryUser::OrdinaryUser() = default;
+OrdinaryUser::~OrdinaryUser() = default;
