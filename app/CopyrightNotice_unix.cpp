@@ -1,6 +1,6 @@
-#include "CopyrightNotice.h"
+#include "app/CopyrightNotice.h"
 
-#include "Credits.h"
+#include "app/Credits.h"
 
 // An ELF program carries no version information: the text it would hold.
 QString copyrightNotice()

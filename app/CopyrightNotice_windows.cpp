@@ -1,6 +1,6 @@
-#include "CopyrightNotice.h"
+#include "app/CopyrightNotice.h"
 
-#include "Credits.h"
+#include "app/Credits.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "GermanQtTexts.h"
+#include "app/GermanQtTexts.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

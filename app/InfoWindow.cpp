@@ -1,8 +1,8 @@
-#include "InfoWindow.h"
+#include "app/InfoWindow.h"
 
-#include "AppInfo.h"
-#include "CopyrightNotice.h"
-#include "Credits.h"
+#include "base/AppInfo.h"
+#include "app/CopyrightNotice.h"
+#include "app/Credits.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,13 +1,13 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "AppInfo.h"
-#include "DeleteTable.h"
-#include "MessageBox.h"
-#include "Shell.h"
-#include "TableCommands.h"
-#include "ToleranceTable.h"
-#include "TransferTolerances.h"
-#include "Twips.h"
+#include "base/AppInfo.h"
+#include "files/DeleteTable.h"
+#include "base/MessageBox.h"
+#include "app/Shell.h"
+#include "table/TableCommands.h"
+#include "table/ToleranceTable.h"
+#include "transfer/TransferTolerances.h"
+#include "base/Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
-#include "SetupDialog.h"
+#include "app/SetupDialog.h"
 
-#include "AppInfo.h"
-#include "MessageBox.h"
-#include "Settings.h"
+#include "base/AppInfo.h"
+#include "base/MessageBox.h"
+#include "base/Settings.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

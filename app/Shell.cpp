@@ -1,13 +1,13 @@
-#include "Shell.h"
+#include "app/Shell.h"
 
-#include "InfoWindow.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "OpenDialog.h"
-#include "SaveDialog.h"
-#include "SetupDialog.h"
-#include "SplashWindow.h"
-#include "ToleranceTable.h"
+#include "app/InfoWindow.h"
+#include "app/MainWindow.h"
+#include "base/MessageBox.h"
+#include "files/OpenDialog.h"
+#include "files/SaveDialog.h"
+#include "app/SetupDialog.h"
+#include "app/SplashWindow.h"
+#include "table/ToleranceTable.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "SplashWindow.h"
+#include "app/SplashWindow.h"
 
-#include "AppInfo.h"
-#include "Credits.h"
-#include "Settings.h"
-#include "Twips.h"
+#include "base/AppInfo.h"
+#include "app/Credits.h"
+#include "base/Settings.h"
+#include "base/Twips.h"
 
 #include <QFont>
 #include <QGroupBox>

@@ -1,5 +1,5 @@
-#include "GermanQtTexts.h"
-#include "Shell.h"
+#include "app/GermanQtTexts.h"
+#include "app/Shell.h"
 
 #include <QApplication>
 #include <QIcon>

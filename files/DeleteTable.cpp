@@ -1,8 +1,8 @@
-#include "DeleteTable.h"
+#include "files/DeleteTable.h"
 
-#include "MessageBox.h"
-#include "TableFileIo.h"
-#include "ToleranceTable.h"
+#include "base/MessageBox.h"
+#include "files/TableFileIo.h"
+#include "table/ToleranceTable.h"
 
 void deleteCurrentTable(ToleranceTable& table, QWidget* messageParent)
 {

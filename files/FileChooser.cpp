@@ -1,6 +1,6 @@
-#include "FileChooser.h"
+#include "files/FileChooser.h"
 
-#include "TableFile.h"
+#include "files/TableFile.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "OpenDialog.h"
+#include "files/OpenDialog.h"
 
-#include "MessageBox.h"
-#include "TableFile.h"
-#include "TableFileIo.h"
-#include "ToleranceTable.h"
+#include "base/MessageBox.h"
+#include "files/TableFile.h"
+#include "files/TableFileIo.h"
+#include "table/ToleranceTable.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TableFileDialog.h"
+#include "files/TableFileDialog.h"
 
 // `T_Wahl`: the user picks a table file; "OK" shows its 71 values in the
 // main window's display labels and leaves its path in `Tab_Name`.

@@ -1,10 +1,10 @@
-#include "SaveDialog.h"
+#include "files/SaveDialog.h"
 
-#include "FileChooser.h"
-#include "MessageBox.h"
-#include "TableFile.h"
-#include "TableFileIo.h"
-#include "ToleranceTable.h"
+#include "files/FileChooser.h"
+#include "base/MessageBox.h"
+#include "files/TableFile.h"
+#include "files/TableFileIo.h"
+#include "table/ToleranceTable.h"
 
 #include <QFileInfo>
 #include <QPushButton>

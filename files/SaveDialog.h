@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TableFileDialog.h"
+#include "files/TableFileDialog.h"
 
 // `T_Speicher`: the user picks a folder and types a name; "OK" writes the
 // table being edited to a ".tabelle" file and returns the main window to

@@ -1,4 +1,4 @@
-#include "TableFile.h"
+#include "files/TableFile.h"
 
 #include <charconv>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TableCells.h"
+#include "table/TableCells.h"
 
 #include <array>
 #include <cstddef>

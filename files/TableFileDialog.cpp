@@ -1,8 +1,8 @@
-#include "TableFileDialog.h"
+#include "files/TableFileDialog.h"
 
-#include "AppInfo.h"
-#include "FileChooser.h"
-#include "ToleranceTable.h"
+#include "base/AppInfo.h"
+#include "files/FileChooser.h"
+#include "table/ToleranceTable.h"
 
 #include <QPushButton>
 #include <QScreen>

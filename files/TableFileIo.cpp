@@ -1,6 +1,6 @@
-#include "TableFileIo.h"
+#include "files/TableFileIo.h"
 
-#include "TableFile.h"
+#include "files/TableFile.h"
 
 #include <QDir>
 #include <QFile>

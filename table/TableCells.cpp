@@ -1,4 +1,4 @@
-#include "TableCells.h"
+#include "table/TableCells.h"
 
 namespace cells {
 namespace {

@@ -1,7 +1,7 @@
-#include "TableCommands.h"
+#include "table/TableCommands.h"
 
-#include "MessageBox.h"
-#include "ToleranceTable.h"
+#include "base/MessageBox.h"
+#include "table/ToleranceTable.h"
 
 void startNewTable(ToleranceTable& table)
 {

@@ -1,4 +1,4 @@
-#include "ToleranceTable.h"
+#include "table/ToleranceTable.h"
 
 #include <QFont>
 #include <QLabel>

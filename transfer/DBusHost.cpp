@@ -1,6 +1,6 @@
-#include "DBusHost.h"
+#include "transfer/DBusHost.h"
 
-#include "PlatformHost.h"
+#include "transfer/PlatformHost.h"
 
 #include <QDBusArgument>
 #include <QDBusError>

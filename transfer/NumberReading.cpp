@@ -1,6 +1,6 @@
-#include "NumberReading.h"
+#include "transfer/NumberReading.h"
 
-#include "TransferWindow.h"
+#include "transfer/TransferWindow.h"
 
 #include <charconv>
 #include <cmath>

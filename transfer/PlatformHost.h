@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KorvantHost.h"
+#include "transfer/KorvantHost.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
-#include "RangeSet.h"
+#include "transfer/RangeSet.h"
 
-#include "NumberReading.h"
-#include "TableCells.h"
+#include "transfer/NumberReading.h"
+#include "table/TableCells.h"
 
 RangeSet RangeSet::fromCaptions(const std::vector<std::string>& captions, const TransferWindow& window)
 {

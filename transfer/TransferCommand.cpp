@@ -1,9 +1,9 @@
-#include "TransferCommand.h"
+#include "transfer/TransferCommand.h"
 
-#include "KorvantHost.h"
-#include "RangeSet.h"
-#include "TableCells.h"
-#include "TransferWindow.h"
+#include "transfer/KorvantHost.h"
+#include "transfer/RangeSet.h"
+#include "table/TableCells.h"
+#include "transfer/TransferWindow.h"
 
 #include <cmath>
 #include <utility>

@@ -1,6 +1,6 @@
-#include "TransferProgress.h"
+#include "transfer/TransferProgress.h"
 
-#include "AppInfo.h"
+#include "base/AppInfo.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

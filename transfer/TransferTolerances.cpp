@@ -1,12 +1,12 @@
-#include "TransferTolerances.h"
+#include "transfer/TransferTolerances.h"
 
-#include "MessageBox.h"
-#include "PlatformHost.h"
-#include "Settings.h"
-#include "ToleranceTable.h"
-#include "TransferCommand.h"
-#include "TransferProgress.h"
-#include "TransferWindow.h"
+#include "base/MessageBox.h"
+#include "transfer/PlatformHost.h"
+#include "base/Settings.h"
+#include "table/ToleranceTable.h"
+#include "transfer/TransferCommand.h"
+#include "transfer/TransferProgress.h"
+#include "transfer/TransferWindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,14 +1,14 @@
 // The main window: its menus, toolbar and texts, the table's start state, the
 // new and edit commands, the keyboard order, the exit question and Qt's own
 // texts in German.
-#include "GermanQtTexts.h"
-#include "GuiTestSupport.h"
-#include "MainWindow.h"
-#include "OpenDialog.h"
-#include "SaveDialog.h"
-#include "MessageBox.h"
-#include "Shell.h"
-#include "ToleranceTable.h"
+#include "app/GermanQtTexts.h"
+#include "tests/support/GuiTestSupport.h"
+#include "app/MainWindow.h"
+#include "files/OpenDialog.h"
+#include "files/SaveDialog.h"
+#include "base/MessageBox.h"
+#include "app/Shell.h"
+#include "table/ToleranceTable.h"
 
 #include <QApplication>
 #include <QLabel>

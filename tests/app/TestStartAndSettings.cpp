@@ -1,18 +1,18 @@
 // The way into the program and around the settings dialog: splash interval,
 // captions of the start, settings, About and support windows, what the
 // settings dialog writes, and the keys that answer the windows and boxes.
-#include "Credits.h"
-#include "FileModes.h"
-#include "GuiTestSupport.h"
-#include "InfoWindow.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "OpenDialog.h"
-#include "SetupDialog.h"
-#include "Settings.h"
-#include "Shell.h"
-#include "SplashWindow.h"
-#include "ToleranceTable.h"
+#include "app/Credits.h"
+#include "tests/support/FileModes.h"
+#include "tests/support/GuiTestSupport.h"
+#include "app/InfoWindow.h"
+#include "app/MainWindow.h"
+#include "base/MessageBox.h"
+#include "files/OpenDialog.h"
+#include "app/SetupDialog.h"
+#include "base/Settings.h"
+#include "app/Shell.h"
+#include "app/SplashWindow.h"
+#include "table/ToleranceTable.h"
 
 #include <QApplication>
 #include <QCheckBox>

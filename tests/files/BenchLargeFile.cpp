@@ -1,6 +1,6 @@
 // Benchmark: a 1 GiB file without a line end is refused after reading its
 // beginning only. Prints the time taken and the memory it cost.
-#include "TableFileIo.h"
+#include "files/TableFileIo.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -3,10 +3,10 @@
 // Shared by the file dialog tests: a main window `Tabelle` holding the
 // tolerance table, a fresh folder per test, files written and read as bytes,
 // and the dialogs' controls driven like a user would.
-#include "GuiTestSupport.h"
-#include "MessageBox.h"
-#include "TableFile.h"
-#include "ToleranceTable.h"
+#include "tests/support/GuiTestSupport.h"
+#include "base/MessageBox.h"
+#include "files/TableFile.h"
+#include "table/ToleranceTable.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // libFuzzer target: the table file reader takes any bytes without crashing,
 // never reads past the 71st line, and reads the same in pieces as whole; and
 // every table the save accepts reads back value for value.
-#include "TableFile.h"
+#include "files/TableFile.h"
 
 #include <algorithm>
 #include <array>

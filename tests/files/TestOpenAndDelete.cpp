@@ -1,9 +1,9 @@
 // The open dialog and the delete command driven through their controls:
 // loading clicked or typed tables, the table path following the user, the
 // lists, files that are no complete table, and deletes that fail.
-#include "DeleteTable.h"
-#include "FileDialogTestSupport.h"
-#include "OpenDialog.h"
+#include "files/DeleteTable.h"
+#include "tests/files/FileDialogTestSupport.h"
+#include "files/OpenDialog.h"
 
 #include <QLabel>
 

@@ -1,9 +1,9 @@
 // The save dialog driven through its controls: name rules, the overwrite
 // question, the table path following the user, and saves that cannot be
 // written leaving the table in edit mode with the old file intact.
-#include "FileDialogTestSupport.h"
-#include "FileModes.h"
-#include "SaveDialog.h"
+#include "tests/files/FileDialogTestSupport.h"
+#include "tests/support/FileModes.h"
+#include "files/SaveDialog.h"
 
 #include <QComboBox>
 #include <QLabel>

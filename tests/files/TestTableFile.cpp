@@ -1,5 +1,5 @@
 // The table file format without a window: codec, exact bytes, reading and the save-name rules.
-#include "TableFile.h"
+#include "files/TableFile.h"
 
 #include <QRandomGenerator>
 #include <QTest>

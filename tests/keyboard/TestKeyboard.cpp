@@ -2,16 +2,16 @@
 // (Ctrl+S) under a name typed in the save dialog, opened again (Ctrl+A) in the
 // open dialog, and transferred (Ctrl+Q) into the stand-in KORVANT. No mouse,
 // no direct calls: every step is a key press on the focused window.
-#include "GuiTestSupport.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "OpenDialog.h"
-#include "SaveDialog.h"
-#include "Shell.h"
-#include "StandInClient.h"
-#include "TableCells.h"
-#include "TableFileIo.h"
-#include "ToleranceTable.h"
+#include "tests/support/GuiTestSupport.h"
+#include "app/MainWindow.h"
+#include "base/MessageBox.h"
+#include "files/OpenDialog.h"
+#include "files/SaveDialog.h"
+#include "app/Shell.h"
+#include "tests/support/StandInClient.h"
+#include "table/TableCells.h"
+#include "files/TableFileIo.h"
+#include "table/ToleranceTable.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -1,4 +1,4 @@
-#include "FileModes.h"
+#include "tests/support/FileModes.h"
 
 #include <QtGlobal>
 

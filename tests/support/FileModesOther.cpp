@@ -1,4 +1,4 @@
-#include "FileModes.h"
+#include "tests/support/FileModes.h"
 
 // Elsewhere a read-only file is read-only for every user.
 ObeyFileModes::ObeyFileModes() = default;

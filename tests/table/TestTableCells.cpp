@@ -1,5 +1,5 @@
 // Cell names and the orders over them; no window involved.
-#include "TableCells.h"
+#include "table/TableCells.h"
 
 #include <QTest>
 

@@ -1,12 +1,12 @@
 // Benchmark: one transfer over D-Bus against a running korvant-sim, then as
 // many bare Get round trips as the transfer sent messages. Prints its figures;
 // asserts nothing about time. Usage: bench_transfer PART_PROGRAM.json
-#include "DBusHost.h"
-#include "PeakMemory.h"
-#include "PartProgram.h"
-#include "RangeSet.h"
-#include "TransferCommand.h"
-#include "TransferWindow.h"
+#include "transfer/DBusHost.h"
+#include "tests/support/PeakMemory.h"
+#include "korvant-sim/PartProgram.h"
+#include "transfer/RangeSet.h"
+#include "transfer/TransferCommand.h"
+#include "transfer/TransferWindow.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>

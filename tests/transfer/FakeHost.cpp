@@ -1,4 +1,4 @@
-#include "FakeHost.h"
+#include "tests/transfer/FakeHost.h"
 
 using namespace korvant;
 

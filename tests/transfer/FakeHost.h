@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KorvantHost.h"
-#include "SimHost.h"
+#include "transfer/KorvantHost.h"
+#include "korvant-sim/SimHost.h"
 
 #include <map>
 #include <optional>

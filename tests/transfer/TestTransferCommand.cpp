@@ -1,11 +1,11 @@
 // The transfer command against the stand-in's objects in-process: no window, no bus.
-#include "FakeHost.h"
-#include "NumberReading.h"
-#include "RangeSet.h"
-#include "TableCells.h"
-#include "TransferCases.h"
-#include "TransferCommand.h"
-#include "TransferWindow.h"
+#include "tests/transfer/FakeHost.h"
+#include "transfer/NumberReading.h"
+#include "transfer/RangeSet.h"
+#include "table/TableCells.h"
+#include "tests/transfer/TransferCases.h"
+#include "transfer/TransferCommand.h"
+#include "transfer/TransferWindow.h"
 
 #include <QTest>
 

@@ -1,16 +1,16 @@
 // "Ausführen" end to end: the real window glue and D-Bus adapter against the
 // real korvant-sim on a private session bus (run under dbus-run-session).
-#include "GuiTestSupport.h"
-#include "MessageBox.h"
-#include "PartProgram.h"
-#include "Settings.h"
-#include "StandInClient.h"
-#include "TableFile.h"
-#include "ToleranceTable.h"
-#include "TransferCases.h"
-#include "TransferCommand.h"
-#include "TransferProgress.h"
-#include "TransferTolerances.h"
+#include "tests/support/GuiTestSupport.h"
+#include "base/MessageBox.h"
+#include "korvant-sim/PartProgram.h"
+#include "base/Settings.h"
+#include "tests/support/StandInClient.h"
+#include "files/TableFile.h"
+#include "table/ToleranceTable.h"
+#include "tests/transfer/TransferCases.h"
+#include "transfer/TransferCommand.h"
+#include "transfer/TransferProgress.h"
+#include "transfer/TransferTolerances.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

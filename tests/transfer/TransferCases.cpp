@@ -1,6 +1,6 @@
-#include "TransferCases.h"
+#include "tests/transfer/TransferCases.h"
 
-#include "TableCells.h"
+#include "table/TableCells.h"
 
 namespace transfercases {
 namespace {

@@ -1,13 +1,13 @@
 // Writes a PNG of each window, of the three menus and of an edit box's context
 // menu into the folder given as the argument, so that they can be looked at
 // without a display.
-#include "GermanQtTexts.h"
-#include "InfoWindow.h"
-#include "MainWindow.h"
-#include "SetupDialog.h"
-#include "Shell.h"
-#include "SplashWindow.h"
-#include "ToleranceTable.h"
+#include "app/GermanQtTexts.h"
+#include "app/InfoWindow.h"
+#include "app/MainWindow.h"
+#include "app/SetupDialog.h"
+#include "app/Shell.h"
+#include "app/SplashWindow.h"
+#include "table/ToleranceTable.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,13 +6,13 @@
 // when a run differs, a message was shown or a cycle lost a value.
 //
 // Usage: dalmerin-soak TABLE_FILE COMMAND_COUNT RUNS CYCLES WORK_FOLDER
-#include "MessageBox.h"
-#include "TableFileIo.h"
-#include "ToleranceTable.h"
-#include "TransferTolerances.h"
+#include "base/MessageBox.h"
+#include "files/TableFileIo.h"
+#include "table/ToleranceTable.h"
+#include "transfer/TransferTolerances.h"
 
-#include "PeakMemory.h"
-#include "StandInClient.h"
+#include "tests/support/PeakMemory.h"
+#include "tests/support/StandInClient.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -1,6 +1,6 @@
-#include "MessageBox.h"
+#include "base/MessageBox.h"
 
-#include "AppInfo.h"
+#include "base/AppInfo.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "SettingsStore.h"
+#include "base/SettingsStore.h"
 
 namespace settings {
 

@@ -1,6 +1,6 @@
-#include "Settings.h"
+#include "base/Settings.h"
 
-#include "SettingsStore.h"
+#include "base/SettingsStore.h"
 
 #include <QFileInfo>
 
