@@ -6,6 +6,7 @@
 #include "app/Shell.h"
 #include "table/TableCommands.h"
 #include "table/ToleranceTable.h"
+#include "transfer/PlatformHost.h"
 #include "transfer/TransferTolerances.h"
 #include "base/Twips.h"
 
@@ -167,7 +168,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::runTransfer()
 {
     m_transferRunning = true;
-    transferTolerances(*m_table, this);
+    transferTolerances(*m_table, this, *createPlatformHost());
     m_transferRunning = false;
 }
 

@@ -100,7 +100,20 @@ private:
 
 std::unique_ptr<Host> createPlatformHost()
 {
-    return std::make_unique<DBusHost>();
+    // Qt's session bus connection, once lost (the bus restarted), stays lost
+    // for the rest of the process: a run that finds it gone connects afresh,
+    // to the address given now (the bus library keeps the first one it read).
+    static const QString FreshConnection = QStringLiteral("dalmerin-session");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        bus = QDBusConnection(FreshConnection);
+    if (!bus.isConnected()) {
+        QDBusConnection::disconnectFromBus(FreshConnection);
+        const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+        bus = address.isEmpty() ? QDBusConnection::connectToBus(QDBusConnection::SessionBus, FreshConnection)
+                                : QDBusConnection::connectToBus(address, FreshConnection);
+    }
+    return std::make_unique<DBusHost>(bus);
 }
 
 DBusHost::DBusHost(QDBusConnection bus, int timeoutMs) : m_bus(std::move(bus)), m_timeoutMs(timeoutMs) {}

@@ -1,9 +1,9 @@
 #include "transfer/TransferTolerances.h"
 
 #include "base/MessageBox.h"
-#include "transfer/PlatformHost.h"
 #include "base/Settings.h"
 #include "table/ToleranceTable.h"
+#include "transfer/KorvantHost.h"
 #include "transfer/TransferCommand.h"
 #include "transfer/TransferProgress.h"
 #include "transfer/TransferWindow.h"
@@ -14,15 +14,13 @@
 
 namespace {
 
-// A run shorter than this shows no progress window.
-constexpr qint64 ProgressDelayMs = 500;
-// How often the progress window is brought up to date.
-constexpr qint64 ProgressIntervalMs = 100;
-
 class WindowSide : public TransferWindow
 {
 public:
-    WindowSide(ToleranceTable& table, QWidget* window) : m_table(table), m_window(window) {}
+    WindowSide(ToleranceTable& table, QWidget* window, ProgressTiming timing)
+        : m_table(table), m_window(window), m_timing(timing)
+    {
+    }
 
     bool isEditMode() const override { return m_table.isEditMode(); }
     std::string tablePath() const override { return m_table.tablePath().toStdString(); }
@@ -68,8 +66,8 @@ public:
     void reportProgress(std::size_t done, std::optional<std::size_t> total) override
     {
         const bool finished = total && done == *total;
-        if (m_clock.elapsed() < ProgressDelayMs ||
-            (!finished && m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < ProgressIntervalMs))
+        if (m_clock.elapsed() < m_timing.delayMs ||
+            (!finished && m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < m_timing.intervalMs))
             return;
         TransferProgress* progress = existingProgress();
         if (!progress)
@@ -89,15 +87,15 @@ private:
 
     ToleranceTable& m_table;
     QWidget* m_window;
+    ProgressTiming m_timing;
     QElapsedTimer m_clock;
     QElapsedTimer m_sinceRepaint;
 };
 
 } // namespace
 
-void transferTolerances(ToleranceTable& table, QWidget* window)
+void transferTolerances(ToleranceTable& table, QWidget* window, korvant::Host& host, ProgressTiming timing)
 {
-    WindowSide side(table, window);
-    const std::unique_ptr<korvant::Host> host = createPlatformHost();
-    runTransfer(side, *host);
+    WindowSide side(table, window, timing);
+    runTransfer(side, host);
 }

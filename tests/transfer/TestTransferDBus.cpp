@@ -8,6 +8,7 @@
 #include "files/TableFile.h"
 #include "table/ToleranceTable.h"
 #include "tests/transfer/TransferCases.h"
+#include "transfer/DBusHost.h"
 #include "transfer/TransferCommand.h"
 #include "transfer/TransferProgress.h"
 #include "transfer/TransferTolerances.h"
@@ -138,7 +139,8 @@ private slots:
 private:
     QString writePartProgram(const sim::PartProgram& program);
     void showTable(const QStringList& values);
-    void run(); // "Ausführen", answering whatever message comes
+    // "Ausführen" over a fresh D-Bus host, answering whatever message comes.
+    void run(int callTimeoutMs = DBusHost::DefaultTimeoutMs, ProgressTiming timing = {});
     bool pointerRestored() const { return m_window->cursor().shape() == Qt::ArrowCursor; }
 
     std::unique_ptr<QTemporaryDir> m_settings;
@@ -177,10 +179,11 @@ void TestTransferDBus::showTable(const QStringList& values)
     m_table->setTablePath(QStringLiteral("/tabellen/Grenzfälle.tabelle"));
 }
 
-void TestTransferDBus::run()
+void TestTransferDBus::run(int callTimeoutMs, ProgressTiming timing)
 {
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-    transferTolerances(*m_table, m_window.get());
+    DBusHost host(QDBusConnection::sessionBus(), callTimeoutMs);
+    transferTolerances(*m_table, m_window.get(), host, timing);
 }
 
 void TestTransferDBus::transfersEveryCase_data()
@@ -230,9 +233,10 @@ void TestTransferDBus::secondRunWritesOnlyWhereBothAreZero()
 
 void TestTransferDBus::showsProgressForALongRun()
 {
+    // Replies 2 ms late make the run last well over the 20 ms after which it shows its progress.
     SimProcess sim(writePartProgram(transfercases::partProgram()),
-                   {QStringLiteral("--delay"), QStringLiteral("5")});
-    run();
+                   {QStringLiteral("--delay"), QStringLiteral("2")});
+    run(DBusHost::DefaultTimeoutMs, ProgressTiming{20, 5});
     const auto* progress = m_window->findChild<TransferProgress*>(QStringLiteral("TransferProgress"));
     QVERIFY(progress);
     QCOMPARE(progress->text(), QStringLiteral("26 von 26 Befehlen"));
@@ -328,10 +332,12 @@ void TestTransferDBus::hostLeavingOrHangingEndsTheRun()
 {
     QFETCH(QString, option);
     SimProcess sim(writePartProgram(transfercases::partProgram()), {option, QStringLiteral("20")});
+    // A hanging host is given up after the call timeout, here 200 ms; a host
+    // that leaves is noticed at once.
     QElapsedTimer clock;
     clock.start();
-    run();
-    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+    run(200);
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::ConnectionLost)});
     QVERIFY(pointerRestored());
 }

@@ -9,6 +9,7 @@
 #include "base/MessageBox.h"
 #include "files/TableFileIo.h"
 #include "table/ToleranceTable.h"
+#include "transfer/PlatformHost.h"
 #include "transfer/TransferTolerances.h"
 
 #include "tests/support/PeakMemory.h"
@@ -134,7 +135,7 @@ int main(int argc, char* argv[])
         zeroAll(first);
         MessageBox::clearRecord();
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-        transferTolerances(*shown, &window);
+        transferTolerances(*shown, &window, *createPlatformHost());
         heap.sample();
         messages += int(MessageBox::shownTexts().size());
         const Tolerances written = readAll(commands);
