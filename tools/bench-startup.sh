@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Start-up benchmark: the time from process start to the main window
-# "Dalmerin Version 1.2.1" being mapped on the X display, with "Start" = "0",
+# "Dalmerin Version <version>" being mapped on the X display, with "Start" = "0",
 # against the smallest Qt Widgets program showing one empty window. Both run
 # alternately on one private Xvfb display; the window is seen from outside,
 # by a watcher on the root window (dalmerin-window-timer), so the program
@@ -10,6 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-25}
 build=${2:-build/default}
+# The version as project() in CMakeLists.txt gives it, the one place it is written.
+export BENCH_TITLE="Dalmerin Version $(sed -n 's/^project(Dalmerin VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target dalmerin dalmerin-window-timer dalmerin-empty-window >/dev/null
 
@@ -38,10 +40,10 @@ export BENCH_RUNS=$runs BENCH_WORK=$work BENCH_TIMER=$build/tools/startup/dalmer
 export BENCH_DALMERIN=$build/app/dalmerin BENCH_EMPTY=$build/tools/startup/dalmerin-empty-window
 dbus-run-session -- sh -c '
     measure() { "$BENCH_TIMER" "$1" 20000 "$2" >>"$3"; }
-    measure "Dalmerin Version 1.2.1" "$BENCH_DALMERIN" /dev/null
+    measure "$BENCH_TITLE" "$BENCH_DALMERIN" /dev/null
     measure "Leeres Fenster" "$BENCH_EMPTY" /dev/null
     for _ in $(seq "$BENCH_RUNS"); do
-        measure "Dalmerin Version 1.2.1" "$BENCH_DALMERIN" "$BENCH_WORK/dalmerin.ms"
+        measure "$BENCH_TITLE" "$BENCH_DALMERIN" "$BENCH_WORK/dalmerin.ms"
         measure "Leeres Fenster" "$BENCH_EMPTY" "$BENCH_WORK/empty.ms"
     done' 2>&1 | grep -v -e "Failed to set fd limit" -e "^$" || true
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian packages, installs them, validates the menu entry, starts
 # Dalmerin through its command on the PATH under a private Xvfb display, checks
-# that the main window "Dalmerin Version 1.2.1" appears and that its open
+# that the main window "Dalmerin Version <version>" appears and that its open
 # dialog (Ctrl+A) lists the four ISO 2768 sample tables, then removes the
 # packages and checks that nothing of them is left. Runs as root (or with
 # sudo) on a Debian 12 machine; installs what it needs itself.
@@ -10,6 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/private-display.sh
 build=${1:-build/package}
+# The version as project() in CMakeLists.txt gives it, the one place it is written.
+version=$(sed -n 's/^project(Dalmerin VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 fail() { echo "FEHLER: $*"; exit 1; }
@@ -35,7 +37,7 @@ trap cleanup EXIT
 echo "== Installieren"
 $sudo apt-get purge -y -qq "${packages[@]}" >/dev/null 2>&1 || true
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    "$PWD/$build/dalmerin_1.2.1_amd64.deb" "$PWD/$build/dalmerin-korvant-sim_1.2.1_amd64.deb" >/dev/null
+    "$PWD/$build/dalmerin_${version}_amd64.deb" "$PWD/$build/dalmerin-korvant-sim_${version}_amd64.deb" >/dev/null
 for package in "${packages[@]}"; do dpkg-query -L "$package"; done | sort -u >"$work/files"
 
 echo "== Menüeintrag und Symbol"
@@ -55,7 +57,7 @@ printf '[Settings]\nStart=0\n' >"$XDG_CONFIG_HOME/KORVANT_Dalmerin.conf"
 (cd / && exec dalmerin) >"$work/program.log" 2>&1 &
 program=$!
 
-title="Dalmerin Version 1.2.1"
+title="Dalmerin Version $version"
 # The windows titled so, oldest first; waits until there are at least $1.
 windows() {
     for _ in $(seq 200); do

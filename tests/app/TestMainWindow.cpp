@@ -1,6 +1,7 @@
 // The main window: its menus, toolbar and texts, the table's start state, the
 // new and edit commands, the keyboard order, the exit question and Qt's own
 // texts in German.
+#include "base/Version.h"
 #include "app/GermanQtTexts.h"
 #include "tests/support/GuiTestSupport.h"
 #include "app/MainWindow.h"
@@ -99,7 +100,7 @@ private slots:
 
     void startsInDisplayModeWithoutTable()
     {
-        QCOMPARE(m_main->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
+        QCOMPARE(m_main->windowTitle(), QStringLiteral("Dalmerin Version " DALMERIN_VERSION));
         QCOMPARE(child<QLabel>(m_main, QStringLiteral("Tab_Name"))->text(), NoTable);
         const QStringList captions = captionsOf(table());
         QCOMPARE(captions.size(), 72);

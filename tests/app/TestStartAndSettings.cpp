@@ -1,6 +1,7 @@
 // The way into the program and around the settings dialog: splash interval,
 // captions of the start, settings, About and support windows, what the
 // settings dialog writes, and the keys that answer the windows and boxes.
+#include "base/Version.h"
 #include "app/Credits.h"
 #include "tests/support/FileModes.h"
 #include "tests/support/GuiTestSupport.h"
@@ -159,7 +160,7 @@ private slots:
         QCOMPARE(splash->objectName(), QStringLiteral("START"));
         QCOMPARE(splash->interval(), interval);
         QCOMPARE(child<QLabel>(splash, QStringLiteral("lblVersion"))->text(),
-                 QStringLiteral("Version 1.2.1"));
+                 QStringLiteral("Version " DALMERIN_VERSION));
         QCOMPARE(child<QLabel>(splash, QStringLiteral("lblProductName"))->text(), QStringLiteral("Dalmerin"));
         QCOMPARE(child<QLabel>(splash, QStringLiteral("lblWarning"))->text(),
                  QStringLiteral("Dieses Produkt wurde entwickelt für KORVANT ab Version 3.2x"));
@@ -188,7 +189,7 @@ private slots:
         MainWindow* main = startAtMainWindow();
         QTRY_VERIFY(!m_shell->splash());
         QVERIFY(main->isVisible());
-        QCOMPARE(main->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
+        QCOMPARE(main->windowTitle(), QStringLiteral("Dalmerin Version " DALMERIN_VERSION));
         QCOMPARE(main->objectName(), QStringLiteral("Tabelle"));
     }
 
@@ -275,13 +276,13 @@ private slots:
         QCOMPARE(aboutWindow->windowTitle(), QStringLiteral("Info zu Dalmerin"));
         QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("lblTitle"))->text(), QStringLiteral("Dalmerin"));
         QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("lblVersion"))->text(),
-                 QStringLiteral("Version 1.2.1"));
+                 QStringLiteral("Version " DALMERIN_VERSION));
         QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("lblDescription"))->text(),
                  QStringLiteral("Entwickelt von ") + QString::fromUtf8(credits::DeveloperName));
         QCOMPARE(child<QLabel>(aboutWindow, QStringLiteral("Label1"))->text(),
                  QString::fromUtf8(credits::Copyright));
         SupportWindow* supportWindow = m_shell->supportWindow();
-        QCOMPARE(supportWindow->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
+        QCOMPARE(supportWindow->windowTitle(), QStringLiteral("Dalmerin Version " DALMERIN_VERSION));
         QCOMPARE(child<QLabel>(supportWindow, QStringLiteral("Label1"))->text(),
                  QStringLiteral("Software Support"));
         QCOMPARE(

@@ -1,6 +1,7 @@
 // The open dialog and the delete command driven through their controls:
 // loading clicked or typed tables, the table path following the user, the
 // lists, files that are no complete table, and deletes that fail.
+#include "base/Version.h"
 #include "files/DeleteTable.h"
 #include "tests/files/FileDialogTestSupport.h"
 #include "files/OpenDialog.h"
@@ -74,7 +75,7 @@ private slots:
     {
         const QPointer<QWidget> dialog = openDialog();
         QCOMPARE(dialog->objectName(), QStringLiteral("T_Wahl"));
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Dalmerin Version " DALMERIN_VERSION));
         auto* cancel = guitest::child<QPushButton>(dialog, "CancelButton");
         QCOMPARE(cancel->text(), QStringLiteral("Abbrechen"));
         QCOMPARE(cancel->geometry(), QRect(408, 56, 81, 25));

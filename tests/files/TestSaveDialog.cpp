@@ -1,6 +1,7 @@
 // The save dialog driven through its controls: name rules, the overwrite
 // question, the table path following the user, and saves that cannot be
 // written leaving the table in edit mode with the old file intact.
+#include "base/Version.h"
 #include "tests/files/FileDialogTestSupport.h"
 #include "tests/support/FileModes.h"
 #include "files/SaveDialog.h"
@@ -65,7 +66,7 @@ private slots:
     {
         const QPointer<QWidget> dialog = openDialog();
         QCOMPARE(dialog->objectName(), QStringLiteral("T_Speicher"));
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Dalmerin Version 1.2.1"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Dalmerin Version " DALMERIN_VERSION));
         QCOMPARE(dialog->size(), QSize(497, 251));
         QVERIFY(dialog->windowFlags() & Qt::Tool);
         QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
