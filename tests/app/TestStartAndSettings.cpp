@@ -27,7 +27,30 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Under a running event loop: each step acts once its condition holds,
+// polled every 10 ms as the QTRY_ macros do; the timer ends with `context`.
+using Step = std::pair<std::function<bool()>, std::function<void()>>;
+void runSteps(QObject* context, std::vector<Step> steps)
+{
+    auto* poll = new QTimer(context);
+    auto next = std::make_shared<std::size_t>(0);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, next, steps = std::move(steps)] {
+        if (*next < steps.size() && steps[*next].first())
+            steps[(*next)++].second();
+        if (*next == steps.size())
+            poll->stop();
+    });
+    poll->start(10);
+}
+
+} // namespace
 
 using guitest::child;
 
@@ -427,11 +450,13 @@ private slots:
 
         bool runningAfterMainClosed = false;
         QObject timers; // the timers end with this test
+        QPointer<QWidget> mainWindow = main;
         QTimer::singleShot(0, &timers, [main] { main->close(); });
-        QTimer::singleShot(300, &timers, [&] {
-            runningAfterMainClosed = true;
-            open->close();
-        });
+        runSteps(&timers, {{[&] { return !mainWindow || !mainWindow->isVisible(); },
+                            [&] {
+                                runningAfterMainClosed = true;
+                                open->close();
+                            }}});
         QTimer::singleShot(5000, &timers, [] { QCoreApplication::exit(2); });
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(runningAfterMainClosed);
@@ -446,22 +471,28 @@ private slots:
         QObject timers;
         connect(m_shell.get(), &Shell::exitRequested, &timers, [] { QCoreApplication::exit(0); });
         QTimer::singleShot(0, &timers, [this] { m_shell->start(); });
-        QTimer::singleShot(300, &timers, [&] {
-            steps << QStringLiteral("main") << QString::number(m_shell->mainWindow() != nullptr);
-            guitest::trigger(m_shell->mainWindow(), QStringLiteral("Setup"));
-        });
-        QTimer::singleShot(600, &timers, [&] {
-            steps << QStringLiteral("setup") << QString::number(m_shell->setupDialog() != nullptr);
-            QTest::mouseClick(child<QPushButton>(m_shell->setupDialog(), QStringLiteral("cmd_OK")),
-                              Qt::LeftButton);
-        });
-        QTimer::singleShot(900, &timers, [&] {
-            steps << QStringLiteral("main") << QString::number(m_shell->mainWindow() != nullptr);
-            guitest::trigger(m_shell->mainWindow(), QStringLiteral("Exit"));
-        });
+        const auto mainShown = [this] {
+            return !m_shell->splash() && m_shell->mainWindow() && m_shell->mainWindow()->isVisible();
+        };
+        runSteps(&timers,
+                 {{mainShown,
+                   [&] {
+                       steps << QStringLiteral("main");
+                       guitest::trigger(m_shell->mainWindow(), QStringLiteral("Setup"));
+                   }},
+                  {[this] { return m_shell->setupDialog() && m_shell->setupDialog()->isVisible(); },
+                   [&] {
+                       steps << QStringLiteral("setup") << QString::number(m_shell->mainWindow() == nullptr);
+                       QTest::mouseClick(child<QPushButton>(m_shell->setupDialog(), QStringLiteral("cmd_OK")),
+                                         Qt::LeftButton);
+                   }},
+                  {mainShown, [&] {
+                       steps << QStringLiteral("main") << QString::number(m_shell->setupDialog() == nullptr);
+                       guitest::trigger(m_shell->mainWindow(), QStringLiteral("Exit"));
+                   }}});
         QTimer::singleShot(5000, &timers, [] { QCoreApplication::exit(2); });
         QCOMPARE(QApplication::exec(), 0);
-        QCOMPARE(steps, QStringList({"main", "1", "setup", "1", "main", "1"}));
+        QCOMPARE(steps, QStringList({"main", "setup", "1", "main", "1"}));
     }
 
     void exitClosesEveryWindow()
