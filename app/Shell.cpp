@@ -92,8 +92,7 @@ void Shell::openSaveDialog()
 void Shell::chooseTable(ToleranceTable& table, QWidget* messageParent)
 {
     if (table.isEditMode()) {
-        MessageBox::show(messageParent,
-                         QStringLiteral("Sie müssen die aktuellen Tabellenwerte zuerst speichern"));
+        MessageBox::show(messageParent, QString::fromUtf8(cells::SaveFirst));
         return;
     }
     showSingle(m_open, [this] { return new OpenDialog([this] { return currentTable(); }, m_startFolder); });

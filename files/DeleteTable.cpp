@@ -7,8 +7,7 @@
 void deleteCurrentTable(ToleranceTable& table, QWidget* messageParent)
 {
     if (table.isEditMode()) {
-        MessageBox::show(messageParent,
-                         QStringLiteral("Sie müssen die aktuellen Tabellenwerte zuerst speichern"));
+        MessageBox::show(messageParent, QString::fromUtf8(cells::SaveFirst));
         return;
     }
     if (!table.hasTableChosen()) {

@@ -30,6 +30,8 @@ constexpr int LabelCount = 4 * RangeCount;
 
 // The caption of the table-name label while no table file is chosen.
 inline const char* const NoTableChosen = "keine Tabelle gewählt";
+// The refusal of every command that needs display mode while the table is being edited.
+inline const char* const SaveFirst = "Sie müssen die aktuellen Tabellenwerte zuerst speichern";
 // The fixed caption of range 1's lower bound.
 inline const char* const FirstLowerBound = "0";
 

@@ -11,26 +11,9 @@ using namespace korvant;
 
 namespace {
 
-const QString BusName = QStringLiteral("KVTLRN.Application");
+const QString BusName = QString::fromLatin1(interfaceName(Interface::Application));
 const QString ApplicationPath = QStringLiteral("/Application");
 const QString EmptyReferencePath = QStringLiteral("/");
-
-QString interfaceName(Interface interface)
-{
-    switch (interface) {
-    case Interface::Application:
-        return QStringLiteral("KVTLRN.Application");
-    case Interface::PartProgram:
-        return QStringLiteral("KVTLRN.PartProgram");
-    case Interface::Commands:
-        return QStringLiteral("KVTLRN.Commands");
-    case Interface::Command:
-        return QStringLiteral("KVTLRN.Command");
-    case Interface::Dimension:
-        return QStringLiteral("KVTLRN.Dimension");
-    }
-    return {};
-}
 
 // No answer in time, or nobody there to answer: the connection is gone.
 bool meansConnectionLost(const QDBusMessage& reply)
@@ -132,8 +115,8 @@ DBusHost::Reply DBusHost::callObject(ObjectRef object, Interface interface, cons
 {
     if (object.isEmpty() || object.id > m_paths.size() || m_paths[object.id - 1].isEmpty())
         return {CallStatus::Failed, {}};
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(m_owner, m_paths[object.id - 1], interfaceName(interface), method);
+    QDBusMessage call = QDBusMessage::createMethodCall(m_owner, m_paths[object.id - 1],
+                                                       QString::fromLatin1(interfaceName(interface)), method);
     call.setArguments(arguments);
     return send(call);
 }
@@ -163,8 +146,8 @@ CallResult<ObjectRef> DBusHost::createApplication()
     if (reply.status != CallStatus::Ok)
         return {reply.status, {}};
     const QList<QVariant> arguments = reply.message.arguments();
-    const QString offered =
-        QStringLiteral("<interface name=\"%1\">").arg(interfaceName(Interface::Application));
+    const QString offered = QStringLiteral("<interface name=\"%1\">")
+                                .arg(QString::fromLatin1(interfaceName(Interface::Application)));
     if (arguments.size() != 1 || !arguments.at(0).toString().contains(offered))
         return {CallStatus::Failed, {}};
     return {CallStatus::Ok, refer(ApplicationPath)};

@@ -22,6 +22,25 @@ enum class Interface
     Dimension
 };
 
+// The interface's name as KORVANT gives it: "KVTLRN.Application" (also the
+// name the host is registered by), "KVTLRN.PartProgram" and so on.
+inline const char* interfaceName(Interface interface)
+{
+    switch (interface) {
+    case Interface::Application:
+        return "KVTLRN.Application";
+    case Interface::PartProgram:
+        return "KVTLRN.PartProgram";
+    case Interface::Commands:
+        return "KVTLRN.Commands";
+    case Interface::Command:
+        return "KVTLRN.Command";
+    case Interface::Dimension:
+        return "KVTLRN.Dimension";
+    }
+    return "";
+}
+
 // Dispatch identifiers of the operations the transfer uses.
 namespace dispid {
 constexpr int ActivePartProgram = 2; // application: get, an object or the empty reference

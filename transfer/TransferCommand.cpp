@@ -276,7 +276,7 @@ void runTransfer(TransferWindow& window, Host& host)
 {
     // The edit-mode test comes before every other test, and before the pointer changes.
     if (window.isEditMode()) {
-        window.showMessage(transfertexts::SaveFirst);
+        window.showMessage(cells::SaveFirst);
         window.restorePointer();
         return;
     }

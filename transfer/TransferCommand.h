@@ -7,7 +7,6 @@ class TransferWindow;
 
 // The texts the transfer command can show (UTF-8).
 namespace transfertexts {
-inline const char* const SaveFirst = "Sie müssen die aktuellen Tabellenwerte zuerst speichern";
 inline const char* const ChooseTable = "Sie müssen erst eine Tabelle auswählen";
 inline const char* const StartKorvant = "KORVANT muß gestartet werden";
 inline const char* const NoPartProgram = "Teileprogramm muß aktiv sein";

@@ -4,23 +4,6 @@ using namespace korvant;
 
 namespace {
 
-const char* interfaceName(Interface interface)
-{
-    switch (interface) {
-    case Interface::Application:
-        return "KVTLRN.Application";
-    case Interface::PartProgram:
-        return "KVTLRN.PartProgram";
-    case Interface::Commands:
-        return "KVTLRN.Commands";
-    case Interface::Command:
-        return "KVTLRN.Command";
-    case Interface::Dimension:
-        return "KVTLRN.Dimension";
-    }
-    return "";
-}
-
 class FakeEnumerator : public Enumerator
 {
 public:
@@ -148,7 +131,8 @@ CallResult<std::unique_ptr<Enumerator>> FakeHost::enumerate(ObjectRef collection
     record("enumerate", nullptr);
     if (connectionLost())
         return {CallStatus::ConnectionLost, nullptr};
-    const sim::SimReply reply = m_objects.get(found->second, "KVTLRN.Commands", dispid::Enumeration);
+    const sim::SimReply reply =
+        m_objects.get(found->second, interfaceName(Interface::Commands), dispid::Enumeration);
     const auto* elements = std::get_if<std::vector<sim::ObjectAddress>>(&reply.value);
     if (!reply.ok || !elements)
         return {CallStatus::Failed, nullptr};

@@ -329,7 +329,7 @@ void TestTransferCommand::editModeIsTestedFirst()
     window.editMode = true;
     window.path = cells::NoTableChosen;
     runTransfer(window, host);
-    QCOMPARE(window.events, (Strings{messageEvent(transfertexts::SaveFirst), "restore"}));
+    QCOMPARE(window.events, (Strings{messageEvent(cells::SaveFirst), "restore"}));
     QVERIFY(host.calls().empty()); // KORVANT is not even looked for
 }
 

@@ -268,7 +268,7 @@ void TestTransferDBus::editModeIsTestedFirst()
     m_table->enterEditModeEmpty();
     m_table->setTablePath(text(cells::NoTableChosen));
     run();
-    QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::SaveFirst)});
+    QCOMPARE(MessageBox::shownTexts(), QStringList{text(cells::SaveFirst)});
     QVERIFY(pointerRestored());
 
     MessageBox::clearRecord();
