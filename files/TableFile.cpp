@@ -1,6 +1,6 @@
 #include "files/TableFile.h"
 
-#include <charconv>
+#include "table/PlainNumber.h"
 
 namespace tablefile {
 namespace {
@@ -16,54 +16,6 @@ bool isBlank(char byte)
 bool isLineEnd(char byte)
 {
     return byte == '\r' || byte == '\n';
-}
-
-bool isDigit(char byte)
-{
-    return byte >= '0' && byte <= '9';
-}
-
-std::size_t skipDigits(std::string_view text, std::size_t i)
-{
-    while (i < text.size() && isDigit(text[i]))
-        ++i;
-    return i;
-}
-
-// An optional sign, digits with an optional "." and fraction, an optional
-// exponent; nothing else (no "inf", no hexadecimal, no blanks inside).
-std::optional<double> readNumber(std::string_view text)
-{
-    std::size_t i = 0;
-    const bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        ++i;
-    const std::size_t integerEnd = skipDigits(text, i);
-    std::size_t end = integerEnd;
-    std::size_t fractionDigits = 0;
-    if (end < text.size() && text[end] == '.') {
-        const std::size_t fractionEnd = skipDigits(text, end + 1);
-        fractionDigits = fractionEnd - end - 1;
-        end = fractionEnd;
-    }
-    if (integerEnd == i && fractionDigits == 0)
-        return std::nullopt;
-    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
-        std::size_t exponent = end + 1;
-        if (exponent < text.size() && (text[exponent] == '-' || text[exponent] == '+'))
-            ++exponent;
-        const std::size_t exponentEnd = skipDigits(text, exponent);
-        if (exponentEnd == exponent)
-            return std::nullopt;
-        end = exponentEnd;
-    }
-    if (end != text.size())
-        return std::nullopt;
-    double magnitude = 0;
-    const auto [last, error] = std::from_chars(text.data() + i, text.data() + end, magnitude);
-    if (error != std::errc() || last != text.data() + end)
-        return std::nullopt;
-    return negative ? -magnitude : magnitude;
 }
 
 } // namespace
@@ -215,7 +167,7 @@ void TableReader::endField(bool bySeparatorComma)
     if (m_state == State::Unquoted) {
         while (!m_field.empty() && isBlank(m_field.back()))
             m_field.pop_back();
-        value.number = readNumber(m_field);
+        value.number = readPlainNumber(m_field);
     }
     value.text = fromWindows1252(m_field);
     m_result.values.push_back(std::move(value));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/PlainNumber.h"
+
 #include <optional>
 #include <string>
 
@@ -10,7 +12,3 @@ class TransferWindow;
 // a table typed under a German or an English locale transfers the same
 // everywhere. Surrounding blanks are allowed; anything else is no number.
 std::optional<double> readCaptionNumber(const std::string& caption, const TransferWindow& window);
-
-// The locale-independent reading with the given decimal point (digits, at most
-// one decimal point, an optional sign and exponent; no group separators).
-std::optional<double> readPlainNumber(const std::string& text, char decimalPoint);
