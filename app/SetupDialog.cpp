@@ -68,8 +68,8 @@ SetupDialog::SetupDialog(QWidget* parent) : QWidget(parent, Qt::Window)
 // other value as "1" too.
 void SetupDialog::loadSettings()
 {
-    m_oldValues->setChecked(settings::read(settings::OldVal) != QLatin1String("0"));
-    m_start->setChecked(settings::read(settings::Start) != QLatin1String("0"));
+    m_oldValues->setChecked(settings::keepExistingTolerances());
+    m_start->setChecked(settings::showSplash());
 }
 
 // A write that fails is told, with where and why; the dialog then closes as

@@ -100,7 +100,7 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     productName->setText(QString::fromUtf8(appinfo::Title));
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
-    m_timer->setInterval(settings::read(settings::Start) == QLatin1String("0") ? 1 : 3000);
+    m_timer->setInterval(settings::showSplash() ? 3000 : 1);
     connect(m_timer, &QTimer::timeout, this, &SplashWindow::onTimer);
     m_timer->start();
 }

@@ -38,6 +38,16 @@ QString read(const QString& key)
     return openStore()->value(pathOf(key), Default).toString();
 }
 
+bool showSplash()
+{
+    return read(Start) != QLatin1String("0");
+}
+
+bool keepExistingTolerances()
+{
+    return read(OldVal) != QLatin1String("0");
+}
+
 QString write(const QString& key, const QString& value)
 {
     const std::unique_ptr<QSettings> store = openStore();

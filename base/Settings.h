@@ -13,6 +13,10 @@ inline const QString OldVal = QStringLiteral("OldVal"); // "1": keep tolerances 
 // The stored text, or "1" when the key is missing.
 QString read(const QString& key);
 
+// Only a stored "0" switches a setting off; anything else, or nothing, leaves it on.
+bool showSplash();             // "Start"
+bool keepExistingTolerances(); // "OldVal"
+
 // Stores the value and makes sure it reached the store; returns why it did
 // not, in German, or an empty text.
 QString write(const QString& key, const QString& value);

@@ -43,7 +43,8 @@ public:
         return ok ? std::optional<double>(value) : std::nullopt;
     }
 
-    std::string oldValSetting() const override { return settings::read(settings::OldVal).toStdString(); }
+    // The transfer reads the setting for every dimension that has a tolerance.
+    std::string oldValSetting() const override { return settings::keepExistingTolerances() ? "1" : "0"; }
 
     void showMessage(const std::string& text) override
     {
