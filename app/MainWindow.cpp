@@ -3,7 +3,6 @@
 #include "base/AppInfo.h"
 #include "files/DeleteTable.h"
 #include "base/MessageBox.h"
-#include "app/Shell.h"
 #include "table/TableCommands.h"
 #include "table/ToleranceTable.h"
 #include "transfer/PlatformHost.h"
@@ -19,7 +18,7 @@
 
 #include <functional>
 
-MainWindow::MainWindow(Shell& shell) : m_shell(shell), m_table(new ToleranceTable(this))
+MainWindow::MainWindow() : m_table(new ToleranceTable(this))
 {
     setObjectName(QStringLiteral("Tabelle"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -69,9 +68,9 @@ void MainWindow::createMenus()
           {"Select", "Auswählen", QKeySequence(Qt::CTRL | Qt::Key_A), &MainWindow::chooseTable}}},
         {"Menü_2",
          "&Hilfe",
-         {{"SERVICE", "Software Service", {}, nullptr},
+         {{"SERVICE", "Software Service", {}, &MainWindow::supportRequested},
           {"Linie1_Hilfe", nullptr, {}, nullptr},
-          {"Info", "Info (Dalmerin)", {}, nullptr}}},
+          {"Info", "Info (Dalmerin)", {}, &MainWindow::aboutRequested}}},
     };
 
     for (const Menu& menuItems : menus) {
@@ -86,10 +85,6 @@ void MainWindow::createMenus()
                 connect(action, &QAction::triggered, this, item.handler);
         }
     }
-    // The help windows outlive the main window, so the shell opens them.
-    connect(findChild<QAction*>(QStringLiteral("SERVICE")), &QAction::triggered, &m_shell,
-            &Shell::openSupport);
-    connect(findChild<QAction*>(QStringLiteral("Info")), &QAction::triggered, &m_shell, &Shell::openAbout);
 }
 
 void MainWindow::createToolbar()
@@ -184,7 +179,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::openSetup()
 {
-    m_shell.openSetup();
+    emit setupRequested();
 }
 
 void MainWindow::exitProgram()
@@ -196,7 +191,7 @@ void MainWindow::exitProgram()
     if (answer == MessageBox::Answer::Yes)
         saveTable();
     else
-        m_shell.exitProgram();
+        emit exitRequested();
 }
 
 void MainWindow::editTable()
@@ -211,7 +206,7 @@ void MainWindow::newTable()
 
 void MainWindow::saveTable()
 {
-    m_shell.openSaveDialog();
+    emit saveRequested();
 }
 
 void MainWindow::deleteTable()
@@ -221,5 +216,8 @@ void MainWindow::deleteTable()
 
 void MainWindow::chooseTable()
 {
-    m_shell.chooseTable(*m_table, this);
+    if (m_table->isEditMode())
+        MessageBox::show(this, QString::fromUtf8(cells::SaveFirst));
+    else
+        emit openRequested();
 }

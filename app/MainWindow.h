@@ -3,22 +3,31 @@
 #include <QMainWindow>
 
 class QToolBar;
-class Shell;
 class ToleranceTable;
 
 // The main window `Tabelle`: menu bar, toolbar and the tolerance table. Every
-// command of the program starts here; each has its own handler.
+// command of the program starts here; each has its own handler. Commands whose
+// windows outlive this one are asked of whoever created it, by signal.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(Shell& shell);
+    MainWindow();
 
-    ToleranceTable& table() const { return *m_table; }
+    ToleranceTable& table() { return *m_table; }
+    const ToleranceTable& table() const { return *m_table; }
 
     // Runs the command of toolbar button `index` (from 1); the separators 2 and 4 do nothing.
     void toolbarButtonClicked(int index);
+
+signals:
+    void setupRequested();
+    void aboutRequested();
+    void supportRequested();
+    void saveRequested();
+    void openRequested(); // only in display mode
+    void exitRequested(); // after the exit question, if any
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,7 +46,6 @@ private:
     void deleteTable();
     void chooseTable();
 
-    Shell& m_shell;
     ToleranceTable* m_table;
     QToolBar* m_toolbar = nullptr;
     bool m_transferRunning = false;

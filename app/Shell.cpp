@@ -2,7 +2,6 @@
 
 #include "app/InfoWindow.h"
 #include "app/MainWindow.h"
-#include "base/MessageBox.h"
 #include "files/OpenDialog.h"
 #include "files/SaveDialog.h"
 #include "app/SetupDialog.h"
@@ -46,7 +45,13 @@ void Shell::start()
 
 MainWindow* Shell::showMainWindow()
 {
-    m_main = new MainWindow(*this);
+    m_main = new MainWindow;
+    connect(m_main, &MainWindow::setupRequested, this, &Shell::openSetup);
+    connect(m_main, &MainWindow::aboutRequested, this, &Shell::openAbout);
+    connect(m_main, &MainWindow::supportRequested, this, &Shell::openSupport);
+    connect(m_main, &MainWindow::saveRequested, this, &Shell::openSaveDialog);
+    connect(m_main, &MainWindow::openRequested, this, &Shell::openOpenDialog);
+    connect(m_main, &MainWindow::exitRequested, this, &Shell::exitProgram);
     m_main->show();
     return m_main;
 }
@@ -89,12 +94,8 @@ void Shell::openSaveDialog()
     m_save->show();
 }
 
-void Shell::chooseTable(ToleranceTable& table, QWidget* messageParent)
+void Shell::openOpenDialog()
 {
-    if (table.isEditMode()) {
-        MessageBox::show(messageParent, QString::fromUtf8(cells::SaveFirst));
-        return;
-    }
     showSingle(m_open, [this] { return new OpenDialog([this] { return currentTable(); }, m_startFolder); });
 }
 

@@ -12,7 +12,6 @@ class SetupDialog;
 class SplashWindow;
 class SupportWindow;
 class ToleranceTable;
-class QWidget;
 
 // Owns the program's windows and their lifetimes: the splash window opens the
 // main window, the settings dialog replaces it, and the About, support, open
@@ -33,7 +32,7 @@ public:
     void openAbout();
     void openSupport();
     void openSaveDialog();
-    void chooseTable(ToleranceTable& table, QWidget* messageParent);
+    void openOpenDialog();
     void exitProgram();
 
     // The table of the main window, or nullptr while there is none.
