@@ -16,8 +16,6 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include <functional>
-
 MainWindow::MainWindow() : m_table(new ToleranceTable(this))
 {
     setObjectName(QStringLiteral("Tabelle"));
@@ -94,17 +92,18 @@ void MainWindow::createToolbar()
         const char* key; // the button's identifier; nothing reads it
         const char* picture;
         const char* toolTip;
+        void (MainWindow::*handler)();
     };
     // Index 1 to 8; the entries without a picture are separators.
     const Button buttons[] = {
-        {"Ausführen", "tool1-run", "Ausführen"},
-        {nullptr, nullptr, nullptr},
-        {"Öffnen", "tool2-open", "Öffnen einer Tabelle"},
-        {nullptr, nullptr, nullptr},
-        {"Bearbeiten", "tool3-edit", "Tabelle bearbeiten"},
-        {"Neu", "tool4-new", "Tabelle neu erstellen"},
-        {"Save", "tool5-save", "Tabelle speichern"},
-        {"Delete", "tool6-delete", "Tabelle löschen"},
+        {"Ausführen", "tool1-run", "Ausführen", &MainWindow::runTransfer},
+        {nullptr, nullptr, nullptr, nullptr},
+        {"Öffnen", "tool2-open", "Öffnen einer Tabelle", &MainWindow::chooseTable},
+        {nullptr, nullptr, nullptr, nullptr},
+        {"Bearbeiten", "tool3-edit", "Tabelle bearbeiten", &MainWindow::editTable},
+        {"Neu", "tool4-new", "Tabelle neu erstellen", &MainWindow::newTable},
+        {"Save", "tool5-save", "Tabelle speichern", &MainWindow::saveTable},
+        {"Delete", "tool6-delete", "Tabelle löschen", &MainWindow::deleteTable},
     };
 
     m_toolbar = addToolBar(QString());
@@ -113,7 +112,7 @@ void MainWindow::createToolbar()
     m_toolbar->setFloatable(false);
     m_toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolbar->setIconSize(QSize(24, 22));
-    m_toolbar->setFixedHeight(twipsRect(0, 0, 0, 510).height());
+    m_toolbar->setFixedHeight(twips::toPixels(twips::ToolbarHeight));
     m_toolbar->setContextMenuPolicy(Qt::PreventContextMenu);
     m_toolbar->toggleViewAction()->setVisible(false);
 
@@ -127,7 +126,7 @@ void MainWindow::createToolbar()
             action->setToolTip(QString::fromUtf8(button.toolTip));
             m_toolbar->widgetForAction(action)->setAccessibleName(QString::fromUtf8(button.toolTip));
             action->setData(QString::fromUtf8(button.key));
-            connect(action, &QAction::triggered, this, [this, index] { toolbarButtonClicked(index); });
+            connect(action, &QAction::triggered, this, button.handler);
         } else {
             action = m_toolbar->addSeparator();
         }
@@ -138,14 +137,9 @@ void MainWindow::createToolbar()
 
 void MainWindow::toolbarButtonClicked(int index)
 {
-    const std::function<void()> commands[] = {
-        [this] { runTransfer(); }, nullptr,
-        [this] { chooseTable(); }, nullptr,
-        [this] { editTable(); },   [this] { newTable(); },
-        [this] { saveTable(); },   [this] { deleteTable(); },
-    };
-    if (index >= 1 && index <= int(std::size(commands)) && commands[index - 1])
-        commands[index - 1]();
+    // Each button's action carries its command; a separator's carries none.
+    if (QAction* action = m_toolbar->findChild<QAction*>(QStringLiteral("Toolbar1_%1").arg(index)))
+        action->trigger();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

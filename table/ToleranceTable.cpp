@@ -1,5 +1,7 @@
 #include "table/ToleranceTable.h"
 
+#include "base/Twips.h"
+
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,19 +9,13 @@
 
 namespace {
 
-// Layout values are twips (1/1440 inch); at 96 dpi a pixel is 15 twips. The
-// table sits below the toolbar, which takes the first 510 twips of the window.
-constexpr int TwipsPerPixel = 15;
-constexpr int ToolbarTwips = 510;
+using twips::toPixels;
+constexpr int ToolbarTwips = twips::ToolbarHeight;
 
-int px(int twips)
-{
-    return twips / TwipsPerPixel;
-}
-
+// Layout values count from the window's top; the table sits below the toolbar.
 QRect rectFromTwips(int left, int top, int width, int height)
 {
-    return QRect(px(left), px(top - ToolbarTwips), px(width), px(height));
+    return twipsRect(left, top - ToolbarTwips, width, height);
 }
 
 constexpr int BlockOffset = 4680; // block B lies this far right of block A
@@ -140,7 +136,7 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(box(order[i - 1]), box(order[i]));
 
-    setMinimumSize(px(9360), px(6675 - ToolbarTwips));
+    setMinimumSize(toPixels(9360), toPixels(6675 - ToolbarTwips));
 }
 
 ToleranceTable::~ToleranceTable() = default;
@@ -251,7 +247,8 @@ void ToleranceTable::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     auto line = [&painter](int x1, int y1, int x2, int y2) {
-        painter.drawLine(px(x1), px(y1 - ToolbarTwips), px(x2), px(y2 - ToolbarTwips));
+        painter.drawLine(toPixels(x1), toPixels(y1 - ToolbarTwips), toPixels(x2),
+                         toPixels(y2 - ToolbarTwips));
     };
     for (int block = 0; block < 2; ++block) {
         const int left = 120 + block * BlockOffset;
