@@ -43,6 +43,16 @@ const std::array<Cell, ValueCount>& keyboardOrder()
     return order;
 }
 
+std::size_t labelIndex(const Cell& cell)
+{
+    return static_cast<std::size_t>(cell.column) * RangeCount + static_cast<std::size_t>(cell.range - 1);
+}
+
+std::size_t valueIndex(const Cell& cell)
+{
+    return labelIndex(cell) - 1;
+}
+
 std::string columnPrefix(Column column)
 {
     switch (column) {

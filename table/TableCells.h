@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 // The tolerance table's cells: 18 nominal-size ranges of four cells each.
@@ -47,6 +48,11 @@ const std::array<Cell, LabelCount>& labelOrder();
 // The order in which Tab moves through the 71 text boxes: range by range, and
 // within a range lower bound, upper bound, plus, minus.
 const std::array<Cell, ValueCount>& keyboardOrder();
+
+// Where a cell stands in labelOrder() and in valueOrder() (range 1's lower
+// bound, which is no value, has no value index).
+std::size_t labelIndex(const Cell& cell);
+std::size_t valueIndex(const Cell& cell);
 
 std::string columnPrefix(Column column);  // "Über", "Bis", "PT", "MT"
 std::string columnCaption(Column column); // the column's heading: "über", "bis", "Plus Tol.", "Minus Tol."

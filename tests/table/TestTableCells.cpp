@@ -40,6 +40,15 @@ private slots:
             QVERIFY(labels[i + 1] == cells::valueOrder()[i]);
     }
 
+    // The index functions find every cell where the orders put it.
+    void indicesPointIntoTheOrders()
+    {
+        for (std::size_t i = 0; i < cells::LabelCount; ++i)
+            QCOMPARE(cells::labelIndex(cells::labelOrder()[i]), i);
+        for (std::size_t i = 0; i < cells::ValueCount; ++i)
+            QCOMPARE(cells::valueIndex(cells::valueOrder()[i]), i);
+    }
+
     void keyboardOrderGoesRangeByRange()
     {
         const auto& keys = cells::keyboardOrder();

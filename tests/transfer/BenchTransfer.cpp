@@ -4,6 +4,7 @@
 #include "transfer/DBusHost.h"
 #include "tests/support/PeakMemory.h"
 #include "korvant-sim/PartProgram.h"
+#include "table/TableCells.h"
 #include "transfer/RangeSet.h"
 #include "transfer/TransferCommand.h"
 #include "transfer/TransferWindow.h"
@@ -27,11 +28,13 @@ std::vector<std::string> benchCaptions()
     const char* lower[] = {"0", "3", "6", "30", "120", "400"};
     const char* upper[] = {"3", "6", "30", "120", "400", "1000"};
     const char* tolerance[] = {"0.1", "0.1", "0.2", "0.3", "0.5", "0.8"};
+    using cells::Column;
     for (int row = 0; row < 6; ++row) {
-        captions[static_cast<std::size_t>(row)] = lower[row];
-        captions[static_cast<std::size_t>(18 + row)] = upper[row];
-        captions[static_cast<std::size_t>(36 + row)] = tolerance[row];
-        captions[static_cast<std::size_t>(54 + row)] = tolerance[row];
+        const int range = row + 1;
+        captions[cells::labelIndex({Column::Lower, range})] = lower[row];
+        captions[cells::labelIndex({Column::Upper, range})] = upper[row];
+        captions[cells::labelIndex({Column::Plus, range})] = tolerance[row];
+        captions[cells::labelIndex({Column::Minus, range})] = tolerance[row];
     }
     return captions;
 }

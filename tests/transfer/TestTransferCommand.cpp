@@ -145,8 +145,7 @@ void TestTransferCommand::rangeLookUp()
     Strings captions(cells::LabelCount, "");
     captions[0] = "0";
     auto set = [&captions](cells::Column column, int range, const char* text) {
-        captions[static_cast<std::size_t>(column) * cells::RangeCount + static_cast<std::size_t>(range - 1)] =
-            text;
+        captions[cells::labelIndex({column, range})] = text;
     };
     set(cells::Column::Upper, 1, "3"); // row 1: bounds only, tolerances blank
     set(cells::Column::Lower, 2, "3");
@@ -247,7 +246,7 @@ void TestTransferCommand::secondRunKeepsWhatTheFirstWrote()
     for (std::string& caption : window.captions)
         if (caption == "0.1" || caption == "0.2" || caption == "0.9")
             caption = "0.7";
-    window.captions[cells::RangeCount + cells::RangeCount - 1] = "1000"; // row 18's upper bound
+    window.captions[cells::labelIndex({cells::Column::Upper, 18})] = "1000";
     runTransfer(window, host);
 
     const auto& cases = transfercases::cases();

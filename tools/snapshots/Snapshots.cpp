@@ -34,12 +34,14 @@ void fillExampleTable(ToleranceTable& table)
     const QStringList upper = {"3", "6", "30", "120", "400", "1000", "2000", "4000"};
     const QStringList tolerance = {"0,1", "0,1", "0,2", "0,3", "0,5", "0,8", "1,2", "2"};
     QStringList values(cells::ValueCount);
+    using cells::Column;
     for (int row = 0; row < upper.size(); ++row) {
-        if (row > 0)
-            values[row - 1] = upper[row - 1];
-        values[17 + row] = upper[row];
-        values[35 + row] = tolerance[row];
-        values[53 + row] = tolerance[row];
+        const int range = row + 1;
+        if (range > 1)
+            values[int(cells::valueIndex({Column::Lower, range}))] = upper[row - 1];
+        values[int(cells::valueIndex({Column::Upper, range}))] = upper[row];
+        values[int(cells::valueIndex({Column::Plus, range}))] = tolerance[row];
+        values[int(cells::valueIndex({Column::Minus, range}))] = tolerance[row];
     }
     table.showValues(values);
     table.setTablePath(QStringLiteral("/opt/dalmerin/ISO 2768-m.tabelle"));
