@@ -28,8 +28,6 @@
 
 namespace {
 
-const QString BusName = QStringLiteral("KVTLRN.Application");
-
 QWidget* focused()
 {
     return QApplication::focusWidget();
@@ -187,7 +185,7 @@ void TestKeyboard::wholeProgramByKeyboard()
     m_sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_sim.start(QStringLiteral(KORVANT_SIM),
                 {QStringLiteral("--headless"), QStringLiteral(SAMPLE_PART_PROGRAM)});
-    QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(BusName), 5000);
+    QVERIFY(standin::waitOnBus());
     const int untoleranced = untolerancedDimensions();
     QVERIFY(untoleranced > 0);
     QVERIFY(activate(main));

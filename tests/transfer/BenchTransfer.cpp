@@ -3,6 +3,7 @@
 // asserts nothing about time. Usage: bench_transfer PART_PROGRAM.json
 #include "transfer/DBusHost.h"
 #include "tests/support/PeakMemory.h"
+#include "tests/support/StandInClient.h"
 #include "korvant-sim/PartProgram.h"
 #include "table/TableCells.h"
 #include "transfer/RangeSet.h"
@@ -14,7 +15,6 @@
 #include <QDBusMessage>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 
 #include <cmath>
 #include <cstdio>
@@ -95,9 +95,7 @@ int main(int argc, char** argv)
     }
     BenchWindow window;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    for (int i = 0; i < 500 && !bus.interface()->isServiceRegistered(QStringLiteral("KVTLRN.Application"));
-         ++i)
-        QThread::msleep(10);
+    standin::waitOnBus();
 
     QDBusMessage bareGet =
         QDBusMessage::createMethodCall(QStringLiteral("KVTLRN.Application"), QStringLiteral("/Command/1"),

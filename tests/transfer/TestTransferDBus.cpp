@@ -27,45 +27,20 @@
 
 namespace {
 
-const QString BusName = QStringLiteral("KVTLRN.Application");
-
 QString text(const char* utf8)
 {
     return QString::fromUtf8(utf8);
 }
 
-// The stand-in, started headless with a part program and options; stopped when this goes.
-class SimProcess
+// The stand-in with a part program and options.
+class SimProcess : public standin::Process
 {
 public:
     SimProcess(const QString& partProgramFile, const QStringList& options)
+        : standin::Process(QStringLiteral(KORVANT_SIM),
+                           partProgramFile.isEmpty() ? options : options + QStringList{partProgramFile})
     {
-        QStringList arguments{QStringLiteral("--headless")};
-        arguments += options;
-        if (!partProgramFile.isEmpty())
-            arguments << partProgramFile;
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(QStringLiteral(KORVANT_SIM), arguments);
-        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-        QElapsedTimer clock;
-        clock.start();
-        while (!bus->isServiceRegistered(BusName) && clock.elapsed() < 5000)
-            QTest::qWait(10);
     }
-    ~SimProcess()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-        // The name must be free before the next test starts its own stand-in.
-        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-        QElapsedTimer clock;
-        clock.start();
-        while (bus->isServiceRegistered(BusName) && clock.elapsed() < 5000)
-            QTest::qWait(10);
-    }
-
-private:
-    QProcess m_process;
 };
 
 // What the stand-in holds for command n (from 1); -999 where it gives nothing.

@@ -23,7 +23,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
-#include <QThread>
 
 #include <algorithm>
 #include <cmath>
@@ -50,7 +49,6 @@ private:
     long m_peakKiB = 0;
 };
 
-const QString BusName = QStringLiteral("KVTLRN.Application");
 constexpr int PlusTolerance = 15;
 constexpr int MinusTolerance = 14;
 
@@ -81,17 +79,6 @@ std::size_t countWritten(const Tolerances& values)
     return written;
 }
 
-bool waitForHost()
-{
-    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-    for (int i = 0; i < 500; ++i) {
-        if (bus->isServiceRegistered(BusName))
-            return true;
-        QThread::msleep(10);
-    }
-    return false;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -110,7 +97,7 @@ int main(int argc, char* argv[])
                        work.filePath(QStringLiteral("settings")));
 
     const tablefileio::LoadResult table = tablefileio::loadTable(tableFile);
-    if (table.status != tablefileio::LoadResult::Status::Loaded || !waitForHost()) {
+    if (table.status != tablefileio::LoadResult::Status::Loaded || !standin::waitOnBus()) {
         std::fprintf(stderr, "Tabelle nicht lesbar oder korvant-sim nicht erreichbar\n");
         return 2;
     }
