@@ -1,24 +1,13 @@
 // Benchmark: a 1 GiB file without a line end is refused after reading its
 // beginning only. Prints the time taken and the memory it cost.
 #include "files/TableFileIo.h"
+#include "tests/support/PeakMemory.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <sys/resource.h>
-
-namespace {
-
-long peakMemoryKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-} // namespace
 
 int main()
 {
