@@ -23,10 +23,10 @@ void deleteCurrentTable(ToleranceTable& table, QWidget* messageParent)
                          QStringLiteral("Löschvorgang abgebrochen. Tabelle wurde nicht gelöscht"));
         return;
     }
-    if (const QString failure = tablefileio::deleteTable(path); !failure.isEmpty()) {
+    if (const auto failure = tablefileio::deleteTable(path)) {
         MessageBox::show(messageParent,
                          tablefileio::failureMessage(QStringLiteral("Die Tabellendatei wurde nicht gelöscht"),
-                                                     path, failure));
+                                                     path, *failure));
         return;
     }
     table.setTablePath(QString::fromUtf8(cells::NoTableChosen));

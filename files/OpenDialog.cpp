@@ -7,7 +7,7 @@
 
 #include <QPushButton>
 
-OpenDialog::OpenDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder, QWidget*)
+OpenDialog::OpenDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder)
     : TableFileDialog("T_Wahl", std::move(currentTable), startFolder)
 {
     QPushButton* ok = addButton("OKButton", "OK", 24);

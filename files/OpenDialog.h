@@ -9,9 +9,8 @@ class OpenDialog : public TableFileDialog
     Q_OBJECT
 
 public:
-    // The dialog is a top-level window of its own; `parent` is not used.
-    OpenDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder,
-               QWidget* parent = nullptr);
+    // The dialog is a top-level window of its own, beside the main window.
+    OpenDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder);
 
 private:
     void onOk();

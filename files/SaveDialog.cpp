@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QPushButton>
 
-SaveDialog::SaveDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder, QWidget*)
+SaveDialog::SaveDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder)
     : TableFileDialog("T_Speicher", std::move(currentTable), startFolder)
 {
     QPushButton* ok = addButton("OKButton", "OK", 24);
@@ -40,13 +40,13 @@ void SaveDialog::onOk()
     const QString path = chooser()->pathFor(QString::fromStdString(tablefile::withExtension(name)));
     table->setTablePath(path);
 
-    if (const QString notice = tablefileio::unstorableCharacterNotice(table->boxTexts()); !notice.isEmpty()) {
-        MessageBox::show(this, notice);
+    if (const auto notice = tablefileio::unstorableCharacterNotice(table->boxTexts())) {
+        MessageBox::show(this, *notice);
         return;
     }
     // Before the overwrite question, so that it is never asked for a save that cannot be made.
-    if (const QString problem = tablefileio::saveTargetProblem(path); !problem.isEmpty()) {
-        reportFailure(path, problem);
+    if (const auto problem = tablefileio::saveTargetProblem(path)) {
+        reportFailure(path, *problem);
         return;
     }
     if (QFileInfo::exists(path)) {
@@ -64,8 +64,8 @@ void SaveDialog::onOk()
         if (!table || !table->isEditMode())
             return;
     }
-    if (const QString failure = tablefileio::writeTable(path, table->boxTexts()); !failure.isEmpty()) {
-        reportFailure(path, failure);
+    if (const auto failure = tablefileio::writeTable(path, table->boxTexts())) {
+        reportFailure(path, *failure);
         return;
     }
     table->leaveEditMode();

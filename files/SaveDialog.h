@@ -10,9 +10,8 @@ class SaveDialog : public TableFileDialog
     Q_OBJECT
 
 public:
-    // The dialog is a top-level window of its own; `parent` is not used.
-    SaveDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder,
-               QWidget* parent = nullptr);
+    // The dialog is a top-level window of its own, beside the main window.
+    SaveDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder);
 
 private:
     void onOk();

@@ -58,7 +58,7 @@ bool takesNewFile(const QString& folder)
 
 } // namespace
 
-QString saveTargetProblem(const QString& path)
+std::optional<QString> saveTargetProblem(const QString& path)
 {
     const QFileInfo info(path);
     if (!QFileInfo(info.absolutePath()).isDir())
@@ -70,14 +70,14 @@ QString saveTargetProblem(const QString& path)
     if (!takesNewFile(info.absolutePath()))
         return QStringLiteral("Im Ordner kann keine Datei angelegt werden (keine Schreibberechtigung oder "
                               "schreibgeschützter Datenträger).");
-    return QString();
+    return std::nullopt;
 }
 
-QString unstorableCharacterNotice(const QStringList& values)
+std::optional<QString> unstorableCharacterNotice(const QStringList& values)
 {
     const std::optional<tablefile::Unstorable> found = tablefile::findUnstorable(utf8Texts(values));
     if (!found)
-        return QString();
+        return std::nullopt;
     const char32_t character = found->character;
     // An invisible character is named by its code.
     const QString shown =
@@ -90,7 +90,7 @@ QString unstorableCharacterNotice(const QStringList& values)
         .arg(found->cell.range);
 }
 
-QString writeTable(const QString& path, const QStringList& values)
+std::optional<QString> writeTable(const QString& path, const QStringList& values)
 {
     const std::string bytes = tablefile::encodeTable(utf8Texts(values));
 
@@ -110,7 +110,7 @@ QString writeTable(const QString& path, const QStringList& values)
     }
     if (!file.commit())
         return QStringLiteral("Die neue Datei konnte nicht an die Stelle der bisherigen treten.") + unchanged;
-    return QString();
+    return std::nullopt;
 }
 
 LoadResult loadTable(const QString& path)
@@ -154,11 +154,11 @@ LoadResult loadTable(const QString& path)
     return result;
 }
 
-QString deleteTable(const QString& path)
+std::optional<QString> deleteTable(const QString& path)
 {
     QFile file(path);
     if (file.remove())
-        return QString();
+        return std::nullopt;
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return QStringLiteral("Die Datei ist nicht vorhanden.");

@@ -3,23 +3,25 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Reading, writing and deleting table files on disk. Every failure comes back
 // as a German reason for the message to the user; nothing is half done.
 namespace tablefileio {
 
 // Why a table cannot be saved under this path before anything is written
 // (missing folder, a folder that takes no new file, a folder of that name, a
-// write-protected file), or empty.
-QString saveTargetProblem(const QString& path);
+// write-protected file), or nothing.
+[[nodiscard]] std::optional<QString> saveTargetProblem(const QString& path);
 
 // The notice for a character in the 71 values (value order) that a table
-// file cannot hold, naming the character and its cell, or empty.
-QString unstorableCharacterNotice(const QStringList& values);
+// file cannot hold, naming the character and its cell, or nothing.
+[[nodiscard]] std::optional<QString> unstorableCharacterNotice(const QStringList& values);
 
 // Writes the 71 values (value order) through a temporary file in the target
 // folder that then replaces the target, so the file is either the old one or
-// the complete new one. Returns the reason of a failure, or empty.
-QString writeTable(const QString& path, const QStringList& values);
+// the complete new one. Returns the reason of a failure, or nothing.
+[[nodiscard]] std::optional<QString> writeTable(const QString& path, const QStringList& values);
 
 struct LoadResult
 {
@@ -40,8 +42,8 @@ struct LoadResult
 LoadResult loadTable(const QString& path);
 
 // Deletes exactly the file of this name (never a pattern). Returns the reason
-// of a failure, or empty.
-QString deleteTable(const QString& path);
+// of a failure, or nothing.
+[[nodiscard]] std::optional<QString> deleteTable(const QString& path);
 
 // "<what>:", the path and the reason, one a line.
 QString failureMessage(const QString& what, const QString& path, const QString& reason);

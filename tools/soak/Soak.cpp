@@ -135,7 +135,7 @@ int main(int argc, char* argv[])
 
         // Save the shown table and open it again: the same 71 values come back.
         for (int cycle = 0; cycle < cyclesPerRun && cyclesDone < cycles; ++cycle, ++cyclesDone) {
-            const bool saved = tablefileio::writeTable(path, shown->labelCaptions().mid(1)).isEmpty();
+            const bool saved = !tablefileio::writeTable(path, shown->labelCaptions().mid(1));
             const tablefileio::LoadResult loaded = tablefileio::loadTable(path);
             const bool same = saved && loaded.status == tablefileio::LoadResult::Status::Loaded &&
                               loaded.values == table.values;
