@@ -16,7 +16,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <stdexcept>
+#include <string>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -43,13 +45,6 @@ void quitOnTerminate(QCoreApplication& app)
     std::signal(SIGINT, onTerminate);
 }
 
-std::optional<long> parseCount(const QCommandLineParser& parser, const QCommandLineOption& option)
-{
-    if (!parser.isSet(option))
-        return std::nullopt;
-    return sim::parseCount(parser.value(option).toStdString());
-}
-
 bool wantsHeadless(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
@@ -58,15 +53,21 @@ bool wantsHeadless(int argc, char** argv)
     return false;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// What the command line asks for; the faults read by the parser the COM twin uses too.
+struct Options
 {
-    const bool headless = wantsHeadless(argc, argv);
-    std::unique_ptr<QCoreApplication> app(headless ? new QCoreApplication(argc, argv)
-                                                   : new QApplication(argc, argv));
-    QCoreApplication::setApplicationName(QStringLiteral("korvant-sim"));
+    std::optional<std::string> partProgramFile;
+    std::optional<std::string> saveFile;
+    bool headless = false;
+    bool readsNothing = false;
+    sim::FaultPlan faults;
+    DBusObjects::ApplicationObject application = DBusObjects::ApplicationObject::Normal;
+};
 
+// Ends the program on --help or an unknown option, as QCommandLineParser does;
+// throws std::invalid_argument for a value it cannot read.
+Options parseOptions(const QCoreApplication& app)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Ersatz für KORVANT auf dem D-Bus-Sitzungsbus: besitzt den Namen KVTLRN.Application, bietet unter\n"
@@ -113,45 +114,54 @@ int main(int argc, char** argv)
         QStringLiteral("Unter /Application ein Objekt ohne KVTLRN.Application anbieten."));
     parser.addOptions({headlessOption, saveOption, nothingOption, failGetOption, failPutOption, delayOption,
                        leaveOption, hangOption, noApplicationOption, foreignApplicationOption});
-    parser.process(*app);
+    parser.process(app);
 
+    Options options;
+    if (!parser.positionalArguments().isEmpty())
+        options.partProgramFile = parser.positionalArguments().at(0).toStdString();
+    if (parser.isSet(saveOption))
+        options.saveFile = parser.value(saveOption).toStdString();
+    options.headless = parser.isSet(headlessOption);
+    options.readsNothing = parser.isSet(nothingOption);
+    for (const QString& text : parser.values(failGetOption))
+        options.faults.failingGets.push_back(sim::parseFault(text.toStdString()));
+    for (const QString& text : parser.values(failPutOption))
+        options.faults.failingPuts.push_back(sim::parseFault(text.toStdString()));
+    const auto count = [&parser](const QCommandLineOption& option) -> std::optional<long> {
+        if (!parser.isSet(option))
+            return std::nullopt;
+        return sim::parseCount(parser.value(option).toStdString());
+    };
+    options.faults.replyDelayMs = static_cast<int>(count(delayOption).value_or(0));
+    options.faults.leaveAfterCalls = count(leaveOption);
+    options.faults.hangAfterCalls = count(hangOption);
+    if (parser.isSet(noApplicationOption))
+        options.application = DBusObjects::ApplicationObject::Missing;
+    else if (parser.isSet(foreignApplicationOption))
+        options.application = DBusObjects::ApplicationObject::Foreign;
+    return options;
+}
+
+// Serves the part program on the session bus until the event loop ends.
+int serve(QCoreApplication& app, Options options)
+{
     sim::PartProgram program;
-    sim::FaultPlan faults;
-    try {
-        if (!parser.positionalArguments().isEmpty())
-            program = sim::readPartProgram(parser.positionalArguments().at(0).toStdString());
-        for (const QString& text : parser.values(failGetOption))
-            faults.failingGets.push_back(sim::parseFault(text.toStdString()));
-        for (const QString& text : parser.values(failPutOption))
-            faults.failingPuts.push_back(sim::parseFault(text.toStdString()));
-        faults.replyDelayMs = static_cast<int>(parseCount(parser, delayOption).value_or(0));
-        faults.leaveAfterCalls = parseCount(parser, leaveOption);
-        faults.hangAfterCalls = parseCount(parser, hangOption);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "korvant-sim: %s\n", error.what());
-        return 2;
-    }
-
+    if (options.partProgramFile)
+        program = sim::readPartProgram(*options.partProgramFile);
     sim::PartProgramState state = sim::PartProgramState::Active;
-    if (parser.positionalArguments().isEmpty())
-        state =
-            parser.isSet(nothingOption) ? sim::PartProgramState::ReadsNothing : sim::PartProgramState::None;
-    sim::SimHost host(std::move(program), state, std::move(faults));
+    if (!options.partProgramFile)
+        state = options.readsNothing ? sim::PartProgramState::ReadsNothing : sim::PartProgramState::None;
+    sim::SimHost host(std::move(program), state, std::move(options.faults));
 
     std::unique_ptr<SimWindow> window;
-    if (!headless) {
+    if (!options.headless) {
         window = std::make_unique<SimWindow>(host.program());
         host.onCommandChanged = [&window](std::size_t index) { window->showCommand(index); };
         window->show();
     }
 
-    DBusObjects::ApplicationObject application = DBusObjects::ApplicationObject::Normal;
-    if (parser.isSet(noApplicationOption))
-        application = DBusObjects::ApplicationObject::Missing;
-    else if (parser.isSet(foreignApplicationOption))
-        application = DBusObjects::ApplicationObject::Foreign;
-    DBusObjects objects(host, application);
-    QObject::connect(&objects, &DBusObjects::leaveRequested, app.get(),
+    DBusObjects objects(host, options.application);
+    QObject::connect(&objects, &DBusObjects::leaveRequested, &app,
                      [] { QTimer::singleShot(100, qApp, &QCoreApplication::quit); });
 
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -162,17 +172,33 @@ int main(int argc, char** argv)
                      qPrintable(BusName), qPrintable(bus.lastError().message()));
         return 1;
     }
-    quitOnTerminate(*app);
+    quitOnTerminate(app);
 
-    const int result = app->exec();
+    const int result = app.exec();
     bus.unregisterService(BusName);
-    if (parser.isSet(saveOption)) {
+    if (options.saveFile) {
         try {
-            sim::writePartProgram(host.program(), parser.value(saveOption).toStdString());
+            sim::writePartProgram(host.program(), *options.saveFile);
         } catch (const std::exception& error) {
             std::fprintf(stderr, "korvant-sim: %s\n", error.what());
             return 1;
         }
     }
     return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The widgets need a QApplication, which needs a display; headless it does without.
+    std::unique_ptr<QCoreApplication> app(wantsHeadless(argc, argv) ? new QCoreApplication(argc, argv)
+                                                                    : new QApplication(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("korvant-sim"));
+    try {
+        return serve(*app, parseOptions(*app));
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "korvant-sim: %s\n", error.what());
+        return 2;
+    }
 }

@@ -79,20 +79,40 @@ std::size_t countWritten(const Tolerances& values)
     return written;
 }
 
+// The command line: TABLE_FILE COMMAND_COUNT RUNS CYCLES WORK_FOLDER.
+struct Options
+{
+    QString tableFile;
+    std::size_t commands = 0;
+    int runs = 0;
+    int cycles = 0;
+    QDir work;
+};
+
+std::optional<Options> parseOptions(const QStringList& arguments)
+{
+    if (arguments.size() != 6)
+        return std::nullopt;
+    Options options;
+    options.tableFile = arguments[1];
+    options.commands = arguments[2].toULong();
+    options.runs = arguments[3].toInt();
+    options.cycles = arguments[4].toInt();
+    options.work.setPath(arguments[5]);
+    return options;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 6) {
+    const std::optional<Options> options = parseOptions(QCoreApplication::arguments());
+    if (!options) {
         std::fprintf(stderr, "Aufruf: dalmerin-soak TABELLE BEFEHLE LÄUFE ZYKLEN ARBEITSORDNER\n");
         return 2;
     }
-    const QString tableFile = QString::fromLocal8Bit(argv[1]);
-    const std::size_t commands = QByteArray(argv[2]).toULong();
-    const int runs = QByteArray(argv[3]).toInt();
-    const int cycles = QByteArray(argv[4]).toInt();
-    const QDir work(QString::fromLocal8Bit(argv[5]));
+    const auto& [tableFile, commands, runs, cycles, work] = *options;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        work.filePath(QStringLiteral("settings")));
 
