@@ -5,6 +5,7 @@
 #include "app/Credits.h"
 #include "tests/support/FileModes.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/ShellTestSupport.h"
 #include "app/InfoWindow.h"
 #include "app/MainWindow.h"
 #include "base/MessageBox.h"
@@ -78,13 +79,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_settingsFolder = std::make_unique<QTemporaryDir>();
-        guitest::startClean(*m_settingsFolder);
-        MessageBox::clearRecord();
-        m_shell = std::make_unique<Shell>(m_settingsFolder->path());
-    }
+    void init() { m_shell = guitest::startShell(m_settingsFolder); }
 
     void cleanup()
     {
