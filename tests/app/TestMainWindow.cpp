@@ -1,9 +1,9 @@
-// The main window: its menus, toolbar and texts, the table's start state, the
-// new and edit commands, the keyboard order, the exit question and Qt's own
-// texts in German.
-#include "base/Version.h"
+// The main window: its menus, toolbar and texts, which command each item
+// runs, the exit question and Qt's own texts in German. The table itself and
+// its commands are tested under tests/table/.
 #include "app/GermanQtTexts.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/ShellTestSupport.h"
 #include "app/MainWindow.h"
 #include "files/OpenDialog.h"
 #include "files/SaveDialog.h"
@@ -12,7 +12,6 @@
 #include "table/ToleranceTable.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,21 +28,8 @@ using Answer = MessageBox::Answer;
 
 namespace {
 
-const QString NoTable = QStringLiteral("keine Tabelle gewählt");
-
-QStringList captionsOf(const ToleranceTable& table)
-{
-    return table.labelCaptions();
-}
-
-// Fills the 71 display captions with their own cell names, as an opened table would.
-void showNamedValues(ToleranceTable& table)
-{
-    QStringList values;
-    for (const auto& cell : cells::valueOrder())
-        values << QString::fromStdString(cells::boxName(cell));
-    table.showValues(values);
-}
+// A shown table of 71 values, as if one had been opened.
+const QStringList Shown(71, QStringLiteral("7"));
 
 } // namespace
 
@@ -57,37 +43,13 @@ private:
     MainWindow* m_main = nullptr;
 
     ToleranceTable& table() { return m_main->table(); }
-    bool boxesShown()
-    {
-        for (QLineEdit* box : table().findChildren<QLineEdit*>())
-            if (!box->isVisible())
-                return false;
-        return true;
-    }
-    bool labelsShown()
-    {
-        for (const auto& cell : cells::labelOrder())
-            if (!table().label(cell)->isVisible())
-                return false;
-        return true;
-    }
-    bool labelsHidden()
-    {
-        for (const auto& cell : cells::labelOrder())
-            if (table().label(cell)->isVisible())
-                return false;
-        return true;
-    }
 
 private slots:
     void initTestCase() { loadGermanQtTexts(); }
 
     void init()
     {
-        m_settingsFolder = std::make_unique<QTemporaryDir>();
-        guitest::startClean(*m_settingsFolder);
-        MessageBox::clearRecord();
-        m_shell = std::make_unique<Shell>(m_settingsFolder->path());
+        m_shell = guitest::startShell(m_settingsFolder);
         m_main = m_shell->showMainWindow();
         QVERIFY(QTest::qWaitForWindowExposed(m_main));
     }
@@ -96,31 +58,6 @@ private slots:
     {
         QVERIFY(!MessageBox::hasPendingAnswers());
         m_shell.reset();
-    }
-
-    void startsInDisplayModeWithoutTable()
-    {
-        QCOMPARE(m_main->windowTitle(), QStringLiteral("Dalmerin Version " DALMERIN_VERSION));
-        QCOMPARE(child<QLabel>(m_main, QStringLiteral("Tab_Name"))->text(), NoTable);
-        const QStringList captions = captionsOf(table());
-        QCOMPARE(captions.size(), 72);
-        QCOMPARE(child<QLabel>(m_main, QStringLiteral("Über1_T"))->text(), QStringLiteral("0"));
-        QCOMPARE(captions.mid(1), QStringList(71, QStringLiteral(" ")));
-        QVERIFY(labelsShown());
-        QCOMPARE(table().findChildren<QLineEdit*>().size(), 71);
-        for (QLineEdit* box : table().findChildren<QLineEdit*>())
-            QVERIFY(!box->isVisible());
-        QVERIFY(!child<QLineEdit>(m_main, QStringLiteral("Über1")));
-        QVERIFY(child<QLineEdit>(m_main, QStringLiteral("MT18")));
-        QVERIFY(child<QLabel>(m_main, QStringLiteral("MT18_T")));
-    }
-
-    void headersNameTheColumns()
-    {
-        const QStringList texts = {"Nennmaßbereich", "Lineartoleranz", "über", "bis",
-                                   "Plus Tol.",      "Minus Tol."};
-        for (int i = 0; i < 12; ++i)
-            QCOMPARE(child<QLabel>(m_main, QStringLiteral("Label%1").arg(i + 1))->text(), texts[i % 6]);
     }
 
     void menusCarryTheirCaptionsAndShortcuts()
@@ -187,75 +124,23 @@ private slots:
         }
     }
 
-    void newTableEmptiesEverythingButTheFixedBound()
-    {
-        showNamedValues(table());
-        table().setTablePath(QStringLiteral("/daten/Flansch.tabelle"));
-        QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
-        QVERIFY(table().isEditMode());
-        QVERIFY(boxesShown());
-        QVERIFY(labelsHidden());
-        QCOMPARE(table().boxTexts(), QStringList(71, QString()));
-        QCOMPARE(captionsOf(table()).first(), QStringLiteral("0"));
-        QCOMPARE(captionsOf(table()).mid(1), QStringList(71, QString()));
-        QCOMPARE(table().tablePath(), QStringLiteral("/daten/Flansch.tabelle"));
-
-        // During an edit, "Neu erstellen" empties the boxes again without a question.
-        table().box({cells::Column::Plus, 4})->setText(QStringLiteral("0,1"));
-        QVERIFY(guitest::trigger(m_main, QStringLiteral("Toolbar1_6")));
-        QCOMPARE(table().boxTexts(), QStringList(71, QString()));
-        QVERIFY(MessageBox::shownTexts().isEmpty());
-    }
-
-    void editIsRefusedWithoutTable()
+    // The menu items run the table's own commands: "Bearbeiten" is refused
+    // without a table and copies a shown one into the boxes, "Neu erstellen" empties them.
+    void tableMenuItemsRunTheTableCommands()
     {
         MessageBox::setNextAnswer(Answer::Ok);
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Edit")));
         QCOMPARE(MessageBox::shownTexts(),
                  QStringList{"Sie müssen erst eine zu bearbeitende Tabelle auswählen"});
         QVERIFY(!table().isEditMode());
-        QVERIFY(labelsShown());
-    }
 
-    void editCopiesEachCaptionIntoItsOwnBox()
-    {
-        showNamedValues(table());
-        table().label({cells::Column::Minus, 18})->setText(QStringLiteral(" ")); // the initial single blank
+        table().showValues(Shown);
         table().setTablePath(QStringLiteral("/daten/Flansch.tabelle"));
-        QVERIFY(guitest::trigger(m_main, QStringLiteral("Toolbar1_5")));
-        QVERIFY(table().isEditMode());
-        QVERIFY(labelsHidden());
-        for (const auto& cell : cells::valueOrder()) {
-            const QString expected = cell == cells::Cell{cells::Column::Minus, 18}
-                                         ? QStringLiteral(" ")
-                                         : QString::fromStdString(cells::boxName(cell));
-            QCOMPARE(table().box(cell)->text(), expected);
-        }
-        QCOMPARE(captionsOf(table()).mid(1), QStringList(71, QString()));
-        QCOMPARE(captionsOf(table()).first(), QStringLiteral("0"));
-
-        // A second "Bearbeiten" keeps what was typed.
-        table().box({cells::Column::Upper, 2})->setText(QStringLiteral("6"));
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Edit")));
-        QCOMPARE(table().box({cells::Column::Upper, 2})->text(), QStringLiteral("6"));
-        QCOMPARE(table().box({cells::Column::Plus, 1})->text(), QStringLiteral("PT1"));
-    }
-
-    void tabMovesRangeByRange()
-    {
+        QVERIFY(table().isEditMode());
+        QCOMPARE(table().boxTexts(), Shown);
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
-        QLineEdit* first = child<QLineEdit>(m_main, QStringLiteral("Bis1"));
-        first->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), first);
-        QStringList visited{first->objectName()};
-        for (int i = 1; i < 71; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            visited << QApplication::focusWidget()->objectName();
-        }
-        QStringList expected;
-        for (const auto& cell : cells::keyboardOrder())
-            expected << QString::fromStdString(cells::boxName(cell));
-        QCOMPARE(visited, expected);
+        QCOMPARE(table().boxTexts(), QStringList(71, QString()));
     }
 
     void menuShortcutsWinOverTheBoxes()
@@ -354,11 +239,11 @@ private slots:
 
     void toolbarSeparatorsDoNothing()
     {
-        showNamedValues(table());
-        const QStringList before = captionsOf(table());
+        table().showValues(Shown);
+        const QStringList before = table().labelCaptions();
         m_main->toolbarButtonClicked(2);
         m_main->toolbarButtonClicked(4);
-        QCOMPARE(captionsOf(table()), before);
+        QCOMPARE(table().labelCaptions(), before);
         QVERIFY(!table().isEditMode());
         QVERIFY(MessageBox::shownTexts().isEmpty());
     }
@@ -443,19 +328,6 @@ private slots:
         QCOMPARE(
             child<QAction>(m_main, QStringLiteral("Setup"))->shortcut().toString(QKeySequence::NativeText),
             QStringLiteral("F5"));
-    }
-
-    // What a value label or the table path shows is never taken as formatting.
-    void valuesAndPathsShowAsPlainText()
-    {
-        QStringList values(71, QStringLiteral("<b>5</b>"));
-        table().showValues(values);
-        table().setTablePath(QStringLiteral("/daten/<i>a</i>.tabelle"));
-        auto* path = child<QLabel>(m_main, QStringLiteral("Tab_Name"));
-        QCOMPARE(path->textFormat(), Qt::PlainText);
-        QCOMPARE(path->text(), QStringLiteral("/daten/<i>a</i>.tabelle"));
-        for (const auto& cell : cells::labelOrder())
-            QCOMPARE(table().label(cell)->textFormat(), Qt::PlainText);
     }
 
     void closeButtonClosesWithoutQuestion()

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLocale>
 #include <QSettings>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -36,6 +37,17 @@ inline bool trigger(const QWidget* window, const QString& name)
         return false;
     action->trigger();
     return true;
+}
+
+// The object names of the next `count` widgets a Tab press can reach, in the
+// order the focus chain gives them, from `first` on.
+inline QStringList tabChain(QWidget* first, int count)
+{
+    QStringList names;
+    for (QWidget* widget = first; widget && names.size() < count; widget = widget->nextInFocusChain())
+        if (widget->focusPolicy() & Qt::TabFocus)
+            names << widget->objectName();
+    return names;
 }
 
 } // namespace guitest
