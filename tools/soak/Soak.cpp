@@ -79,6 +79,19 @@ std::size_t countWritten(const Tolerances& values)
     return written;
 }
 
+// Saves the shown table and opens it again: true when the same 71 values come
+// back, which the table then shows.
+bool savesAndOpensAgain(ToleranceTable& shown, const QString& path, const QStringList& values)
+{
+    const bool saved = !tablefileio::writeTable(path, shown.labelCaptions().mid(1));
+    const tablefileio::LoadResult loaded = tablefileio::loadTable(path);
+    const bool same =
+        saved && loaded.status == tablefileio::LoadResult::Status::Loaded && loaded.values == values;
+    if (same)
+        shown.showValues(loaded.values);
+    return same;
+}
+
 // The command line: TABLE_FILE COMMAND_COUNT RUNS CYCLES WORK_FOLDER.
 struct Options
 {
@@ -153,15 +166,8 @@ int main(int argc, char* argv[])
             ++differingRuns;
         }
 
-        // Save the shown table and open it again: the same 71 values come back.
         for (int cycle = 0; cycle < cyclesPerRun && cyclesDone < cycles; ++cycle, ++cyclesDone) {
-            const bool saved = !tablefileio::writeTable(path, shown->labelCaptions().mid(1));
-            const tablefileio::LoadResult loaded = tablefileio::loadTable(path);
-            const bool same = saved && loaded.status == tablefileio::LoadResult::Status::Loaded &&
-                              loaded.values == table.values;
-            if (same)
-                shown->showValues(loaded.values);
-            lostCycles += !same;
+            lostCycles += !savesAndOpensAgain(*shown, path, table.values);
             heap.sample();
         }
 
