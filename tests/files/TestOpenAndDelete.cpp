@@ -79,12 +79,7 @@ private slots:
         auto* cancel = guitest::child<QPushButton>(dialog, "CancelButton");
         QCOMPARE(cancel->text(), QStringLiteral("Abbrechen"));
         QCOMPARE(cancel->geometry(), QRect(408, 56, 81, 25));
-        QStringList focus;
-        for (QWidget* widget = guitest::child<QWidget>(dialog, "OKButton"); focus.size() < 7;
-             widget = widget->nextInFocusChain())
-            if (widget->focusPolicy() & Qt::TabFocus)
-                focus << widget->objectName();
-        QCOMPARE(focus,
+        QCOMPARE(guitest::tabChain(guitest::child<QWidget>(dialog, "OKButton"), 7),
                  QStringList({"OKButton", "CancelButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
     }
 

@@ -90,12 +90,7 @@ private slots:
         QCOMPARE(guitest::child<QLabel>(dialog, "Label3")->text(), QStringLiteral("Laufwerke"));
         QCOMPARE(guitest::child<QLabel>(dialog, "Label4")->text(), QStringLiteral("Dateityp"));
 
-        QStringList focus;
-        for (QWidget* widget = guitest::child<QWidget>(dialog, "OKButton"); focus.size() < 6;
-             widget = widget->nextInFocusChain())
-            if (widget->focusPolicy() & Qt::TabFocus)
-                focus << widget->objectName();
-        QCOMPARE(focus, QStringList({"OKButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
+        QCOMPARE(guitest::tabChain(guitest::child<QWidget>(dialog, "OKButton"), 6), QStringList({"OKButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
         // Opening leaves the table path alone.
         QCOMPARE(table().tablePath(), QStringLiteral("keine Tabelle gewählt"));
     }
