@@ -93,13 +93,13 @@ bool SimHost::injected(const std::vector<InjectedFault>& faults, const ObjectAdd
                        [&](const InjectedFault& fault) { return appliesTo(fault, object, dispid); });
 }
 
-SimReply SimHost::get(const ObjectAddress& object, const std::string& interface, int dispid) const
+SimReply SimHost::get(const ObjectAddress& object, const std::string& interfaceName, int dispid) const
 {
     if (!exists(object))
         return refuse("no such object");
     const auto offered = interfacesOf(object.kind);
-    if (std::find(offered.begin(), offered.end(), interface) == offered.end())
-        return refuse("interface not offered: " + interface);
+    if (std::find(offered.begin(), offered.end(), interfaceName) == offered.end())
+        return refuse("interface not offered: " + interfaceName);
     if (injected(m_faults.failingGets, object, dispid))
         return refuse("injected failure");
 
@@ -127,15 +127,15 @@ SimReply SimHost::get(const ObjectAddress& object, const std::string& interface,
         }
         break;
     case ObjectKind::Command:
-        return getFromCommand(object.command, interface, dispid);
+        return getFromCommand(object.command, interfaceName, dispid);
     }
     return refuse("unknown dispatch identifier " + std::to_string(dispid));
 }
 
-SimReply SimHost::getFromCommand(std::size_t index, const std::string& interface, int dispid) const
+SimReply SimHost::getFromCommand(std::size_t index, const std::string& interfaceName, int dispid) const
 {
     const Command& command = m_program.commands[index];
-    if (interface == CommandInterface) {
+    if (interfaceName == CommandInterface) {
         switch (dispid) {
         case DimensionFlag:
             return answer(command.isDimension);
@@ -167,9 +167,9 @@ SimReply SimHost::getFromCommand(std::size_t index, const std::string& interface
     return refuse("unknown dispatch identifier " + std::to_string(dispid));
 }
 
-SimReply SimHost::put(const ObjectAddress& object, const std::string& interface, int dispid, double value)
+SimReply SimHost::put(const ObjectAddress& object, const std::string& interfaceName, int dispid, double value)
 {
-    if (!exists(object) || object.kind != ObjectKind::Command || interface != DimensionInterface)
+    if (!exists(object) || object.kind != ObjectKind::Command || interfaceName != DimensionInterface)
         return refuse("no such property");
     if (injected(m_faults.failingPuts, object, dispid))
         return refuse("injected failure");

@@ -94,8 +94,8 @@ public:
     // Counts the call and says whether and how it is answered.
     CallHandling admitCall();
 
-    SimReply get(const ObjectAddress& object, const std::string& interface, int dispid) const;
-    SimReply put(const ObjectAddress& object, const std::string& interface, int dispid, double value);
+    SimReply get(const ObjectAddress& object, const std::string& interfaceName, int dispid) const;
+    SimReply put(const ObjectAddress& object, const std::string& interfaceName, int dispid, double value);
 
     const PartProgram& program() const { return m_program; }
     const FaultPlan& faults() const { return m_faults; }
@@ -105,7 +105,7 @@ public:
     std::function<void(std::size_t index)> onCommandChanged;
 
 private:
-    SimReply getFromCommand(std::size_t index, const std::string& interface, int dispid) const;
+    SimReply getFromCommand(std::size_t index, const std::string& interfaceName, int dispid) const;
     bool injected(const std::vector<InjectedFault>& faults, const ObjectAddress& object, int dispid) const;
     bool exists(const ObjectAddress& object) const;
 

@@ -2,6 +2,8 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +13,11 @@ namespace {
 
 // The command's dispatch identifier whose result is the command seen as a dimension.
 constexpr int DimensionView = 8;
+// The dimension's nominal, minus and plus tolerance: a command with a second
+// view has members of its own under these on its command interface. The axis
+// text both interfaces carry.
+constexpr int OwnMembers[] = {10, 14, 15};
+constexpr int AxisText = 29;
 
 long liveCount = 0;
 
@@ -64,21 +71,30 @@ class SimObject;
 SimObject* application = nullptr; // the one alive, not owned
 
 // One of the stand-in's objects, answering the calls of one KORVANT interface.
+// Given a primary, it is a second interface of that object: asked for any
+// interface, it answers as the primary does.
 class SimObject final : public Counted<IDispatch>
 {
 public:
-    SimObject(Server& server, sim::ObjectAddress address, std::string interfaceName)
-        : m_server(server), m_address(address), m_interface(std::move(interfaceName))
+    SimObject(Server& server, sim::ObjectAddress address, std::string interfaceName,
+              IDispatch* primary = nullptr)
+        : m_server(server), m_address(address), m_interface(std::move(interfaceName)), m_primary(primary)
     {
+        if (m_primary)
+            m_primary->AddRef();
     }
     ~SimObject() override
     {
         if (application == this)
             application = nullptr;
+        if (m_primary)
+            m_primary->Release();
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID interfaceId, void** object) override
     {
+        if (m_primary)
+            return m_primary->QueryInterface(interfaceId, object);
         return answerQuery(interfaceId, IID_IDispatch, object);
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
@@ -98,10 +114,12 @@ private:
     HRESULT get(int dispid, VARIANT& result);
     HRESULT reshape(int dispid, VARIANT& result) const;
     HRESULT put(int dispid, const DISPPARAMS& parameters);
+    bool isOwnMember(int dispid) const;
 
     Server& m_server;
     sim::ObjectAddress m_address;
     std::string m_interface;
+    IDispatch* m_primary;
 };
 
 // The enumeration of the command collection: its commands in order.
@@ -186,9 +204,27 @@ HRESULT SimObject::Invoke(DISPID dispid, REFIID, LCID, WORD kind, DISPPARAMS* pa
     return outcome;
 }
 
+// Whether the call reaches a member of the command's own interface that its
+// dimension view has under the same DISPID.
+bool SimObject::isOwnMember(int dispid) const
+{
+    return m_server.answers.secondView && m_interface == sim::interfacesOf(sim::ObjectKind::Command).front() &&
+           std::find(std::begin(OwnMembers), std::end(OwnMembers), dispid) != std::end(OwnMembers);
+}
+
 HRESULT SimObject::get(int dispid, VARIANT& result)
 {
-    const sim::SimReply reply = m_server.host.get(m_address, m_interface, dispid);
+    if (isOwnMember(dispid)) {
+        const auto written = m_server.commandMembers.find({m_address.command, dispid});
+        VariantInit(&result);
+        result.vt = VT_R8;
+        result.dblVal = written == m_server.commandMembers.end() ? 0 : written->second;
+        return S_OK;
+    }
+    const bool shared = m_server.answers.secondView && m_address.kind == sim::ObjectKind::Command &&
+                        dispid == AxisText;
+    const sim::SimReply reply =
+        m_server.host.get(m_address, shared ? sim::interfacesOf(m_address.kind).back() : m_interface, dispid);
     if (!reply.ok)
         return DISP_E_MEMBERNOTFOUND;
     VariantInit(&result);
@@ -205,8 +241,10 @@ HRESULT SimObject::get(int dispid, VARIANT& result)
         result.vt = VT_BSTR;
         result.bstrVal = toBstr(*text);
     } else if (const sim::ObjectAddress* object = std::get_if<sim::ObjectAddress>(&reply.value)) {
+        const bool secondView = m_server.answers.secondView && dispid == DimensionView;
         result.vt = VT_DISPATCH;
-        result.pdispVal = new SimObject(m_server, *object, interfaceOfResult(object->kind, dispid));
+        result.pdispVal =
+            new SimObject(m_server, *object, interfaceOfResult(object->kind, dispid), secondView ? this : nullptr);
     } else if (const auto* commands = std::get_if<std::vector<sim::ObjectAddress>>(&reply.value)) {
         result.vt = VT_UNKNOWN;
         result.punkVal = new CommandEnumerator(m_server, *commands);
@@ -248,6 +286,10 @@ HRESULT SimObject::put(int dispid, const DISPPARAMS& parameters)
     VariantInit(&number);
     if (FAILED(VariantChangeType(&number, &parameters.rgvarg[0], 0, VT_R8)))
         return DISP_E_TYPEMISMATCH;
+    if (isOwnMember(dispid)) {
+        m_server.commandMembers[{m_address.command, dispid}] = number.dblVal;
+        return S_OK;
+    }
     const sim::SimReply reply = m_server.host.put(m_address, m_interface, dispid, number.dblVal);
     return reply.ok ? S_OK : DISP_E_MEMBERNOTFOUND;
 }

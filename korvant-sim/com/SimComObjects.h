@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // The stand-in KORVANT's objects as COM automation objects: every object
@@ -27,6 +29,10 @@ struct ComAnswers
     std::optional<long> busyAfterCalls;        // busy once this many calls were answered
     std::optional<long> busyForMs;             // none: busy for ever
     bool retryLater = false;                   // busy answers SERVERCALL_RETRYLATER, not _REJECTED
+    // The dimension view is a second dispatch interface of the command object
+    // (asked for IDispatch, it gives the command's own), and the command's own
+    // interface has members of its own behind the dimension's DISPIDs 10, 14, 15.
+    bool secondView = false;
 };
 
 // The stand-in's state as the objects see it.
@@ -36,6 +42,9 @@ struct Server
     ComAnswers answers;
     HWND window = nullptr;
     bool leaving = false; // the window is closing after the last answered call
+    // What was put into the command's own members 10, 14 and 15, by command
+    // index (0-based) and DISPID; they read as 0 until then.
+    std::map<std::pair<std::size_t, int>, double> commandMembers{};
 
     // Counts the call and applies the injected delay, silence or departure:
     // S_OK when the call is to be answered.

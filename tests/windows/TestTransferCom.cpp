@@ -1,9 +1,12 @@
 // The transfer end to end through the COM adapter, against the real Windows
-// stand-in KORVANT (korvant-sim-com) in its own process, under Wine.
+// stand-in KORVANT (korvant-sim-com) in its own process, under Wine; the
+// stand-in's objects in this process where marshalling would hide what the
+// adapter meets.
 #include "ComHost.h"
 #include "ComStandIn.h"
 #include "ComValues.h"
 #include "NumberReading.h"
+#include "SimComObjects.h"
 #include "TransferCases.h"
 #include "TransferCommand.h"
 #include "TransferWindow.h"
@@ -124,6 +127,52 @@ std::size_t firstWrittenCase()
     return 0;
 }
 
+// The stand-in's objects served in this process, with the cases' part
+// program: the adapter finds the window and creates the application object
+// as usual, and every object reaches it unmarshalled, as it was returned.
+class InProcessKorvant
+{
+public:
+    explicit InProcessKorvant(const simcom::ComAnswers& answers)
+        : m_host(transfercases::partProgram(), sim::PartProgramState::Active, {}), m_server{m_host, answers},
+          m_factory(m_server)
+    {
+        CLSID applicationClass{};
+        if (FAILED(CLSIDFromProgID(L"KVTLRN.Application", &applicationClass)) ||
+            FAILED(CoRegisterClassObject(applicationClass, &m_factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                         &m_registration)))
+            return;
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = simcom::WindowClass;
+        RegisterClassA(&windowClass);
+        m_window = CreateWindowExA(0, simcom::WindowClass, "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                   nullptr, windowClass.hInstance, nullptr);
+    }
+    ~InProcessKorvant()
+    {
+        if (m_window)
+            DestroyWindow(m_window);
+        UnregisterClassA(simcom::WindowClass, GetModuleHandleA(nullptr));
+        if (m_registration)
+            CoRevokeClassObject(m_registration);
+    }
+    InProcessKorvant(const InProcessKorvant&) = delete;
+    InProcessKorvant& operator=(const InProcessKorvant&) = delete;
+
+    bool isServing() const { return m_window != nullptr; }
+    const sim::PartProgram& program() const { return m_host.program(); }
+    const simcom::Server& server() const { return m_server; }
+
+private:
+    sim::SimHost m_host;
+    simcom::Server m_server;
+    simcom::ApplicationFactory m_factory;
+    DWORD m_registration = 0;
+    HWND m_window = nullptr;
+};
+
 std::string textOf(const korvant::CallResult<korvant::Value>& result)
 {
     const std::string* text = std::get_if<std::string>(&result.value);
@@ -147,6 +196,7 @@ private slots:
     void conversions_data();
     void conversions();
     void walkBreakingOffEndsTheRun();
+    void dimensionViewIsASecondInterface();
     void busyHostIsWaitedFor_data();
     void busyHostIsWaitedFor();
     void busyHostIsNamed_data();
@@ -407,6 +457,25 @@ void TestTransferCom::walkBreakingOffEndsTheRun()
     QCOMPARE(window.shownMessages(), only(transfertexts::ConnectionLost));
     QCOMPARE(standIn.liveObjects(), 0L);
     checkTolerances(standIn.closeAndRead(), Expected::FirstTwoOnly);
+}
+
+// The dimension view is a second interface of the command, with the
+// dimension's members behind DISPIDs 10, 14 and 15 where the command's own
+// interface has others: asking the view for IDispatch again would read and
+// write those. Out of process Wine marshals the view as the command's primary
+// interface, so the objects are served here.
+void TestTransferCom::dimensionViewIsASecondInterface()
+{
+    simcom::ComAnswers answers;
+    answers.secondView = true;
+    InProcessKorvant korvant(answers);
+    QVERIFY(korvant.isServing());
+    RecordingWindow window;
+    runOnce(window);
+    QCOMPARE(window.shownMessages(), QStringList());
+    QCOMPARE(simcom::liveObjects(), 0L);
+    QCOMPARE(korvant.server().commandMembers.size(), std::size_t(0));
+    checkTolerances(korvant.program(), Expected::Keeping);
 }
 
 // Wine passes SERVERCALL_RETRYLATER on as handled; on Windows it is retried too.
