@@ -54,6 +54,8 @@ void MainWindow::createMenus()
          {{"Setup", "Setup", QKeySequence(Qt::Key_F5), &MainWindow::openSetup},
           {"Linie5", nullptr, {}, nullptr},
           {"START", "Ausführen", QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::runTransfer},
+          {"Vorschau", "Vorschau…", QKeySequence(Qt::Key_F6), &MainWindow::previewTransfer},
+          {"Bericht", "Letzte Übertragung…", QKeySequence(Qt::Key_F7), &MainWindow::showLastTransfer},
           {"Linie7", nullptr, {}, nullptr},
           {"Exit", "Beenden", QKeySequence(Qt::CTRL | Qt::Key_B), &MainWindow::exitProgram}}},
         {"Tabelle",
@@ -159,6 +161,18 @@ void MainWindow::runTransfer()
     m_transferRunning = true;
     transferTolerances(*m_table, this, *createPlatformHost());
     m_transferRunning = false;
+}
+
+void MainWindow::previewTransfer()
+{
+    m_transferRunning = true;
+    ::previewTransfer(*m_table, this, createPlatformHost);
+    m_transferRunning = false;
+}
+
+void MainWindow::showLastTransfer()
+{
+    ::showLastTransfer(*m_table, this, createPlatformHost);
 }
 
 // A long transfer repaints its progress while it runs; a close request from the

@@ -38,6 +38,8 @@ private:
     void createToolbar();
 
     void runTransfer();
+    void previewTransfer();
+    void showLastTransfer();
     void openSetup();
     void exitProgram();
     void editTable();

@@ -92,8 +92,11 @@ std::optional<QString> unstorableCharacterNotice(const QStringList& values)
 
 std::optional<QString> writeTable(const QString& path, const QStringList& values)
 {
-    const std::string bytes = tablefile::encodeTable(utf8Texts(values));
+    return writeAtomically(path, tablefile::encodeTable(utf8Texts(values)));
+}
 
+std::optional<QString> writeAtomically(const QString& path, const std::string& bytes)
+{
     // Unbuffered, so a short write (a full disk) shows in write()'s result: a
     // buffered QSaveFile can commit a cut-off file when its final flush falls short.
     QSaveFile file(path);

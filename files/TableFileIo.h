@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
 
 // Reading, writing and deleting table files on disk. Every failure comes back
 // as a German reason for the message to the user; nothing is half done.
@@ -22,6 +23,10 @@ namespace tablefileio {
 // folder that then replaces the target, so the file is either the old one or
 // the complete new one. Returns the reason of a failure, or nothing.
 [[nodiscard]] std::optional<QString> writeTable(const QString& path, const QStringList& values);
+
+// Writes the bytes as writeTable() does: the file is either the old one or the
+// complete new one. Returns the reason of a failure, or nothing.
+[[nodiscard]] std::optional<QString> writeAtomically(const QString& path, const std::string& bytes);
 
 struct LoadResult
 {

@@ -26,6 +26,12 @@ public:
         double minus; // the table's minus tolerance with its sign changed
     };
 
+    struct Found
+    {
+        int range; // the row taken, 1 to 18
+        Tolerances tolerances;
+    };
+
     // From the 72 captions, range 1's lower bound first.
     static RangeSet fromCaptions(const std::vector<std::string>& captions, const TransferWindow& window);
 
@@ -33,7 +39,7 @@ public:
     // an unset lower bound counting as 0). A row without an upper bound holds
     // nothing, so a range left blank never takes a nominal. An unset tolerance
     // of the row taken is written as 0.
-    std::optional<Tolerances> lookUp(double nominal) const;
+    std::optional<Found> lookUp(double nominal) const;
 
     const Row& row(int range) const { return m_rows.at(static_cast<std::size_t>(range - 1)); }
 

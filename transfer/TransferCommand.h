@@ -1,5 +1,9 @@
 #pragma once
 
+#include "transfer/TransferReport.h"
+
+#include <optional>
+
 namespace korvant {
 class Host;
 }
@@ -19,7 +23,16 @@ inline const char* const Busy =
     "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Die Toleranzen wurden nicht vollständig übertragen.";
 } // namespace transfertexts
 
+enum class TransferMode
+{
+    Write,  // "Ausführen"
+    Preview // the same reads, never a put
+};
+
 // "Ausführen": writes the shown table's tolerances into every qualifying
 // dimension of KORVANT's active part program. Shows at most one message; the
 // pointer is the default pointer again when it returns, whatever happened.
-void runTransfer(TransferWindow& window, korvant::Host& host);
+// The report of what it did (or in the preview would do) comes back once the
+// part program was reached; a run refused before that gives none.
+std::optional<TransferReport> runTransfer(TransferWindow& window, korvant::Host& host,
+                                          TransferMode mode = TransferMode::Write);

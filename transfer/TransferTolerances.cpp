@@ -5,10 +5,13 @@
 #include "table/ToleranceTable.h"
 #include "transfer/KorvantHost.h"
 #include "transfer/TransferCommand.h"
+#include "transfer/ReportWindow.h"
 #include "transfer/TransferProgress.h"
+#include "transfer/TransferUndo.h"
 #include "transfer/TransferWindow.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QLocale>
 
@@ -93,10 +96,59 @@ private:
     QElapsedTimer m_sinceRepaint;
 };
 
+// The time of the run, and the setting as it stands where the run had no cause to read it.
+std::optional<TransferReport> stamped(std::optional<TransferReport> report, const QDateTime& started)
+{
+    if (report) {
+        report->time = started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+        if (report->oldVal.empty())
+            report->oldVal = settings::keepExistingTolerances() ? "1" : "0";
+    }
+    return report;
+}
+
 } // namespace
 
-void transferTolerances(ToleranceTable& table, QWidget* window, korvant::Host& host, ProgressTiming timing)
+bool transferTolerances(ToleranceTable& table, QWidget* window, korvant::Host& host, ProgressTiming timing)
 {
     WindowSide side(table, window, timing);
-    runTransfer(side, host);
+    const QDateTime started = QDateTime::currentDateTime();
+    auto report = stamped(runTransfer(side, host), started);
+    if (!report)
+        return false;
+    lastTransferReport() = std::move(report);
+    return true;
+}
+
+std::optional<TransferReport>& lastTransferReport()
+{
+    static std::optional<TransferReport> last;
+    return last;
+}
+
+void previewTransfer(ToleranceTable& table, QWidget* window, const HostFactory& hosts, ProgressTiming timing)
+{
+    WindowSide side(table, window, timing);
+    const QDateTime started = QDateTime::currentDateTime();
+    const auto preview = stamped(runTransfer(side, *hosts(), TransferMode::Preview), started);
+    if (preview)
+        ReportWindow::open(table, window, hosts, timing, *preview);
+}
+
+void showLastTransfer(ToleranceTable& table, QWidget* window, const HostFactory& hosts, ProgressTiming timing)
+{
+    if (lastTransferReport())
+        ReportWindow::open(table, window, hosts, timing, *lastTransferReport());
+    else
+        MessageBox::show(window, QString::fromUtf8(reporttexts::NoRunYet));
+}
+
+std::optional<TransferReport> undoLastTransfer(ToleranceTable& table, QWidget* window, korvant::Host& host,
+                                               ProgressTiming timing)
+{
+    if (!lastTransferReport())
+        return std::nullopt;
+    WindowSide side(table, window, timing);
+    const QDateTime started = QDateTime::currentDateTime();
+    return stamped(undoTransfer(side, host, *lastTransferReport()), started);
 }

@@ -71,7 +71,8 @@ private slots:
         const Expected expected[] = {
             {"Menü_1",
              "&Datei",
-             {"Setup|Setup|F5", "Linie5", "START|Ausführen|Ctrl+Q", "Linie7", "Exit|Beenden|Ctrl+B"}},
+             {"Setup|Setup|F5", "Linie5", "START|Ausführen|Ctrl+Q", "Vorschau|Vorschau…|F6",
+              "Bericht|Letzte Übertragung…|F7", "Linie7", "Exit|Beenden|Ctrl+B"}},
             {"Tabelle",
              "&Tabelle",
              {"Tab_Edit|Bearbeiten|Ctrl+E", "Tab_Neu_M|Neu erstellen|Ctrl+N", "Tab_SAVE_M|Speichern|Ctrl+S",

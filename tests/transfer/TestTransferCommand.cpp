@@ -159,13 +159,13 @@ void TestTransferCommand::rangeLookUp()
 
     const auto row1 = ranges.lookUp(0);
     QVERIFY(row1);
-    QCOMPARE(row1->plus, 0.0);
-    QVERIFY(!std::signbit(row1->minus)); // an unset minus tolerance is written as 0, not -0
+    QCOMPARE(row1->tolerances.plus, 0.0);
+    QVERIFY(!std::signbit(row1->tolerances.minus)); // an unset minus tolerance is written as 0, not -0
 
     const auto row2 = ranges.lookUp(4);
     QVERIFY(row2);
-    QCOMPARE(row2->plus, 0.0);
-    QCOMPARE(row2->minus, 0.02); // the table's -0.02 with its sign changed
+    QCOMPARE(row2->tolerances.plus, 0.0);
+    QCOMPARE(row2->tolerances.minus, 0.02); // the table's -0.02 with its sign changed
 
     QVERIFY(!ranges.lookUp(6.5)); // blank rows take nothing
     QVERIFY(!ranges.lookUp(3.000005));
