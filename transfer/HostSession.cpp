@@ -171,7 +171,8 @@ std::optional<Attachment> attach(Session& session, Host& host, TransferWindow& w
         window.showMessage(transfertexts::ConnectionFailed);
         return std::nullopt;
     }
-    Reference partProgram = session.readObject(application, Interface::Application, dispid::ActivePartProgram);
+    Reference partProgram =
+        session.readObject(application, Interface::Application, dispid::ActivePartProgram);
     auto name = session.readAnyText(partProgram, Interface::PartProgram, dispid::DefaultValue);
     if (!name || *name == "Nothing") {
         window.showMessage(transfertexts::NoPartProgram);

@@ -27,7 +27,9 @@ class Reference
 {
 public:
     Reference(Host& host, ObjectRef object) : m_host(&host), m_object(object) {}
-    Reference(Reference&& other) noexcept : m_host(other.m_host), m_object(std::exchange(other.m_object, {})) {}
+    Reference(Reference&& other) noexcept : m_host(other.m_host), m_object(std::exchange(other.m_object, {}))
+    {
+    }
     Reference(const Reference&) = delete;
     Reference& operator=(const Reference&) = delete;
     Reference& operator=(Reference&&) = delete;

@@ -133,7 +133,8 @@ private:
     char m_decimalSeparator = '.';
 };
 
-ReportWindow::ReportWindow(ToleranceTable& table, QWidget* parent, const HostFactory& hosts, ProgressTiming timing)
+ReportWindow::ReportWindow(ToleranceTable& table, QWidget* parent, const HostFactory& hosts,
+                           ProgressTiming timing)
     : QDialog(parent), m_table(table), m_hosts(hosts), m_timing(timing), m_model(new ReportModel(this)),
       m_tablePath(new QLabel(this)), m_partProgram(new QLabel(this)), m_time(new QLabel(this)),
       m_oldVal(new QLabel(this)), m_summary(new QLabel(this)), m_rows(new QTableView(this)),
@@ -175,8 +176,9 @@ ReportWindow::ReportWindow(ToleranceTable& table, QWidget* parent, const HostFac
     m_rows->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_rows->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     const QFontMetrics metrics = fontMetrics();
-    const char* const widest[] = {"100000", "1107", "PR", "-1000,000001", "0,000001", "0,000001",
-                                  "18",     "0,000001", "0,000001", "seit der Übertragung geändert"};
+    const char* const widest[] = {
+        "100000",   "1107", "PR",       "-1000,000001", "0,000001",
+        "0,000001", "18",   "0,000001", "0,000001",     "seit der Übertragung geändert"};
     for (int column = 0; column < reporttexts::ColumnCount; ++column) {
         const int title = metrics.horizontalAdvance(QString::fromUtf8(reporttexts::columnTitles()[column]));
         const int content = metrics.horizontalAdvance(QString::fromUtf8(widest[column]));
@@ -306,6 +308,7 @@ void ReportWindow::saveCsv()
     if (!failure)
         failure = tablefileio::writeAtomically(path, reportCsv(m_report, localeDecimalSeparator()));
     if (failure)
-        MessageBox::show(this, tablefileio::failureMessage(QStringLiteral("Der Bericht wurde nicht gespeichert"),
-                                                           QDir::toNativeSeparators(path), *failure));
+        MessageBox::show(this,
+                         tablefileio::failureMessage(QStringLiteral("Der Bericht wurde nicht gespeichert"),
+                                                     QDir::toNativeSeparators(path), *failure));
 }

@@ -63,7 +63,8 @@ void visitCommand(Session& session, TransferWindow& window, const RangeSet& rang
         return;
     const Reference& dimension = *reading.dimension;
     row.plusPutFailed = !session.write(dimension, Interface::Dimension, dispid::PlusTolerance, *row.plusNew);
-    row.minusPutFailed = !session.write(dimension, Interface::Dimension, dispid::MinusTolerance, *row.minusNew);
+    row.minusPutFailed =
+        !session.write(dimension, Interface::Dimension, dispid::MinusTolerance, *row.minusNew);
     if (row.plusPutFailed || row.minusPutFailed)
         row.outcome = Outcome::WriteFailed;
 }
@@ -109,7 +110,8 @@ std::optional<TransferReport> attachAndTransfer(TransferWindow& window, Host& ho
         if (!attached)
             return std::nullopt;
         report.emplace();
-        report->kind = mode == TransferMode::Preview ? TransferReport::Kind::Preview : TransferReport::Kind::Run;
+        report->kind =
+            mode == TransferMode::Preview ? TransferReport::Kind::Preview : TransferReport::Kind::Run;
         report->tablePath = window.tablePath();
         report->partProgram = attached->defaultValue;
         const Reference commands =
@@ -120,7 +122,7 @@ std::optional<TransferReport> attachAndTransfer(TransferWindow& window, Host& ho
         // The references taken for the walk have been given up on the way here.
         if (report)
             report->end = stopped.status == CallStatus::Busy ? TransferReport::End::Busy
-                                                              : TransferReport::End::ConnectionLost;
+                                                             : TransferReport::End::ConnectionLost;
         window.showMessage(stopMessage(stopped.status));
     }
     return report;

@@ -6,8 +6,8 @@
 bool TransferReport::wroteSomething() const
 {
     for (const ReportRow& row : rows)
-        if (row.outcome == Outcome::Written || (row.outcome == Outcome::WriteFailed &&
-                                                !(row.plusPutFailed && row.minusPutFailed)))
+        if (row.outcome == Outcome::Written ||
+            (row.outcome == Outcome::WriteFailed && !(row.plusPutFailed && row.minusPutFailed)))
             return true;
     return false;
 }
@@ -24,9 +24,9 @@ namespace reporttexts {
 
 const std::vector<const char*>& columnTitles()
 {
-    static const std::vector<const char*> titles = {"Nr.",          "Typ",       "Achse",     "Nennmaß",
-                                                    "Plus vorher",  "Minus vorher", "Bereich", "Plus neu",
-                                                    "Minus neu",    "Ergebnis"};
+    static const std::vector<const char*> titles = {"Nr.",         "Typ",          "Achse",   "Nennmaß",
+                                                    "Plus vorher", "Minus vorher", "Bereich", "Plus neu",
+                                                    "Minus neu",   "Ergebnis"};
     return titles;
 }
 

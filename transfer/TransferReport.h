@@ -67,7 +67,7 @@ struct TransferReport
     std::optional<std::size_t> commandCount;
     std::size_t commandsVisited = 0; // where a stopped walk stopped
     std::vector<ReportRow> rows;     // one per command whose dimension flag read true, in program order
-    bool undone = false;         // a run whose undo has written: it cannot be undone again
+    bool undone = false;             // a run whose undo has written: it cannot be undone again
 
     bool wroteSomething() const;
     // Only a real run that wrote something, and that was not undone yet.
@@ -91,8 +91,8 @@ inline const char* const UndoCommandsUnreadable =
     "Die Befehle des Teileprogramms konnten nicht gelesen werden. Es wurde nichts zurückgesetzt.";
 inline const char* const UndoConnectionLost =
     "Die Verbindung zu KORVANT wurde unterbrochen. Die Toleranzen wurden nicht vollständig zurückgesetzt.";
-inline const char* const UndoBusy =
-    "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Die Toleranzen wurden nicht vollständig zurückgesetzt.";
+inline const char* const UndoBusy = "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Die Toleranzen "
+                                    "wurden nicht vollständig zurückgesetzt.";
 } // namespace reporttexts
 
 // A number with up to 6 decimals and no trailing zeros, with this decimal separator.

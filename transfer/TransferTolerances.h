@@ -37,7 +37,8 @@ using HostFactory = std::function<std::unique_ptr<korvant::Host>()>;
 
 // "Vorschau…": the transfer's reads without a put, then the report window
 // with what each dimension would get.
-void previewTransfer(ToleranceTable& table, QWidget* window, const HostFactory& hosts, ProgressTiming timing = {});
+void previewTransfer(ToleranceTable& table, QWidget* window, const HostFactory& hosts,
+                     ProgressTiming timing = {});
 // "Letzte Übertragung…": the report window with the last run's report, or the
 // message that there is none yet.
 void showLastTransfer(ToleranceTable& table, QWidget* window, const HostFactory& hosts,

@@ -41,8 +41,8 @@ const char* stopMessage(CallStatus status)
 
 // The first pass: every command read as the transfer reads it, each written row checked.
 // False when the part program's commands cannot be walked or their number differs.
-bool checkCommands(Session& session, TransferWindow& window, const Reference& commands, const TransferReport& run,
-                   TransferReport& undo, std::vector<Restoring>& restoring)
+bool checkCommands(Session& session, TransferWindow& window, const Reference& commands,
+                   const TransferReport& run, TransferReport& undo, std::vector<Restoring>& restoring)
 {
     std::map<std::size_t, std::size_t> writtenAt; // command position -> row of the run
     for (std::size_t i = 0; i < run.rows.size(); ++i)
@@ -97,14 +97,14 @@ void restore(Session& session, TransferWindow& window, TransferReport& run, Tran
         row.plusPutFailed = row.minusPutFailed = true; // until each put has gone through
         run.undone = true;
         try {
-            row.plusPutFailed =
-                !session.write(each.dimension, Interface::Dimension, dispid::PlusTolerance, *written.plusBefore);
-            row.minusPutFailed =
-                !session.write(each.dimension, Interface::Dimension, dispid::MinusTolerance, *written.minusBefore);
+            row.plusPutFailed = !session.write(each.dimension, Interface::Dimension, dispid::PlusTolerance,
+                                               *written.plusBefore);
+            row.minusPutFailed = !session.write(each.dimension, Interface::Dimension, dispid::MinusTolerance,
+                                                *written.minusBefore);
         } catch (const RunStopped& stopped) {
             undo.rows.resize(each.reportRow + 1);
             undo.end = stopped.status == CallStatus::Busy ? TransferReport::End::Busy
-                                                           : TransferReport::End::ConnectionLost;
+                                                          : TransferReport::End::ConnectionLost;
             throw;
         }
         if (!row.plusPutFailed && !row.minusPutFailed)

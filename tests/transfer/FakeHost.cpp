@@ -83,7 +83,7 @@ CallResult<Value> FakeHost::get(ObjectRef object, Interface interface, int dispi
     const sim::ObjectAddress address = found->second;
     record("get " + std::to_string(dispid), &address);
     if (connectionLost())
-        return {CallStatus::ConnectionLost, {}};
+        return {lostAs, {}};
     const sim::SimReply reply = m_objects.get(address, interfaceName(interface), dispid);
     if (!reply.ok)
         return {CallStatus::Failed, {}};
@@ -115,7 +115,7 @@ CallStatus FakeHost::put(ObjectRef object, Interface interface, int dispid, cons
     const sim::ObjectAddress address = found->second;
     record("put " + std::to_string(dispid), &address);
     if (connectionLost())
-        return CallStatus::ConnectionLost;
+        return lostAs;
     const double* number = std::get_if<double>(&value);
     if (!number)
         return CallStatus::Failed;
@@ -130,7 +130,7 @@ CallResult<std::unique_ptr<Enumerator>> FakeHost::enumerate(ObjectRef collection
         return {CallStatus::Failed, nullptr};
     record("enumerate", nullptr);
     if (connectionLost())
-        return {CallStatus::ConnectionLost, nullptr};
+        return {lostAs, nullptr};
     const sim::SimReply reply =
         m_objects.get(found->second, interfaceName(Interface::Commands), dispid::Enumeration);
     const auto* elements = std::get_if<std::vector<sim::ObjectAddress>>(&reply.value);

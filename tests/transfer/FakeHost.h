@@ -18,6 +18,7 @@ public:
     bool running = true;                // KORVANT's window is there
     bool offersApplication = true;      // the application object can be made
     std::optional<long> loseAfterCalls; // the connection is gone after this many gets and puts
+    korvant::CallStatus lostAs = korvant::CallStatus::ConnectionLost; // or Busy
 
     bool findHostWindow() override;
     korvant::CallResult<korvant::ObjectRef> createApplication() override;

@@ -1,5 +1,6 @@
 // The transfer command against the stand-in's objects in-process: no window, no bus.
 #include "tests/transfer/FakeHost.h"
+#include "tests/transfer/FakeWindow.h"
 #include "transfer/NumberReading.h"
 #include "transfer/RangeSet.h"
 #include "table/TableCells.h"
@@ -9,52 +10,7 @@
 
 #include <QTest>
 
-#include <functional>
-
 namespace {
-
-using Strings = std::vector<std::string>;
-
-class FakeWindow : public TransferWindow
-{
-public:
-    bool editMode = false;
-    std::string path = "/tabellen/Grenzfälle.tabelle";
-    Strings captions = transfercases::tableCaptions();
-    std::string oldVal = "1";
-    std::function<std::optional<double>(const std::string&)> localeReading = [](const std::string&) {
-        return std::nullopt;
-    };
-
-    Strings events; // "wait", "restore", "message: ..."
-    int oldValReads = 0;
-    std::vector<std::pair<std::size_t, std::optional<std::size_t>>> progress;
-
-    bool isEditMode() const override { return editMode; }
-    std::string tablePath() const override { return path; }
-    std::vector<std::string> labelCaptions() const override { return captions; }
-    std::optional<double> readLocaleNumber(const std::string& text) const override
-    {
-        return localeReading(text);
-    }
-    std::string oldValSetting() const override
-    {
-        ++const_cast<FakeWindow*>(this)->oldValReads;
-        return oldVal;
-    }
-    void showMessage(const std::string& text) override { events.push_back("message: " + text); }
-    void setWaitPointer() override { events.push_back("wait"); }
-    void restorePointer() override { events.push_back("restore"); }
-    void reportProgress(std::size_t done, std::optional<std::size_t> total) override
-    {
-        progress.emplace_back(done, total);
-    }
-};
-
-std::string messageEvent(const char* text)
-{
-    return std::string("message: ") + text;
-}
 
 const Strings ReadAndWrite = {"get 17", "get 8",  "get 6",  "get 10", "get 15",
                               "get 14", "get 29", "put 15", "put 14"};
