@@ -190,9 +190,7 @@ ReportWindow::ReportWindow(ToleranceTable& table, QWidget* parent, const HostFac
     m_save->setObjectName(QStringLiteral("cmd_Save"));
     m_undo->setObjectName(QStringLiteral("cmd_Undo"));
     m_close->setObjectName(QStringLiteral("cmd_Close"));
-    // Enter closes: nothing is written by a key pressed by chance.
-    for (QPushButton* button : {m_run, m_save, m_undo})
-        button->setAutoDefault(false);
+    // Enter in the rows closes: nothing is written by a key pressed by chance.
     m_close->setDefault(true);
     connect(m_run, &QPushButton::clicked, this, &ReportWindow::runTransfer);
     connect(m_save, &QPushButton::clicked, this, &ReportWindow::saveCsv);
