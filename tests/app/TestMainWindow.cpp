@@ -144,6 +144,17 @@ private slots:
         QCOMPARE(table().boxTexts(), QStringList(71, QString()));
     }
 
+    // The preview attaches as "Ausführen" does; the last run's report needs a run first.
+    void previewAndLastTransferRefuseAsTheyShould()
+    {
+        MessageBox::setNextAnswer(Answer::Ok);
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Vorschau")));
+        MessageBox::setNextAnswer(Answer::Ok);
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Bericht")));
+        QCOMPARE(MessageBox::shownTexts(),
+                 (QStringList{"Sie müssen erst eine Tabelle auswählen", "Es gibt noch keine Übertragung."}));
+    }
+
     void menuShortcutsWinOverTheBoxes()
     {
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
