@@ -115,7 +115,7 @@ int main(int argc, char** argv)
 
     DBusHost host(bus);
     clock.start();
-    runTransfer(window, host);
+    const std::optional<TransferReport> report = runTransfer(window, host);
     const qint64 transferNs = clock.nsecsElapsed();
     const long peakKiB = peakMemoryKiB();
     const std::uint64_t sent = host.messagesSent();
@@ -137,6 +137,7 @@ int main(int argc, char** argv)
     std::printf("gleich viele bloße Get-Aufrufe:  %.1f ms\n", bareNs / 1e6);
     std::printf("Verhältnis Übertragung/bloß:     %.3f\n",
                 static_cast<double>(transferNs) / static_cast<double>(bareNs));
+    std::printf("Zeilen im Bericht:               %zu\n", report ? report->rows.size() : 0);
     std::printf("Spitzenspeicher der Übertragung: %ld KiB\n", peakKiB);
     return sent == required.operations + 2 ? 0 : 1;
 }
