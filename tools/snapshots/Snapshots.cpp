@@ -7,10 +7,15 @@
 #include "app/SetupDialog.h"
 #include "app/Shell.h"
 #include "app/SplashWindow.h"
+#include "files/TableFileIo.h"
 #include "table/ToleranceTable.h"
+#include "transfer/PlatformHost.h"
+#include "transfer/ReportWindow.h"
+#include "transfer/TransferTolerances.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -47,6 +52,24 @@ void fillExampleTable(ToleranceTable& table)
     table.setTablePath(QStringLiteral("/opt/dalmerin/ISO 2768-m.tabelle"));
 }
 
+// With a KORVANT on the bus: ISO 2768-m transferred into its part program, and the report window after it.
+bool saveReport(MainWindow& main, const QDir& folder)
+{
+    // As a German user sees it, with the table where the package installs it.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const tablefileio::LoadResult table =
+        tablefileio::loadTable(QStringLiteral(DALMERIN_TABLES_DIR "/ISO 2768-m.tabelle"));
+    main.table().leaveEditMode();
+    main.table().showValues(table.values);
+    main.table().setTablePath(QStringLiteral("/opt/dalmerin/ISO 2768-m.tabelle"));
+    if (!transferTolerances(main.table(), &main, *createPlatformHost())) {
+        QTextStream(stdout) << "kein Bericht: KORVANT läuft nicht\n";
+        return true;
+    }
+    showLastTransfer(main.table(), &main, createPlatformHost);
+    return save(main.findChild<ReportWindow*>(), folder, QStringLiteral("report"));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -78,6 +101,8 @@ int main(int argc, char* argv[])
     QMenu* boxMenu = main->table().box({cells::Column::Plus, 1})->createStandardContextMenu();
     ok &= save(boxMenu, folder, QStringLiteral("edit-box-menu"));
     delete boxMenu;
+
+    ok &= saveReport(*main, folder);
 
     ok &= save(new SetupDialog, folder, QStringLiteral("settings"));
     shell.openAbout();
