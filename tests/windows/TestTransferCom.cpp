@@ -9,6 +9,7 @@
 #include "SimComObjects.h"
 #include "TransferCases.h"
 #include "TransferCommand.h"
+#include "TransferUndo.h"
 #include "TransferWindow.h"
 
 #include <QCoreApplication>
@@ -77,10 +78,10 @@ void runOnce(RecordingWindow& window)
 // What a run leaves in each case's dimension.
 enum class Expected
 {
-    Keeping,        // "OldVal" "1"
-    Overwriting,    // "OldVal" "0", or tolerances that read as unset
-    TypeCodeOnly,   // no axis text: only the type codes 1106 and 1107 qualify
-    FirstTwoOnly    // the walk broke off at the third command
+    Keeping,      // "OldVal" "1"
+    Overwriting,  // "OldVal" "0", or tolerances that read as unset
+    TypeCodeOnly, // no axis text: only the type codes 1106 and 1107 qualify
+    FirstTwoOnly  // the walk broke off at the third command
 };
 
 transfercases::Tolerances expectedFor(std::size_t i, Expected expected)
@@ -139,8 +140,8 @@ public:
     {
         CLSID applicationClass{};
         if (FAILED(CLSIDFromProgID(L"KVTLRN.Application", &applicationClass)) ||
-            FAILED(CoRegisterClassObject(applicationClass, &m_factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                                         &m_registration)))
+            FAILED(CoRegisterClassObject(applicationClass, &m_factory, CLSCTX_INPROC_SERVER,
+                                         REGCLS_MULTIPLEUSE, &m_registration)))
             return;
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = DefWindowProcA;
@@ -203,6 +204,8 @@ private slots:
     void busyHostIsNamed();
     void hostLeavingMidRunEndsTheRun();
     void umlautsSurviveTheTrip();
+    void undoRestoresWhatTheRunWrote();
+    void undoOfABusyHostIsNamed();
 };
 
 void TestTransferCom::hostWindowNotFound()
@@ -346,7 +349,6 @@ void TestTransferCom::umlautsSurviveTheTrip()
     QCOMPARE(standIn.liveObjects(), 0L);
 }
 
-
 Q_DECLARE_METATYPE(Expected)
 
 // Values as a real automation server gives them, written values compared
@@ -359,7 +361,8 @@ void TestTransferCom::automationAnswers_data()
     QTest::newRow("Empty axis") << "--empty 29" << Expected::TypeCodeOnly;
     QTest::newRow("Empty default value") << "--empty 0" << Expected::Keeping;
     QTest::newRow("flag as VT_I2") << "--short 17" << Expected::Keeping;
-    QTest::newRow("numbers as text") << "--as-text 6 --as-text 10 --as-text 15 --as-text 14" << Expected::Keeping;
+    QTest::newRow("numbers as text") << "--as-text 6 --as-text 10 --as-text 15 --as-text 14"
+                                     << Expected::Keeping;
     QTest::newRow("S_FALSE with the last command") << "--false-with-last" << Expected::Keeping;
 }
 
@@ -521,6 +524,49 @@ void TestTransferCom::busyHostIsNamed()
     // keeps what it handed out before; only the run that got nothing is checked.
     if (QTest::currentDataTag() == QByteArray("from the request for the application on"))
         QCOMPARE(standIn.liveObjects(), 0L);
+}
+
+// The undo's two passes over COM: every dimension back as it was, and no
+// reference left alive after either run.
+void TestTransferCom::undoRestoresWhatTheRunWrote()
+{
+    StandIn standIn(transfercases::partProgram());
+    RecordingWindow window;
+    ComHost runHost;
+    std::optional<TransferReport> run = runTransfer(window, runHost);
+    QVERIFY(run && run->canBeUndone());
+    QVERIFY(!run->commandCount || *run->commandCount == transfercases::cases().size());
+    QCOMPARE(standIn.liveObjects(), 0L);
+
+    ComHost undoHost;
+    const std::optional<TransferReport> undo = undoTransfer(window, undoHost, *run);
+    QCOMPARE(window.shownMessages(), QStringList());
+    QVERIFY(!window.waitPointer);
+    QVERIFY(undo && run->undone);
+    QCOMPARE(undo->counts()[std::size_t(Outcome::Restored)], undo->rows.size());
+    QCOMPARE(standIn.liveObjects(), 0L);
+    const sim::PartProgram after = standIn.closeAndRead();
+    const auto& cases = transfercases::cases();
+    QCOMPARE(after.commands.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        QVERIFY2(after.commands[i].plus == cases[i].before.plus &&
+                     after.commands[i].minus == cases[i].before.minus,
+                 cases[i].what);
+}
+
+// A host that turns busy for good amid the undo's first pass gets nothing written.
+void TestTransferCom::undoOfABusyHostIsNamed()
+{
+    StandIn standIn(transfercases::partProgram(), "--busy-forever --busy-after 250");
+    RecordingWindow window;
+    ComHost runHost;
+    std::optional<TransferReport> run = runTransfer(window, runHost);
+    QVERIFY(run && run->canBeUndone());
+    ComHost undoHost;
+    QVERIFY(!undoTransfer(window, undoHost, *run));
+    QCOMPARE(window.shownMessages(), only(reporttexts::UndoBusy));
+    QVERIFY(!window.waitPointer);
+    QVERIFY(run->canBeUndone());
 }
 
 int main(int argc, char** argv)

@@ -2,13 +2,15 @@
 // with its pictures, the copyright notice from the program's version
 // information, the settings in the user's registry, the file dialogs' drives,
 // separators and start folder, table files byte for byte, and the whole story
-// by keyboard from a new table to "Ausführen" into the stand-in COM KORVANT.
+// by keyboard from a new table to "Ausführen" into the stand-in COM KORVANT,
+// and its report window with "Rückgängig".
 #include "FileDialogTestSupport.h"
 #include "GuiTestSupport.h"
 #include "InfoWindow.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
 #include "OpenDialog.h"
+#include "ReportWindow.h"
 #include "SaveDialog.h"
 #include "SetupDialog.h"
 #include "Shell.h"
@@ -24,6 +26,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTableView>
 #include <QTest>
 #include <QToolBar>
 
@@ -108,6 +111,7 @@ private slots:
     void fileDialogsWithDrivesAndBackslashes();
     void tableFileSavedAsItWasRead();
     void wholeStoryByKeyboardIntoKorvant();
+    void reportWindowUndoesByKeyboard();
 
 private:
     void startShell(const QString& startFolder);
@@ -184,8 +188,10 @@ void TestWindowsProgram::settingsInTheUsersRegistry()
     QTRY_VERIFY(m_shell->mainWindow());
 
     const QString stored = regQuery(QStringLiteral("HKCU\\Software\\KORVANT_Dalmerin\\Settings"));
-    QVERIFY2(stored.contains(QRegularExpression(QStringLiteral("Start\\s+REG_SZ\\s+0\\s"))), qPrintable(stored));
-    QVERIFY2(stored.contains(QRegularExpression(QStringLiteral("OldVal\\s+REG_SZ\\s+1\\s"))), qPrintable(stored));
+    QVERIFY2(stored.contains(QRegularExpression(QStringLiteral("Start\\s+REG_SZ\\s+0\\s"))),
+             qPrintable(stored));
+    QVERIFY2(stored.contains(QRegularExpression(QStringLiteral("OldVal\\s+REG_SZ\\s+1\\s"))),
+             qPrintable(stored));
     // Nothing beside the key "Settings".
     const QString keys = regQuery(QStringLiteral("HKCU\\Software\\KORVANT_Dalmerin"));
     QVERIFY2(!keys.contains(QStringLiteral("OrganizationDefaults")), qPrintable(keys));
@@ -329,6 +335,47 @@ void TestWindowsProgram::wholeStoryByKeyboardIntoKorvant()
     for (std::size_t i = 0; i < cases.size(); ++i)
         QVERIFY2(std::fabs(after.commands[i].plus - cases[i].afterKeeping.plus) < 1e-9 &&
                      std::fabs(after.commands[i].minus - cases[i].afterKeeping.minus) < 1e-9,
+                 cases[i].what);
+}
+
+// "Letzte Übertragung…" after "Ausführen", and its "Rückgängig" by keyboard:
+// the stand-in ends with every tolerance it had, holding no object for us.
+void TestWindowsProgram::reportWindowUndoesByKeyboard()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    startShell(m_folder->path());
+    MainWindow* main = m_shell->showMainWindow();
+    const std::vector<std::string> values = transfercases::tableValues();
+    QStringList shown;
+    for (const std::string& value : values)
+        shown << QString::fromStdString(value);
+    main->table().showValues(shown);
+    main->table().setTablePath(QStringLiteral("C:\\Tabellen\\Grenzfälle.tabelle"));
+
+    comstandin::StandIn standIn(transfercases::partProgram());
+    QVERIFY(standIn.isRunning());
+    QVERIFY(activate(main));
+    press(Qt::Key_Q, Qt::ControlModifier);
+    press(Qt::Key_F7);
+    auto* report = main->findChild<ReportWindow*>();
+    QVERIFY(report && activate(report));
+    QCOMPARE(report->windowTitle(), QString::fromUtf8("Dalmerin – Letzte Übertragung"));
+    QCOMPARE(guitest::child<QTableView>(report, QStringLiteral("ReportRows"))->model()->rowCount(), 25);
+    QCOMPARE(standIn.liveObjects(), 0L);
+
+    press(Qt::Key_R, Qt::AltModifier);
+    QTRY_COMPARE(report->windowTitle(), QString::fromUtf8("Dalmerin – Rückgängig"));
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(standIn.liveObjects(), 0L);
+    press(Qt::Key_Escape);
+    QTRY_VERIFY(!main->findChild<ReportWindow*>());
+
+    const sim::PartProgram after = standIn.closeAndRead();
+    const auto& cases = transfercases::cases();
+    QCOMPARE(after.commands.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        QVERIFY2(after.commands[i].plus == cases[i].before.plus &&
+                     after.commands[i].minus == cases[i].before.minus,
                  cases[i].what);
 }
 
