@@ -245,6 +245,7 @@ QString ReportWindow::suggestedCsvPath(const TransferReport& report)
 
 void ReportWindow::showReport(TransferReport report)
 {
+    m_model->setReport(nullptr); // the view lets go of the rows before they are replaced
     m_report = std::move(report);
     const char* title = m_report.kind == TransferReport::Kind::Preview ? "Dalmerin – Vorschau"
                         : m_report.kind == TransferReport::Kind::Undo  ? "Dalmerin – Rückgängig"

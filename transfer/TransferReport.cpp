@@ -83,7 +83,8 @@ std::string summary(const TransferReport& report)
                        : report.kind == TransferReport::Kind::Undo  ? "Das Zurücksetzen"
                                                                     : "Die Übertragung";
     const std::string stoppedAfter = std::string(" ") + what + " wurde nach " +
-                                     std::to_string(report.commandsVisited) + " Befehlen abgebrochen: ";
+                                     std::to_string(report.commandsVisited) +
+                                     (report.commandsVisited == 1 ? " Befehl" : " Befehlen") + " abgebrochen: ";
     switch (report.end) {
     case TransferReport::End::Complete:
         break;
