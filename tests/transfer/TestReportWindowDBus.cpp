@@ -73,6 +73,52 @@ HostFactory dbusHosts()
     return [] { return std::make_unique<DBusHost>(QDBusConnection::sessionBus()); };
 }
 
+// The D-Bus host, with each get and put it was asked for written down ("get 17", "put 15").
+class RecordingHost : public korvant::Host
+{
+public:
+    explicit RecordingHost(QStringList& calls) : m_calls(calls) {}
+
+    bool findHostWindow() override { return m_host.findHostWindow(); }
+    korvant::CallResult<korvant::ObjectRef> createApplication() override
+    {
+        return m_host.createApplication();
+    }
+    korvant::CallResult<korvant::Value> get(korvant::ObjectRef object, korvant::Interface interface,
+                                            int dispid) override
+    {
+        m_calls << QStringLiteral("get %1").arg(dispid);
+        return m_host.get(object, interface, dispid);
+    }
+    korvant::CallStatus put(korvant::ObjectRef object, korvant::Interface interface, int dispid,
+                            const korvant::Value& value) override
+    {
+        m_calls << QStringLiteral("put %1").arg(dispid);
+        return m_host.put(object, interface, dispid, value);
+    }
+    korvant::CallResult<std::unique_ptr<korvant::Enumerator>>
+    enumerate(korvant::ObjectRef collection) override
+    {
+        m_calls << QStringLiteral("enumerate");
+        return m_host.enumerate(collection);
+    }
+    void release(korvant::ObjectRef object) override { m_host.release(object); }
+    void endRun() override { m_host.endRun(); }
+
+private:
+    DBusHost m_host{QDBusConnection::sessionBus()};
+    QStringList& m_calls;
+};
+
+// One list of calls per host made.
+HostFactory recordingHosts(std::vector<QStringList>& calls)
+{
+    return [&calls] {
+        calls.emplace_back();
+        return std::make_unique<RecordingHost>(calls.back());
+    };
+}
+
 } // namespace
 
 class TestReportWindowDBus : public QObject
@@ -139,7 +185,9 @@ void TestReportWindowDBus::previewRunSaveAndUndo()
     const std::vector<Tolerances> before = heldBySim(commands);
 
     // The preview writes nothing and shows what each dimension would get.
-    previewTransfer(*m_table, m_window.get(), dbusHosts());
+    std::vector<QStringList> calls;
+    calls.reserve(4);
+    previewTransfer(*m_table, m_window.get(), recordingHosts(calls));
     QVERIFY(reportWindow());
     activate(reportWindow());
     QCOMPARE(reportWindow()->windowTitle(), text("Dalmerin – Vorschau"));
@@ -164,6 +212,12 @@ void TestReportWindowDBus::previewRunSaveAndUndo()
     QCOMPARE(MessageBox::shownTexts(), QStringList());
     QCOMPARE(reportWindow()->windowTitle(), text("Dalmerin – Letzte Übertragung"));
     QVERIFY(lastTransferReport());
+    // The preview made the run's reads in the run's order, and no put.
+    QCOMPARE(calls.size(), std::size_t(2));
+    QStringList runReads = calls[1];
+    runReads.removeIf([](const QString& call) { return call.startsWith(QStringLiteral("put")); });
+    QCOMPARE(calls[0], runReads);
+    QCOMPARE(calls[1].size() - runReads.size(), 2 * 13);
     QStringList runRows = shownRows(rows);
     QCOMPARE(runRows.replaceInStrings(QStringLiteral("|geschrieben"), QStringLiteral("|wird geschrieben")),
              previewRows);
