@@ -33,13 +33,6 @@ Outcome outcomeOf(char letter)
     }
 }
 
-bool sameRow(const ReportRow& a, const ReportRow& b)
-{
-    return a.position == b.position && a.typeCode == b.typeCode && a.axis == b.axis &&
-           a.nominal == b.nominal && a.plusBefore == b.plusBefore && a.minusBefore == b.minusBefore &&
-           a.range == b.range && a.plusNew == b.plusNew && a.minusNew == b.minusNew && a.outcome == b.outcome;
-}
-
 std::size_t count(const Strings& calls, const std::string& prefix)
 {
     return std::size_t(std::count_if(calls.begin(), calls.end(), [&prefix](const std::string& call) {
@@ -76,10 +69,8 @@ class TestTransferReport : public QObject
 private slots:
     void oneRowPerDimensionWithItsOutcome_data();
     void oneRowPerDimensionWithItsOutcome();
-    void previewMakesTheRunsReadsAndNoPut();
     void failedReadsAndPutsShowInTheirRows();
     void stoppedRunKeepsTheRowsUpToTheStop();
-    void refusedRunGivesNoReport();
 
     void undoRestoresOnlyWhatIsUnchanged();
     void undoRestoresAPartlyWrittenDimension();
@@ -152,33 +143,6 @@ void TestTransferReport::oneRowPerDimensionWithItsOutcome()
                                         "Bereich, 3 Achse nicht erfasst, 2 Typ nicht erfasst."));
 }
 
-void TestTransferReport::previewMakesTheRunsReadsAndNoPut()
-{
-    sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
-    const sim::PartProgram before = objects.program();
-    FakeWindow window;
-    FakeHost previewHost(objects);
-    const auto preview = runTransfer(window, previewHost, TransferMode::Preview);
-    QVERIFY(preview);
-    QCOMPARE(preview->kind, TransferReport::Kind::Preview);
-    QVERIFY(!preview->canBeUndone());
-    QCOMPARE(count(previewHost.calls(), "put"), std::size_t(0));
-    QCOMPARE(objects.program().commands[0].plus, before.commands[0].plus);
-    QCOMPARE(window.oldValReads, 3);
-    QCOMPARE(previewHost.liveReferences(), std::size_t(0));
-
-    FakeHost runHost(objects);
-    const auto run = runTransfer(window, runHost);
-    Strings reads;
-    std::copy_if(runHost.calls().begin(), runHost.calls().end(), std::back_inserter(reads),
-                 [](const std::string& call) { return call.rfind("put", 0) != 0; });
-    QCOMPARE(previewHost.calls(), reads);
-    QCOMPARE(preview->rows.size(), run->rows.size());
-    for (std::size_t i = 0; i < run->rows.size(); ++i)
-        QVERIFY2(sameRow(preview->rows[i], run->rows[i]), qPrintable(QString::number(i)));
-    QCOMPARE(reporttexts::outcomeText(Outcome::Written, preview->kind), "wird geschrieben");
-}
-
 void TestTransferReport::failedReadsAndPutsShowInTheirRows()
 {
     sim::FaultPlan faults;
@@ -226,15 +190,6 @@ void TestTransferReport::stoppedRunKeepsTheRowsUpToTheStop()
                  : std::string("2 Maße: 2 geschrieben. Die Übertragung wurde nach 2 Befehlen abgebrochen: "
                                "Die Verbindung zu KORVANT wurde unterbrochen."));
     }
-}
-
-void TestTransferReport::refusedRunGivesNoReport()
-{
-    sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::None, {});
-    FakeHost host(objects);
-    FakeWindow window;
-    QVERIFY(!runTransfer(window, host, TransferMode::Preview));
-    QCOMPARE(window.events, (Strings{"wait", messageEvent(transfertexts::NoPartProgram), "restore"}));
 }
 
 void TestTransferReport::undoRestoresOnlyWhatIsUnchanged()
