@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -9,8 +10,11 @@ class QPushButton;
 class ToleranceTable;
 
 // What the open and the save dialog share: a small top-level tool window
-// captioned with the program's title and version, the file chooser, and the
-// main window's table path following every click and keystroke in it.
+// captioned with the program's title and version, the file chooser, the "OK"
+// button, and the main window's table path following every click and
+// keystroke in it. Enter presses the focused button or else "OK", as a double
+// click on a file or Enter on it does after choosing it; Escape closes the
+// dialog as its frame does.
 // The table is asked for at each event, never kept: while the settings
 // dialog is open there is no main window; then the table path is not
 // followed, and "OK" says that there is no main window.
@@ -24,12 +28,24 @@ protected:
 
     ToleranceTable* currentTable() const;
     FileChooser* chooser() const;
+    QPushButton* okButton() const;
     // A push button in the button column at this top.
     QPushButton* addButton(const char* objectName, const char* caption, int top);
-    // Focus goes through these buttons first, then through the chooser's lists and boxes.
-    void setFocusOrder(const QList<QWidget*>& buttons);
+    // Focus goes through "OK", these buttons, then through the chooser's lists and boxes.
+    void setFocusOrder(const QList<QWidget*>& moreButtons);
+
+    // Sets the table path, keeping what the table showed before this dialog first set it.
+    void setTablePath(ToleranceTable& table, const QString& path);
+    // Gives the table back the path it showed before this dialog set it.
+    void restoreTablePath();
+
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::function<ToleranceTable*()> m_currentTable;
     FileChooser* m_chooser = nullptr;
+    QPushButton* m_ok = nullptr;
+    // The table whose path this dialog changes, and the path it showed before.
+    QPointer<ToleranceTable> m_changedTable;
+    QString m_pathBefore;
 };
