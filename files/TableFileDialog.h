@@ -12,9 +12,9 @@ class ToleranceTable;
 // What the open and the save dialog share: a small top-level tool window
 // captioned with the program's title and version, the file chooser, the "OK"
 // button, and the main window's table path following every click and
-// keystroke in it. Enter presses the focused button or else "OK", as a double
-// click on a file or Enter on it does after choosing it; Escape closes the
-// dialog as its frame does.
+// keystroke in it. A double click on a file, or Enter on it, chooses it and
+// presses "OK"; Enter elsewhere presses the focused button or else "OK";
+// Escape closes the dialog as its frame does.
 // The table is asked for at each event, never kept: while the settings
 // dialog is open there is no main window; then the table path is not
 // followed, and "OK" says that there is no main window.
