@@ -28,7 +28,7 @@ TableFileDialog::TableFileDialog(const char* objectName, std::function<Tolerance
     m_ok = addButton("OKButton", "OK", 24);
     if (ToleranceTable* table = this->currentTable()) {
         m_changedTable = table;
-        m_pathBefore = table->tablePath();
+        m_pathBefore = m_pathWritten = table->tablePath();
     }
     connect(m_chooser, &FileChooser::pathChosen, this, [this](const QString& path) {
         if (ToleranceTable* table = this->currentTable())
@@ -68,21 +68,23 @@ void TableFileDialog::setFocusOrder(const QList<QWidget*>& moreButtons)
     m_ok->setFocus();
 }
 
-// A main window that was replaced meanwhile (around the settings dialog) is
-// remembered afresh when the dialog first sets its path.
+// What the table showed before is taken afresh when another command (a save,
+// a delete) or another main window (around the settings dialog) came between.
 void TableFileDialog::setTablePath(ToleranceTable& table, const QString& path)
 {
-    if (m_changedTable != &table) {
+    if (m_changedTable != &table || table.tablePath() != m_pathWritten) {
         m_changedTable = &table;
         m_pathBefore = table.tablePath();
     }
     table.setTablePath(path);
+    m_pathWritten = path;
 }
 
+// Only a path this dialog wrote is taken back.
 void TableFileDialog::restoreTablePath()
 {
     ToleranceTable* table = currentTable();
-    if (table && table == m_changedTable)
+    if (table && table == m_changedTable && table->tablePath() == m_pathWritten)
         table->setTablePath(m_pathBefore);
 }
 

@@ -34,9 +34,9 @@ protected:
     // Focus goes through "OK", these buttons, then through the chooser's lists and boxes.
     void setFocusOrder(const QList<QWidget*>& moreButtons);
 
-    // Sets the table path, keeping what the table showed before this dialog first set it.
+    // Sets the table path, keeping what the table showed before this dialog changed it.
     void setTablePath(ToleranceTable& table, const QString& path);
-    // Gives the table back the path it showed before this dialog set it.
+    // Gives the table back that path, unless another command has set one since.
     void restoreTablePath();
 
     void keyPressEvent(QKeyEvent* event) override;
@@ -45,7 +45,9 @@ private:
     std::function<ToleranceTable*()> m_currentTable;
     FileChooser* m_chooser = nullptr;
     QPushButton* m_ok = nullptr;
-    // The table whose path this dialog changes, and the path it showed before.
+    // The table whose path this dialog changes, the path it showed before, and
+    // the path this dialog wrote last.
     QPointer<ToleranceTable> m_changedTable;
     QString m_pathBefore;
+    QString m_pathWritten;
 };

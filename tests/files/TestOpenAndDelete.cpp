@@ -167,6 +167,25 @@ private slots:
         QCOMPARE(editableCaptions(table()), shown);
     }
 
+    // A path another command set while the dialog was open (a save, a
+    // delete) is what the table shows, and what the dialog leaves.
+    void aPathSetMeanwhileByAnotherCommandStays()
+    {
+        QVERIFY(writeFile(inFolder("Welle.tabelle"), encoded(sampleValues())));
+        showTable();
+        const QPointer<QWidget> dialog = openDialog();
+        table().setTablePath(NoTable);
+        QVERIFY(clickFile(dialog, "Welle.tabelle"));
+        click(dialog, "CancelButton");
+        QCOMPARE(table().tablePath(), NoTable);
+
+        const QPointer<QWidget> again = openDialog();
+        QVERIFY(clickFile(again, "Welle.tabelle"));
+        table().setTablePath(inFolder("Gespeichert.tabelle"));
+        again->close();
+        QCOMPARE(table().tablePath(), inFolder("Gespeichert.tabelle"));
+    }
+
     // A double click on a file, Enter on the chosen file and Enter anywhere but
     // in a list or on "Abbrechen" load the table as "OK" does.
     void doubleClickAndEnterLoadTheFile_data()
