@@ -2,6 +2,7 @@
 
 #include "base/Twips.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,6 +96,7 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
     nameFont.setBold(true);
     m_tableName->setFont(nameFont);
     m_tableName->setForegroundRole(QPalette::Highlight);
+    keepTableNameHighlighted();
     m_tableName->setAccessibleName(QStringLiteral("Gewählte Tabelle"));
 
     int headerNumber = 1;
@@ -140,6 +142,22 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
 }
 
 ToleranceTable::~ToleranceTable() = default;
+
+// The table name is drawn in the active highlight colour also while the window
+// is inactive: Windows' inactive highlight is the window's own background.
+void ToleranceTable::keepTableNameHighlighted()
+{
+    QPalette colours;
+    colours.setColor(QPalette::Highlight, palette().color(QPalette::Active, QPalette::Highlight));
+    m_tableName->setPalette(colours);
+}
+
+void ToleranceTable::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        keepTableNameHighlighted();
+    QWidget::changeEvent(event);
+}
 
 QString ToleranceTable::tablePath() const
 {
