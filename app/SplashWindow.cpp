@@ -4,6 +4,7 @@
 #include "app/Credits.h"
 #include "base/Settings.h"
 #include "base/Twips.h"
+#include "resources/Pictures.h"
 
 #include <QFont>
 #include <QGroupBox>
@@ -47,11 +48,11 @@ QFont arial(double pointSize, bool bold = false)
     return font;
 }
 
-QLabel* addPicture(QWidget* parent, const char* name, const QString& resource, const QRect& geometry)
+QLabel* addPicture(QWidget* parent, const char* name, const char* picture, const QRect& geometry)
 {
-    auto* picture = addLabel(parent, name, QString(), geometry, Qt::AlignCenter);
-    picture->setPixmap(QPixmap(resource));
-    return picture;
+    auto* label = addLabel(parent, name, QString(), geometry, Qt::AlignCenter);
+    label->setPixmap(pictures::pixmap(picture, label->devicePixelRatioF()));
+    return label;
 }
 
 } // namespace
@@ -68,8 +69,8 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setGeometry(twipsRect(60, 0, 7215, 4215));
 
-    addPicture(frame, "Picture2", QStringLiteral(":/pictures/logo.png"), twipsRect(360, 360, 1530, 1545));
-    addPicture(frame, "Picture1", QStringLiteral(":/pictures/banner.png"), twipsRect(3420, 420, 3585, 465));
+    addPicture(frame, "Picture2", "logo", twipsRect(360, 360, 1530, 1545));
+    addPicture(frame, "Picture1", "banner", twipsRect(3420, 420, 3585, 465));
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     auto* productName = addLabel(frame, "lblProductName", QStringLiteral("Produktname"),
                                  twipsRect(3345, 1560, 3585, 660), right);
