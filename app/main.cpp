@@ -1,4 +1,5 @@
 #include "app/GermanQtTexts.h"
+#include "app/RunningMark.h"
 #include "app/Shell.h"
 #include "resources/Pictures.h"
 
@@ -6,6 +7,7 @@
 
 int main(int argc, char* argv[])
 {
+    const RunningMark running;
     QApplication app(argc, argv);
     loadGermanQtTexts();
     app.setWindowIcon(pictures::icon("dalmerin"));

@@ -3,9 +3,11 @@
 # (/S) into a fresh prefix, its files, Start-menu entry and uninstall entry
 # checked; the installed program started with Wine's X11 driver on a private
 # Xvfb display until its main window "Dalmerin Version 1.2.1" appears, and a
-# screenshot of it written; then a silent uninstall, after which nothing it
-# installed is left while a table of the user's own in that folder, and the
-# settings, are kept. Also checks the zip file's contents.
+# screenshot of it written; while it runs, a silent install over it and a
+# silent uninstall each refuse with a non-zero exit code and change nothing;
+# then a silent uninstall, after which nothing it installed is left while a
+# table of the user's own in that folder, and the settings, are kept. Also
+# checks the zip file's contents.
 # Usage: tools/windows-installer-test.sh [build folder] [screenshot.png]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -61,6 +63,24 @@ done
 sleep 2 # let it paint
 import -window "$window" "$screenshot"
 echo "Bildschirmfoto: $screenshot"
+
+# While it runs, neither the installer nor the uninstaller touches anything.
+# The uninstaller runs in place (_?=), so that its exit code is its own.
+installedState() {
+    sha256sum "$folder"/* "$startMenu/Dalmerin.lnk"
+    "$WINE" reg query "$uninstallKey" 2>/dev/null | tr -d '\r'
+}
+before=$(installedState)
+set +e
+"$WINE" "$installer" /S
+installStatus=$?
+"$WINE" "$folder/Deinstallieren.exe" /S "_?=$("$WINE" winepath -w "$folder" 2>/dev/null | tr -d '\r')"
+uninstallStatus=$?
+set -e
+[ "$installStatus" -ne 0 ] || fail "die Installation über das laufende Programm meldet Erfolg"
+[ "$uninstallStatus" -ne 0 ] || fail "die Deinstallation bei laufendem Programm meldet Erfolg"
+[ "$(installedState)" = "$before" ] || fail "Installation oder Deinstallation bei laufendem Programm hat etwas geändert"
+echo "Installation und Deinstallation verweigert, solange Dalmerin läuft"
 "$WINESERVER" -k
 wait "$program" || true
 
