@@ -18,8 +18,6 @@
 
 namespace {
 
-// In the order of the toolbar's buttons.
-const char* const ToolbarPictures[] = {"tool1-run", "tool2-open", "tool3-edit", "tool4-new", "tool5-save", "tool6-delete"};
 const char* const Pictures[] = {"logo",      "banner",     "dalmerin",  "tool1-run",  "tool2-open",
                                 "tool3-edit", "tool4-new", "tool5-save", "tool6-delete"};
 
@@ -70,11 +68,11 @@ void TestPictures::shownWindowsUseTheFileOfTheirScale()
     for (QAction* action : toolbar->actions())
         if (!action->isSeparator())
             shown << action->objectName();
-    QCOMPARE(shown.size(), int(std::size(ToolbarPictures)));
+    QCOMPARE(shown.size(), int(std::size(picturecomparison::ToolbarPictures)));
     for (int i = 0; i < shown.size(); ++i) {
         QWidget* button = toolbar->widgetForAction(guitest::child<QAction>(toolbar, shown[i]));
         QVERIFY2(picturecomparison::showsFileForItsScale(button->grab().toImage(), button->devicePixelRatioF(),
-                                                         ToolbarPictures[i], QSize(24, 22), why),
+                                                         picturecomparison::ToolbarPictures[i], QSize(24, 22), why),
                  qPrintable(why));
     }
 

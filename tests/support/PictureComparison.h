@@ -13,6 +13,10 @@
 // scales it, to fit the size it is shown at.
 namespace picturecomparison {
 
+// The main window's toolbar pictures, in the order of its buttons.
+inline const char* const ToolbarPictures[] = {"tool1-run",  "tool2-open", "tool3-edit",
+                                              "tool4-new", "tool5-save", "tool6-delete"};
+
 inline QImage fileAt(const QString& file, const QSize& deviceSize)
 {
     // Premultiplied, as a pixmap is scaled.
