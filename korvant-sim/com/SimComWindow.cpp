@@ -18,7 +18,7 @@ struct Column
     const wchar_t* title;
     int width;
 };
-const Column Columns[] = {{L"Nr.", 40},      {L"Typ", 50},  {L"Achse", 50},
+const Column Columns[] = {{L"Nr.", 40},          {L"Typ", 50},  {L"Achse", 50},
                           {L"Nennma\u00df", 80}, {L"Plus", 60}, {L"Minus", 60}};
 enum ColumnIndex
 {
@@ -96,12 +96,13 @@ PartProgramWindow::PartProgramWindow(sim::SimHost& host) : m_host(host)
     if (!host.program().name.empty())
         title += L" \u2013 " + toWide(host.program().name);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    m_window = CreateWindowExW(0, windowClass, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    m_window =
+        CreateWindowExW(0, windowClass, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (!m_window)
         return;
-    m_list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOSORTHEADER, 0, 0,
-                             0, 0, m_window, nullptr, instance, nullptr);
+    m_list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOSORTHEADER, 0,
+                             0, 0, 0, m_window, nullptr, instance, nullptr);
     SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     int listWidth = GetSystemMetrics(SM_CXVSCROLL) + 4;
     for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i) {
@@ -127,8 +128,8 @@ PartProgramWindow::PartProgramWindow(sim::SimHost& host) : m_host(host)
     // Wide enough for every column, high enough for the rows up to a limit
     // (and one more for the column titles, which the estimate leaves out).
     const int rows = std::min(static_cast<int>(commands.size()), MostRowsShown) + 1;
-    const DWORD needed = static_cast<DWORD>(SendMessageW(m_list, LVM_APPROXIMATEVIEWRECT, static_cast<WPARAM>(rows),
-                                                         MAKELPARAM(listWidth, -1)));
+    const DWORD needed = static_cast<DWORD>(
+        SendMessageW(m_list, LVM_APPROXIMATEVIEWRECT, static_cast<WPARAM>(rows), MAKELPARAM(listWidth, -1)));
     RECT frame{0, 0, listWidth, HIWORD(needed) + 4};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
     SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,

@@ -18,7 +18,7 @@
 
 namespace {
 
-const char* const Pictures[] = {"logo",      "banner",     "dalmerin",  "tool1-run",  "tool2-open",
+const char* const Pictures[] = {"logo",       "banner",    "dalmerin",   "tool1-run",   "tool2-open",
                                 "tool3-edit", "tool4-new", "tool5-save", "tool6-delete"};
 
 } // namespace
@@ -50,7 +50,8 @@ void TestPictures::everyPictureAtEachScale()
         const QPixmap shown = pictures::pixmap(name, scale);
         QCOMPARE(shown.devicePixelRatio(), scale);
         const QSize size = QImage(QStringLiteral(":/pictures/%1.png").arg(QString::fromLatin1(name))).size();
-        QVERIFY2(picturecomparison::showsFileForItsScale(shown.toImage(), scale, name, size, why), qPrintable(why));
+        QVERIFY2(picturecomparison::showsFileForItsScale(shown.toImage(), scale, name, size, why),
+                 qPrintable(why));
     }
 }
 
@@ -71,8 +72,9 @@ void TestPictures::shownWindowsUseTheFileOfTheirScale()
     QCOMPARE(shown.size(), int(std::size(picturecomparison::ToolbarPictures)));
     for (int i = 0; i < shown.size(); ++i) {
         QWidget* button = toolbar->widgetForAction(guitest::child<QAction>(toolbar, shown[i]));
-        QVERIFY2(picturecomparison::showsFileForItsScale(button->grab().toImage(), button->devicePixelRatioF(),
-                                                         picturecomparison::ToolbarPictures[i], QSize(24, 22), why),
+        QVERIFY2(picturecomparison::showsFileForItsScale(
+                     button->grab().toImage(), button->devicePixelRatioF(),
+                     picturecomparison::ToolbarPictures[i], QSize(24, 22), why),
                  qPrintable(why));
     }
 
@@ -92,10 +94,12 @@ void TestPictures::shownWindowsUseTheFileOfTheirScale()
                   {&splash, "Picture1", "banner", QSize(235, 27)},
                   {&about, "picIcon", "dalmerin", QSize(48, 48)}};
     for (const auto& shownLabel : labels) {
-        const QLabel* label = guitest::child<QLabel>(shownLabel.window, QString::fromLatin1(shownLabel.label));
+        const QLabel* label =
+            guitest::child<QLabel>(shownLabel.window, QString::fromLatin1(shownLabel.label));
         QVERIFY(label);
-        QVERIFY2(picturecomparison::showsFileForItsScale(label->pixmap().toImage(), label->devicePixelRatioF(),
-                                                         shownLabel.picture, shownLabel.size, why),
+        QVERIFY2(picturecomparison::showsFileForItsScale(label->pixmap().toImage(),
+                                                         label->devicePixelRatioF(), shownLabel.picture,
+                                                         shownLabel.size, why),
                  qPrintable(why));
     }
 }

@@ -14,7 +14,7 @@
 namespace picturecomparison {
 
 // The main window's toolbar pictures, in the order of its buttons.
-inline const char* const ToolbarPictures[] = {"tool1-run",  "tool2-open", "tool3-edit",
+inline const char* const ToolbarPictures[] = {"tool1-run", "tool2-open", "tool3-edit",
                                               "tool4-new", "tool5-save", "tool6-delete"};
 
 inline QImage fileAt(const QString& file, const QSize& deviceSize)
@@ -60,7 +60,8 @@ inline bool showsFileForItsScale(const QImage& shown, qreal scale, const char* n
                                  QString& why)
 {
     const auto file = [name](const char* suffix) {
-        return QStringLiteral(":/pictures/%1%2.png").arg(QString::fromLatin1(name), QString::fromLatin1(suffix));
+        return QStringLiteral(":/pictures/%1%2.png")
+            .arg(QString::fromLatin1(name), QString::fromLatin1(suffix));
     };
     const double toSingle = difference(shown, fileAt(file(""), size * scale));
     const double toDouble = difference(shown, fileAt(file("@2x"), size * scale));

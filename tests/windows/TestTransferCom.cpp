@@ -192,9 +192,15 @@ QStringList shownRow(HWND list, int row)
 
 QStringList expectedRow(const sim::Command& command, int row)
 {
-    const auto number = [&](double value) { return command.isDimension ? QString::number(value, 'g', 12) : QString(); };
-    return {QString::number(row + 1), QString::number(command.typeCode), QString::fromStdString(command.axis),
-            number(command.nominal),  number(command.plus),               number(command.minus)};
+    const auto number = [&](double value) {
+        return command.isDimension ? QString::number(value, 'g', 12) : QString();
+    };
+    return {QString::number(row + 1),
+            QString::number(command.typeCode),
+            QString::fromStdString(command.axis),
+            number(command.nominal),
+            number(command.plus),
+            number(command.minus)};
 }
 
 std::string textOf(const korvant::CallResult<korvant::Value>& result)

@@ -159,8 +159,9 @@ void TestWindowsProgram::startStateWithPictures()
     QCOMPARE(buttons.size(), 6);
     QString why;
     for (int i = 0; i < buttons.size(); ++i) {
-        QVERIFY2(picturecomparison::showsFileForItsScale(buttons[i]->grab().toImage(), buttons[i]->devicePixelRatioF(),
-                                                         picturecomparison::ToolbarPictures[i], QSize(24, 22), why),
+        QVERIFY2(picturecomparison::showsFileForItsScale(
+                     buttons[i]->grab().toImage(), buttons[i]->devicePixelRatioF(),
+                     picturecomparison::ToolbarPictures[i], QSize(24, 22), why),
                  qPrintable(why));
         qInfo("%s", qPrintable(why));
     }
