@@ -3,7 +3,7 @@
 # (/S) into a fresh prefix, its files, Start-menu entry and uninstall entry
 # checked; the installed program started with Wine's X11 driver on a private
 # Xvfb display until its main window "Dalmerin Version 1.2.1" appears, and a
-# screenshot of it written; while it runs, a silent install over it and a
+# screenshot of it written with a table typed in; while it runs, a silent install over it and a
 # silent uninstall each refuse with a non-zero exit code and change nothing;
 # then a silent uninstall, after which nothing it installed is left while a
 # table of the user's own in that folder, and the settings, are kept. Also
@@ -60,7 +60,15 @@ for _ in $(seq 300); do
     sleep 0.1
 done
 [ -n "$window" ] || fail "das Hauptfenster erscheint nicht"
-sleep 2 # let it paint
+# A new table with ISO 2768-m's values, typed in Tab order as a user would.
+sleep 1
+xdotool windowfocus --sync "$window" key ctrl+n
+for value in 3 0.1 0.1 3 6 0.1 0.1 6 30 0.2 0.2 30 120 0.3 0.3 120 400 0.5 0.5 \
+    400 1000 0.8 0.8 1000 2000 1.2 1.2 2000 4000 2 2; do
+    xdotool type --delay 10 "$value"
+    xdotool key Tab
+done
+sleep 1 # let it paint
 import -window "$window" "$screenshot"
 echo "Bildschirmfoto: $screenshot"
 
