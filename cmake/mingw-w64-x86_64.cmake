@@ -23,5 +23,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # machine's /usr/include must never reach the Windows compiler).
 set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-packages)
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Qt is built with a section per function and per datum, and so is the
+# program: the linker then leaves out whatever nothing calls.
+set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
+set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--gc-sections")
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

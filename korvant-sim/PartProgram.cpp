@@ -74,3 +74,41 @@ void writePartProgram(const PartProgram& program, const std::string& path)
 }
 
 } // namespace sim
+
+namespace {
+
+sim::Command generatedCommand(std::size_t i)
+{
+    static const char* const Axes[] = {"X", "Y", "Z", "D", "R", "L", "PR"};
+    sim::Command command;
+    const std::size_t slot = i % 10;
+    if (slot == 0) {
+        command.typeCode = 1;
+        return command;
+    }
+    command.isDimension = true;
+    command.nominal = static_cast<double>((i * 37) % 50000) / 100.0;
+    if (slot == 1) {
+        command.typeCode = 1000;
+        command.axis = "X";
+    } else if (slot == 9) {
+        command.typeCode = 1101;
+        command.axis = "XY";
+    } else {
+        command.typeCode = 1101;
+        command.axis = Axes[slot - 2];
+    }
+    return command;
+}
+
+} // namespace
+
+sim::PartProgram sim::generatePartProgram(std::size_t count)
+{
+    PartProgram program;
+    program.name = "Erzeugt mit " + std::to_string(count) + " Befehlen";
+    program.commands.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        program.commands.push_back(generatedCommand(i));
+    return program;
+}

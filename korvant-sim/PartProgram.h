@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -35,5 +36,11 @@ void writePartProgram(const PartProgram& program, const std::string& path);
 
 std::string toJson(const PartProgram& program);
 PartProgram fromJson(const std::string& text);
+
+// A large part program for benchmarks and soaks. Every block of ten commands
+// holds one command without dimension, one dimension of type 1000, seven
+// dimensions whose axis qualifies and one whose axis ("XY") does not; all
+// tolerances are zero, the nominals lie between 0 and 500.
+PartProgram generatePartProgram(std::size_t count);
 
 } // namespace sim

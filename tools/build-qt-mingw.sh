@@ -110,6 +110,12 @@ apt-get -qq "${aptOptions[@]}" update
 (cd "$work" && apt-get -qq "${aptOptions[@]}" source "qt6-base=$hostVersion" >/dev/null)
 source=$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 
+# Qt 6.4's Windows Vista style includes the input dialog's header without
+# asking whether the input dialog is built.
+vistaStyle=$source/src/plugins/styles/windowsvista/qwindowsvistastyle_p_p.h
+grep -q '^#include <qinputdialog.h>$' "$vistaStyle"
+sed -i 's|^#include <qinputdialog.h>$|#if QT_CONFIG(inputdialog)\n#include <qinputdialog.h>\n#endif|' "$vistaStyle"
+
 # Every library Qt can take from the system is built from Qt's own copy.
 while read -r feature; do
     options+=("-DFEATURE_$feature=OFF")

@@ -1,0 +1,45 @@
+#pragma once
+
+// What the transfer benchmarks share, over D-Bus and over COM: the table they
+// transfer, the window side of a run, and the host operations a transfer of a
+// part program needs, counted from the part program itself.
+#include "PartProgram.h"
+#include "transfer/TransferWindow.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// ISO 2768-m up to 1000: every generated nominal (0 to 500) finds a row.
+std::vector<std::string> tableCaptions();
+
+// A chosen table and "OldVal" = "0", so that every run into the same part
+// program makes the same calls: the second run overwrites what the first wrote.
+class Window : public TransferWindow
+{
+public:
+    bool isEditMode() const override { return false; }
+    std::string tablePath() const override { return "bench.tabelle"; }
+    std::vector<std::string> labelCaptions() const override { return tableCaptions(); }
+    std::optional<double> readLocaleNumber(const std::string&) const override { return std::nullopt; }
+    std::string oldValSetting() const override { return "0"; }
+    void showMessage(const std::string& text) override;
+    void setWaitPointer() override {}
+    void restorePointer() override {}
+    void reportProgress(std::size_t, std::optional<std::size_t>) override {}
+};
+
+struct Required
+{
+    std::uint64_t operations = 0; // gets and puts, the four that reach the commands included
+    std::uint64_t qualifying = 0; // dimensions whose axis qualifies
+};
+
+// The gets and puts a run with the window above makes: four to reach the
+// commands, then per command its reads and puts. Stepping through the
+// collection is the transport's own affair and not counted here.
+Required requiredOperations(const sim::PartProgram& program);
+
+} // namespace bench
