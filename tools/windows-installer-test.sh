@@ -63,6 +63,9 @@ done
 # A new table with ISO 2768-m's values, typed in Tab order as a user would.
 sleep 1
 xdotool windowfocus --sync "$window" key ctrl+n
+sleep 1
+xdotool mousemove --window "$window" 116 181 click 1 # the first box, range 1's "bis"
+sleep 0.3
 for value in 3 0.1 0.1 3 6 0.1 0.1 6 30 0.2 0.2 30 120 0.3 0.3 120 400 0.5 0.5 \
     400 1000 0.8 0.8 1000 2000 1.2 1.2 2000 4000 2 2; do
     xdotool type --delay 10 "$value"
