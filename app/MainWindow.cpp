@@ -8,6 +8,7 @@
 #include "transfer/PlatformHost.h"
 #include "transfer/TransferTolerances.h"
 #include "base/Twips.h"
+#include "resources/Pictures.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -26,7 +27,7 @@ MainWindow::MainWindow()
 {
     setObjectName(QStringLiteral("Tabelle"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/dalmerin.png")));
+    setWindowIcon(pictures::icon("dalmerin"));
     setCentralWidget(m_table);
     createMenus();
     createToolbar();
@@ -127,9 +128,7 @@ void MainWindow::createToolbar()
     for (const Button& button : buttons) {
         QAction* action = nullptr;
         if (button.picture) {
-            action = m_toolbar->addAction(
-                QIcon(QStringLiteral(":/pictures/%1.png").arg(QString::fromLatin1(button.picture))),
-                QString());
+            action = m_toolbar->addAction(pictures::icon(button.picture), QString());
             action->setToolTip(QString::fromUtf8(button.toolTip));
             m_toolbar->widgetForAction(action)->setAccessibleName(QString::fromUtf8(button.toolTip));
             action->setData(QString::fromUtf8(button.key));

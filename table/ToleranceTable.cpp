@@ -1,9 +1,9 @@
 #include "table/ToleranceTable.h"
 
+#include "base/NamedFont.h"
 #include "base/Twips.h"
 
 #include <QEvent>
-#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -91,10 +91,7 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
     m_tableName->setTextFormat(Qt::PlainText); // a path or a typed value is shown as it stands
     m_tableName->setGeometry(rectFromTwips(120, 720, 9015, 315));
     m_tableName->setAlignment(Qt::AlignCenter);
-    QFont nameFont(QStringLiteral("MS Sans Serif"));
-    nameFont.setPointSizeF(9.75);
-    nameFont.setBold(true);
-    m_tableName->setFont(nameFont);
+    m_tableName->setFont(namedFont("MS Sans Serif", 9.75, true));
     m_tableName->setForegroundRole(QPalette::Highlight);
     keepTableNameHighlighted();
     m_tableName->setAccessibleName(QStringLiteral("Gewählte Tabelle"));

@@ -1,5 +1,6 @@
 // The program's windows as they behave on Windows, under Wine: the start state
-// with its pictures, the copyright notice from the program's version
+// with its pictures from the files of the screen's scale, a typed value drawn
+// in its box, the copyright notice from the program's version
 // information, the settings in the user's registry, the file dialogs' drives,
 // separators and start folder, table files byte for byte, and the whole story
 // by keyboard from a new table to "Ausführen" into the stand-in COM KORVANT.
@@ -8,6 +9,7 @@
 #include "InfoWindow.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "PictureComparison.h"
 #include "OpenDialog.h"
 #include "SaveDialog.h"
 #include "SetupDialog.h"
@@ -141,6 +143,7 @@ private slots:
     void init();
     void cleanup();
     void startStateWithPictures();
+    void typedValueIsDrawn();
     void copyrightFromTheVersionInformation();
     void settingsInTheUsersRegistry();
     void fileDialogsWithDrivesAndBackslashes();
@@ -187,11 +190,49 @@ void TestWindowsProgram::startStateWithPictures()
              QStringLiteral("keine Tabelle gewählt"));
     QVERIFY(!main->table().isEditMode());
     QVERIFY(!main->windowIcon().pixmap(32, 32).isNull());
-    const QList<QAction*> buttons = guitest::child<QToolBar>(main, QStringLiteral("Toolbar1"))->actions();
-    int pictures = 0;
-    for (QAction* button : buttons)
-        pictures += !button->isSeparator() && !button->icon().pixmap(24, 22).isNull();
-    QCOMPARE(pictures, 6);
+    // Each button as drawn, from the file of the screen's scale (the 2x files at 144 DPI).
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    const QToolBar* toolbar = guitest::child<QToolBar>(main, QStringLiteral("Toolbar1"));
+    QList<QWidget*> buttons;
+    for (QAction* action : toolbar->actions())
+        if (!action->isSeparator())
+            buttons << toolbar->widgetForAction(action);
+    QCOMPARE(buttons.size(), 6);
+    QString why;
+    for (int i = 0; i < buttons.size(); ++i) {
+        QVERIFY2(picturecomparison::showsFileForItsScale(
+                     buttons[i]->grab().toImage(), buttons[i]->devicePixelRatioF(),
+                     picturecomparison::ToolbarPictures[i], QSize(24, 22), why),
+                 qPrintable(why));
+        qInfo("%s", qPrintable(why));
+    }
+}
+
+// A value typed into a table box is drawn inside it: with a font that does not
+// fit the box its text lies outside and the box looks empty.
+void TestWindowsProgram::typedValueIsDrawn()
+{
+    startShell(QCoreApplication::applicationDirPath());
+    MainWindow* main = m_shell->showMainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
+    QLineEdit* box = main->table().box({cells::Column::Plus, 1});
+    box->clearFocus(); // no cursor in either picture
+    const QImage empty = box->grab().toImage();
+    QTest::keyClicks(box, QStringLiteral("12,5"));
+    box->clearFocus();
+    QCOMPARE(box->text(), QStringLiteral("12,5"));
+    const QImage typed = box->grab().toImage();
+    int changed = 0;
+    for (int y = 0; y < typed.height(); ++y)
+        for (int x = 0; x < typed.width(); ++x)
+            changed += qGray(typed.pixel(x, y)) < qGray(empty.pixel(x, y)) - 64;
+    QVERIFY2(changed >= 20, qPrintable(QStringLiteral("%1 Pixel der Schrift, Schrift %2 %3 pt")
+                                           .arg(changed)
+                                           .arg(QFontInfo(box->font()).family())
+                                           .arg(QFontInfo(box->font()).pointSizeF())));
+    qInfo("%d Pixel der Schrift in %s %g pt", changed, qPrintable(QFontInfo(box->font()).family()),
+          QFontInfo(box->font()).pointSizeF());
 }
 
 void TestWindowsProgram::copyrightFromTheVersionInformation()
