@@ -3,6 +3,7 @@
 #include "base/AppInfo.h"
 #include "app/CopyrightNotice.h"
 #include "app/Credits.h"
+#include "resources/Pictures.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -24,11 +25,11 @@ QLabel* makeLabel(const char* name, const QString& text)
     return label;
 }
 
-QLabel* makePicture(const char* name, const QString& resource, int size)
+QLabel* makePicture(const char* name, const char* resource, int size)
 {
     auto* picture = makeLabel(name, QString());
     picture->setFixedWidth(size + 8);
-    picture->setPixmap(QIcon(resource).pixmap(size, size));
+    picture->setPixmap(pictures::icon(resource).pixmap(size, size));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     return picture;
 }
@@ -61,7 +62,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(QStringLiteral("Info zu meiner Anwendung"));
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(makePicture("picIcon", QStringLiteral(":/pictures/dalmerin.png"), 48), 0, 0, 4, 1);
+    layout->addWidget(makePicture("picIcon", "dalmerin", 48), 0, 0, 4, 1);
     QLabel* title = makeLabel("lblTitle", QString());
     QFont titleFont = title->font();
     titleFont.setBold(true);
@@ -94,7 +95,7 @@ SupportWindow::SupportWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(makePicture("Picture1", QStringLiteral(":/pictures/logo.png"), 64), 0, 0, 4, 1);
+    layout->addWidget(makePicture("Picture1", "logo", 64), 0, 0, 4, 1);
     QLabel* heading = makeLabel("Label1", QStringLiteral("Software Support"));
     QFont headingFont = heading->font();
     headingFont.setBold(true);

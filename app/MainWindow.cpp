@@ -8,19 +8,26 @@
 #include "transfer/PlatformHost.h"
 #include "transfer/TransferTolerances.h"
 #include "base/Twips.h"
+#include "resources/Pictures.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QToolBar>
 
-MainWindow::MainWindow() : m_table(new ToleranceTable(this))
+// The layout is fixed, so is the window: no maximise button, no frame to drag.
+MainWindow::MainWindow()
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_table(new ToleranceTable(this))
 {
     setObjectName(QStringLiteral("Tabelle"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/dalmerin.png")));
+    setWindowIcon(pictures::icon("dalmerin"));
     setCentralWidget(m_table);
     createMenus();
     createToolbar();
@@ -31,6 +38,7 @@ MainWindow::MainWindow() : m_table(new ToleranceTable(this))
 
     setWindowTitle(QString::fromStdString(appinfo::titleWithVersion()));
     m_table->setTablePath(QString::fromUtf8(cells::NoTableChosen));
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void MainWindow::createMenus()
@@ -122,9 +130,7 @@ void MainWindow::createToolbar()
     for (const Button& button : buttons) {
         QAction* action = nullptr;
         if (button.picture) {
-            action = m_toolbar->addAction(
-                QIcon(QStringLiteral(":/pictures/%1.png").arg(QString::fromLatin1(button.picture))),
-                QString());
+            action = m_toolbar->addAction(pictures::icon(button.picture), QString());
             action->setToolTip(QString::fromUtf8(button.toolTip));
             m_toolbar->widgetForAction(action)->setAccessibleName(QString::fromUtf8(button.toolTip));
             action->setData(QString::fromUtf8(button.key));
@@ -176,30 +182,50 @@ void MainWindow::showLastTransfer()
 }
 
 // A long transfer repaints its progress while it runs; a close request from the
-// window frame arriving then must not take the table away under it.
+// window frame arriving then must not take the table away under it. In edit
+// mode the frame's close button asks as "Beenden" does; "Nein" ends the program.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_transferRunning)
+    if (m_transferRunning || (!m_leaving && savedFirst())) {
         event->ignore();
-    else
-        QMainWindow::closeEvent(event);
+        return;
+    }
+    if (!m_leaving && m_table->isEditMode()) {
+        m_leaving = true;
+        emit exitRequested();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+// In edit mode asks whether to save the typed values; on "Ja" opens the save
+// dialog and returns true: the command that asked does not go on.
+bool MainWindow::savedFirst()
+{
+    if (!m_table->box({cells::Column::Upper, 1})->isVisibleTo(m_table))
+        return false;
+    const auto answer =
+        MessageBox::show(this, QStringLiteral("Wollen Sie die aktuellen Tabellenwerte speichern ?"),
+                         MessageBox::Buttons::YesNo);
+    if (answer != MessageBox::Answer::Yes)
+        return false;
+    saveTable();
+    return true;
 }
 
 void MainWindow::openSetup()
 {
+    if (savedFirst())
+        return;
+    m_leaving = true;
     emit setupRequested();
 }
 
 void MainWindow::exitProgram()
 {
-    auto answer = MessageBox::Answer::No;
-    if (m_table->box({cells::Column::Upper, 1})->isVisibleTo(m_table))
-        answer = MessageBox::show(this, QStringLiteral("Wollen Sie die aktuellen Tabellenwerte speichern ?"),
-                                  MessageBox::Buttons::YesNo);
-    if (answer == MessageBox::Answer::Yes)
-        saveTable();
-    else
-        emit exitRequested();
+    if (savedFirst())
+        return;
+    m_leaving = true;
+    emit exitRequested();
 }
 
 void MainWindow::editTable()

@@ -37,6 +37,7 @@ private:
     void createMenus();
     void createToolbar();
 
+    bool savedFirst();
     void runTransfer();
     void previewTransfer();
     void showLastTransfer();
@@ -51,4 +52,5 @@ private:
     ToleranceTable* m_table;
     QToolBar* m_toolbar = nullptr;
     bool m_transferRunning = false;
+    bool m_leaving = false; // "Setup" or "Beenden" closes the window: no more questions
 };

@@ -1,13 +1,14 @@
 #include "app/SetupDialog.h"
 
 #include "base/AppInfo.h"
+#include "base/DialogKeys.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -87,29 +88,32 @@ void SetupDialog::saveSettings()
 void SetupDialog::accept()
 {
     saveSettings();
-    emit done();
+    finish();
 }
 
 void SetupDialog::cancel()
 {
     loadSettings();
+    finish();
+}
+
+void SetupDialog::finish()
+{
+    m_finished = true;
     emit done();
 }
 
 void SetupDialog::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
-            focused->click();
-        else
-            m_ok->click();
-        break;
-    case Qt::Key_Escape:
-        m_cancel->click();
-        break;
-    default:
+    if (!handleDialogKey(event, this, m_ok, [this] { m_cancel->click(); }))
         QWidget::keyPressEvent(event);
-    }
+}
+
+// Closed through its frame, the dialog counts as "Abbruch": without it the
+// program would be left with no main window, or end.
+void SetupDialog::closeEvent(QCloseEvent* event)
+{
+    if (!m_finished)
+        cancel();
+    QWidget::closeEvent(event);
 }

@@ -16,21 +16,24 @@ public:
     explicit SetupDialog(QWidget* parent = nullptr);
 
 signals:
-    // "OK" or "Abbruch" was pressed: the main window comes back.
+    // "OK" or "Abbruch" was pressed, or the frame closed the dialog: the main window comes back.
     void done();
 
 protected:
     // Enter presses the focused button, otherwise "OK"; Escape is "Abbruch".
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void loadSettings();
     void saveSettings();
     void accept();
     void cancel();
+    void finish();
 
     QCheckBox* m_start;
     QCheckBox* m_oldValues;
     QPushButton* m_ok;
     QPushButton* m_cancel;
+    bool m_finished = false; // "OK" or "Abbruch" was pressed
 };

@@ -13,16 +13,23 @@
 
 namespace {
 
-// Shows the one instance of a window, creating it first when it is not open;
-// a minimised one comes back from the task bar as it was.
-template <typename Window, typename Create> void showSingle(QPointer<Window>& window, Create create)
+// Every window the program opens comes to the front and takes the keyboard
+// (a tool window would otherwise be shown without it on Windows); a minimised
+// one comes back from the task bar as it was.
+void present(QWidget* window)
 {
-    if (!window)
-        window = create();
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+// Shows the one instance of a window, creating it first when it is not open.
+template <typename Window, typename Create> void showSingle(QPointer<Window>& window, Create create)
+{
+    if (!window)
+        window = create();
+    present(window);
 }
 
 } // namespace
@@ -52,7 +59,7 @@ MainWindow* Shell::showMainWindow()
     connect(m_main, &MainWindow::saveRequested, this, &Shell::openSaveDialog);
     connect(m_main, &MainWindow::openRequested, this, &Shell::openOpenDialog);
     connect(m_main, &MainWindow::exitRequested, this, &Shell::exitProgram);
-    m_main->show();
+    present(m_main);
     return m_main;
 }
 
@@ -62,7 +69,7 @@ void Shell::openSetup()
     // program never has no window open and quits.
     m_setup = new SetupDialog;
     connect(m_setup, &SetupDialog::done, this, &Shell::closeSetup);
-    m_setup->show();
+    present(m_setup);
     if (m_main)
         m_main->close();
 }
@@ -91,7 +98,7 @@ void Shell::openSaveDialog()
     if (m_save)
         return;
     m_save = new SaveDialog([this] { return currentTable(); }, m_startFolder);
-    m_save->show();
+    present(m_save);
 }
 
 void Shell::openOpenDialog()

@@ -1,11 +1,12 @@
 #include "app/SplashWindow.h"
 
 #include "base/AppInfo.h"
+#include "base/NamedFont.h"
 #include "app/Credits.h"
 #include "base/Settings.h"
 #include "base/Twips.h"
+#include "resources/Pictures.h"
 
-#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QScreen>
@@ -39,19 +40,11 @@ void widenToText(QLabel* label)
     label->setGeometry(geometry);
 }
 
-QFont arial(double pointSize, bool bold = false)
+QLabel* addPicture(QWidget* parent, const char* name, const char* picture, const QRect& geometry)
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
-}
-
-QLabel* addPicture(QWidget* parent, const char* name, const QString& resource, const QRect& geometry)
-{
-    auto* picture = addLabel(parent, name, QString(), geometry, Qt::AlignCenter);
-    picture->setPixmap(QPixmap(resource));
-    return picture;
+    auto* label = addLabel(parent, name, QString(), geometry, Qt::AlignCenter);
+    label->setPixmap(pictures::pixmap(picture, label->devicePixelRatioF()));
+    return label;
 }
 
 } // namespace
@@ -68,17 +61,17 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setGeometry(twipsRect(60, 0, 7215, 4215));
 
-    addPicture(frame, "Picture2", QStringLiteral(":/pictures/logo.png"), twipsRect(360, 360, 1530, 1545));
-    addPicture(frame, "Picture1", QStringLiteral(":/pictures/banner.png"), twipsRect(3420, 420, 3585, 465));
+    addPicture(frame, "Picture2", "logo", twipsRect(360, 360, 1530, 1545));
+    addPicture(frame, "Picture1", "banner", twipsRect(3420, 420, 3585, 465));
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     auto* productName = addLabel(frame, "lblProductName", QStringLiteral("Produktname"),
                                  twipsRect(3345, 1560, 3585, 660), right);
-    productName->setFont(arial(27.75, true));
+    productName->setFont(namedFont("Arial", 27.75, true));
     auto* version =
         addLabel(frame, "lblVersion", QStringLiteral("Version"), twipsRect(4830, 2520, 2145, 285), right);
-    version->setFont(arial(12, true));
+    version->setFont(namedFont("Arial", 12, true));
     addLabel(frame, "Design", QStringLiteral("Entwickelt von"), twipsRect(5760, 3000, 1215, 255), right)
-        ->setFont(arial(8.25));
+        ->setFont(namedFont("Arial", 8.25));
     // Where developer and company are one, the name is not shown twice.
     const QString company = QString::fromUtf8(credits::CompanyLine);
     const QString developer = QString::fromUtf8(credits::DeveloperName);
@@ -88,10 +81,10 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     addLabel(frame, "lblWarning",
              QStringLiteral("Dieses Produkt wurde entwickelt für KORVANT ab Version 3.2x"),
              twipsRect(180, 3840, 6495, 315))
-        ->setFont(arial(8.25));
+        ->setFont(namedFont("Arial", 8.25));
     auto* developerCorner = addLabel(this, "Label1", developer, twipsRect(0, 0, 855, 255));
     for (QLabel* credit : {companyLine, developerLine, developerCorner}) {
-        credit->setFont(arial(8.25));
+        credit->setFont(namedFont("Arial", 8.25));
         widenToText(credit);
     }
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -93,6 +94,7 @@ FileChooser::FileChooser(const QString& startFolder, QWidget* parent) : QWidget(
         if (item)
             onFileClicked(item);
     });
+    connect(m_files, &QListWidget::itemDoubleClicked, this, &FileChooser::openFile);
     connect(m_name, &QLineEdit::textChanged, this,
             [this](const QString& text) { emit pathChosen(pathFor(text)); });
 }
@@ -141,6 +143,26 @@ void FileChooser::onDriveChanged(int index)
 void FileChooser::onDirectoryActivated(QListWidgetItem* item)
 {
     openFolder(item->data(PathRole).toString());
+}
+
+// The lists pass Enter on after their own use of it: the directory list has
+// opened the folder, and in the file list Enter takes the current file.
+void FileChooser::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && focusWidget() == m_directories)
+        return;
+    if (enter && focusWidget() == m_files && m_files->currentItem()) {
+        openFile(m_files->currentItem());
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void FileChooser::openFile(QListWidgetItem* item)
+{
+    onFileClicked(item);
+    emit fileOpened();
 }
 
 void FileChooser::onFileClicked(QListWidgetItem* item)

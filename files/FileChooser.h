@@ -32,12 +32,19 @@ public:
 signals:
     // The name box changed (typing or a click on a file): the path it names.
     void pathChosen(const QString& path);
+    // A double click on a file, or Enter in the file list: the file is chosen
+    // as by a click, and the dialog is to take it at once.
+    void fileOpened();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void fillDrives(const QString& currentRoot);
     void onDriveChanged(int index);
     void onDirectoryActivated(QListWidgetItem* item);
     void onFileClicked(QListWidgetItem* item);
+    void openFile(QListWidgetItem* item);
     // Shows this folder in the directory and file lists; false when it cannot be read.
     bool openFolder(const QString& folder);
     void refreshDirectories();

@@ -10,12 +10,19 @@
 OpenDialog::OpenDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder)
     : TableFileDialog("T_Wahl", std::move(currentTable), startFolder)
 {
-    QPushButton* ok = addButton("OKButton", "OK", 24);
     QPushButton* cancel = addButton("CancelButton", "Abbrechen", 56);
-    setFocusOrder({ok, cancel});
-    connect(ok, &QPushButton::clicked, this, &OpenDialog::onOk);
-    // Nothing is restored: the table path keeps what the clicks and typing set.
+    setFocusOrder({cancel});
+    connect(okButton(), &QPushButton::clicked, this, &OpenDialog::onOk);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+}
+
+// "Abbrechen", Escape and the frame leave the table path as it was before the
+// clicks and typing in the dialog, so that it names the table on screen.
+void OpenDialog::closeEvent(QCloseEvent* event)
+{
+    if (!m_loaded)
+        restoreTablePath();
+    TableFileDialog::closeEvent(event);
 }
 
 void OpenDialog::onOk()
@@ -27,7 +34,7 @@ void OpenDialog::onOk()
         return;
     }
     const QString path = QString::fromStdString(tablefile::withExtension(table->tablePath().toStdString()));
-    table->setTablePath(path);
+    setTablePath(*table, path);
 
     const tablefileio::LoadResult loaded = tablefileio::loadTable(path);
     switch (loaded.status) {
@@ -41,6 +48,7 @@ void OpenDialog::onOk()
         return;
     case tablefileio::LoadResult::Status::Loaded:
         table->showValues(loaded.values);
+        m_loaded = true;
         close();
         return;
     }

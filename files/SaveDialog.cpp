@@ -12,9 +12,8 @@
 SaveDialog::SaveDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder)
     : TableFileDialog("T_Speicher", std::move(currentTable), startFolder)
 {
-    QPushButton* ok = addButton("OKButton", "OK", 24);
-    setFocusOrder({ok});
-    connect(ok, &QPushButton::clicked, this, &SaveDialog::onOk);
+    setFocusOrder({});
+    connect(okButton(), &QPushButton::clicked, this, &SaveDialog::onOk);
 }
 
 void SaveDialog::onOk()
@@ -38,7 +37,7 @@ void SaveDialog::onOk()
         return;
     }
     const QString path = chooser()->pathFor(QString::fromStdString(tablefile::withExtension(name)));
-    table->setTablePath(path);
+    setTablePath(*table, path);
 
     if (const auto notice = tablefileio::unstorableCharacterNotice(table->boxTexts())) {
         MessageBox::show(this, *notice);

@@ -1,6 +1,7 @@
 #include "files/TableFileDialog.h"
 
 #include "base/AppInfo.h"
+#include "base/DialogKeys.h"
 #include "files/FileChooser.h"
 #include "table/ToleranceTable.h"
 
@@ -24,10 +25,16 @@ TableFileDialog::TableFileDialog(const char* objectName, std::function<Tolerance
 
     m_chooser = new FileChooser(startFolder, this);
     m_chooser->setGeometry(0, 0, 408, 251);
+    m_ok = addButton("OKButton", "OK", 24);
+    if (ToleranceTable* table = this->currentTable()) {
+        m_changedTable = table;
+        m_pathBefore = m_pathWritten = table->tablePath();
+    }
     connect(m_chooser, &FileChooser::pathChosen, this, [this](const QString& path) {
         if (ToleranceTable* table = this->currentTable())
-            table->setTablePath(path);
+            setTablePath(*table, path);
     });
+    connect(m_chooser, &FileChooser::fileOpened, m_ok, &QPushButton::click);
 }
 
 ToleranceTable* TableFileDialog::currentTable() const
@@ -40,6 +47,11 @@ FileChooser* TableFileDialog::chooser() const
     return m_chooser;
 }
 
+QPushButton* TableFileDialog::okButton() const
+{
+    return m_ok;
+}
+
 QPushButton* TableFileDialog::addButton(const char* objectName, const char* caption, int top)
 {
     auto* button = new QPushButton(QString::fromUtf8(caption), this);
@@ -48,10 +60,36 @@ QPushButton* TableFileDialog::addButton(const char* objectName, const char* capt
     return button;
 }
 
-void TableFileDialog::setFocusOrder(const QList<QWidget*>& buttons)
+void TableFileDialog::setFocusOrder(const QList<QWidget*>& moreButtons)
 {
-    const QList<QWidget*> order = buttons + m_chooser->focusOrder();
+    const QList<QWidget*> order = QList<QWidget*>{m_ok} + moreButtons + m_chooser->focusOrder();
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    order.first()->setFocus();
+    m_ok->setFocus();
+}
+
+// What the table showed before is taken afresh when another command (a save,
+// a delete) or another main window (around the settings dialog) came between.
+void TableFileDialog::setTablePath(ToleranceTable& table, const QString& path)
+{
+    if (m_changedTable != &table || table.tablePath() != m_pathWritten) {
+        m_changedTable = &table;
+        m_pathBefore = table.tablePath();
+    }
+    table.setTablePath(path);
+    m_pathWritten = path;
+}
+
+// Only a path this dialog wrote is taken back.
+void TableFileDialog::restoreTablePath()
+{
+    ToleranceTable* table = currentTable();
+    if (table && table == m_changedTable && table->tablePath() == m_pathWritten)
+        table->setTablePath(m_pathBefore);
+}
+
+void TableFileDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (!handleDialogKey(event, this, m_ok, [this] { close(); }))
+        QWidget::keyPressEvent(event);
 }

@@ -3,6 +3,8 @@
 #include "PartProgram.h"
 
 #include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
 
 namespace {
 
@@ -40,10 +42,16 @@ SimWindow::SimWindow(const sim::PartProgram& program, QWidget* parent)
     setHorizontalHeaderLabels({QStringLiteral("Nr."), QStringLiteral("Typ"), QStringLiteral("Achse"),
                                QStringLiteral("Nennmaß"), QStringLiteral("Plus"), QStringLiteral("Minus")});
     verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     for (std::size_t i = 0; i < program.commands.size(); ++i)
         showCommand(i);
     resizeColumnsToContents();
-    resize(560, 640);
+    // As large as the whole part program where the screen allows, so that a
+    // transfer can be watched without scrolling.
+    const int frame = 2 * frameWidth();
+    const QSize content(horizontalHeader()->length() + verticalScrollBar()->sizeHint().width() + frame,
+                        horizontalHeader()->sizeHint().height() + verticalHeader()->length() + frame);
+    resize(screen() ? content.boundedTo(screen()->availableGeometry().size()) : content);
 }
 
 void SimWindow::showCommand(std::size_t index)

@@ -1,8 +1,9 @@
 #include "table/ToleranceTable.h"
 
+#include "base/NamedFont.h"
 #include "base/Twips.h"
 
-#include <QFont>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -90,11 +91,9 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
     m_tableName->setTextFormat(Qt::PlainText); // a path or a typed value is shown as it stands
     m_tableName->setGeometry(rectFromTwips(120, 720, 9015, 315));
     m_tableName->setAlignment(Qt::AlignCenter);
-    QFont nameFont(QStringLiteral("MS Sans Serif"));
-    nameFont.setPointSizeF(9.75);
-    nameFont.setBold(true);
-    m_tableName->setFont(nameFont);
+    m_tableName->setFont(namedFont("MS Sans Serif", 9.75, true));
     m_tableName->setForegroundRole(QPalette::Highlight);
+    keepTableNameHighlighted();
     m_tableName->setAccessibleName(QStringLiteral("Gewählte Tabelle"));
 
     int headerNumber = 1;
@@ -140,6 +139,22 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
 }
 
 ToleranceTable::~ToleranceTable() = default;
+
+// The table name is drawn in the active highlight colour also while the window
+// is inactive: Windows' inactive highlight is the window's own background.
+void ToleranceTable::keepTableNameHighlighted()
+{
+    QPalette colours;
+    colours.setColor(QPalette::Highlight, palette().color(QPalette::Active, QPalette::Highlight));
+    m_tableName->setPalette(colours);
+}
+
+void ToleranceTable::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        keepTableNameHighlighted();
+    QWidget::changeEvent(event);
+}
 
 QString ToleranceTable::tablePath() const
 {

@@ -51,8 +51,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void keepTableNameHighlighted();
     void setLabelsVisible(bool visible);
     void setBoxesVisible(bool visible);
     void setEditableCaptions(const QStringList& captions);

@@ -22,7 +22,7 @@ cmake --build --preset windows --target dalmerin dalmerin-window-timer dalmerin-
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"; "$WINESERVER" -k 2>/dev/null || true' EXIT
-wineprefix::fresh "$build/bench-prefix" null
+wineprefix::fresh "$build/startup-prefix" null
 "$WINE" reg add 'HKCU\Software\KORVANT_Dalmerin\Settings' /v Start /d 0 /f >/dev/null
 
 timer=$build/tools/startup/dalmerin-window-timer.exe

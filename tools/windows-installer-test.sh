@@ -3,9 +3,11 @@
 # (/S) into a fresh prefix, its files, Start-menu entry and uninstall entry
 # checked; the installed program started with Wine's X11 driver on a private
 # Xvfb display until its main window "Dalmerin Version 1.2.1" appears, and a
-# screenshot of it written; then a silent uninstall, after which nothing it
-# installed is left while a table of the user's own in that folder, and the
-# settings, are kept. Also checks the zip file's contents.
+# screenshot of it written with a table typed in; while it runs, a silent install over it and a
+# silent uninstall each refuse with a non-zero exit code and change nothing;
+# then a silent uninstall, after which nothing it installed is left while a
+# table of the user's own in that folder, and the settings, are kept. Also
+# checks the zip file's contents.
 # Usage: tools/windows-installer-test.sh [build folder] [screenshot.png]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -58,9 +60,38 @@ for _ in $(seq 300); do
     sleep 0.1
 done
 [ -n "$window" ] || fail "das Hauptfenster erscheint nicht"
-sleep 2 # let it paint
+# A new table with ISO 2768-m's values, typed in Tab order as a user would.
+sleep 1
+xdotool windowfocus --sync "$window" key ctrl+n
+sleep 1
+xdotool mousemove --window "$window" 116 181 click 1 # the first box, range 1's "bis"
+sleep 0.3
+for value in 3 0.1 0.1 3 6 0.1 0.1 6 30 0.2 0.2 30 120 0.3 0.3 120 400 0.5 0.5 \
+    400 1000 0.8 0.8 1000 2000 1.2 1.2 2000 4000 2 2; do
+    xdotool type --delay 10 "$value"
+    xdotool key Tab
+done
+sleep 1 # let it paint
 import -window "$window" "$screenshot"
 echo "Bildschirmfoto: $screenshot"
+
+# While it runs, neither the installer nor the uninstaller touches anything.
+# The uninstaller runs in place (_?=), so that its exit code is its own.
+installedState() {
+    sha256sum "$folder"/* "$startMenu/Dalmerin.lnk"
+    "$WINE" reg query "$uninstallKey" 2>/dev/null | tr -d '\r'
+}
+before=$(installedState)
+set +e
+"$WINE" "$installer" /S
+installStatus=$?
+"$WINE" "$folder/Deinstallieren.exe" /S "_?=$("$WINE" winepath -w "$folder" 2>/dev/null | tr -d '\r')"
+uninstallStatus=$?
+set -e
+[ "$installStatus" -ne 0 ] || fail "die Installation über das laufende Programm meldet Erfolg"
+[ "$uninstallStatus" -ne 0 ] || fail "die Deinstallation bei laufendem Programm meldet Erfolg"
+[ "$(installedState)" = "$before" ] || fail "Installation oder Deinstallation bei laufendem Programm hat etwas geändert"
+echo "Installation und Deinstallation verweigert, solange Dalmerin läuft"
 "$WINESERVER" -k
 wait "$program" || true
 

@@ -1,5 +1,6 @@
 # Sourced by the scripts that run the Windows program under Wine: the Wine
-# commands, a quiet Wine without Mono or Gecko, and a fresh prefix.
+# commands, a quiet Wine without Mono or Gecko, and a fresh prefix with Wine's
+# own TrueType fonts.
 WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
 WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 export WINEDEBUG=-all
@@ -13,6 +14,10 @@ wineprefix::fresh() {
     "$WINESERVER" -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
     "$WINE" wineboot -i >/dev/null 2>&1
+    # Debian's Wine does not load its own fonts: without them "MS Shell Dlg"
+    # names a missing Tahoma. Only the TrueType ones: a bitmap font would
+    # become the first family Qt knows.
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     if [ "$2" = null ]; then
         "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null
     fi

@@ -4,6 +4,7 @@
 // process for an object of that class gets its application object.
 #include "SimComControl.h"
 #include "SimComObjects.h"
+#include "SimComWindow.h"
 
 #include "FaultOptions.h"
 #include "PartProgram.h"
@@ -191,41 +192,6 @@ int changeRegistration(Options::Registration registration)
     return 0;
 }
 
-LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == simcom::LiveObjectsMessage)
-        return simcom::liveObjects();
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND createMainWindow(const std::string& programName)
-{
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = simcom::WindowClass;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    if (!RegisterClassA(&windowClass))
-        return nullptr;
-    std::wstring title = Description;
-    if (!programName.empty()) {
-        const int size = MultiByteToWideChar(CP_UTF8, 0, programName.c_str(), -1, nullptr, 0);
-        std::wstring name(static_cast<std::size_t>(size > 0 ? size - 1 : 0), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, programName.c_str(), -1, name.data(), size);
-        title += L" \u2013 " + name;
-    }
-    HWND window = CreateWindowExA(0, simcom::WindowClass, "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 480, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
-    if (window)
-        SetWindowTextW(window, title.c_str());
-    return window;
-}
-
 int serve(const Options& options)
 {
     sim::PartProgram program;
@@ -248,7 +214,8 @@ int serve(const Options& options)
         std::fprintf(stderr, "korvant-sim-com: Klassenobjekt nicht anzumelden\n");
         return 1;
     }
-    server.window = createMainWindow(host.program().name);
+    const simcom::PartProgramWindow window(host);
+    server.window = window.handle();
     if (!server.window) {
         CoRevokeClassObject(registration);
         std::fprintf(stderr, "korvant-sim-com: Fenster nicht anzulegen\n");
@@ -256,8 +223,9 @@ int serve(const Options& options)
     }
     ShowWindow(server.window, SW_SHOWNOACTIVATE);
 
+    // Until the window is closed (by the user, or by the host leaving).
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (IsWindow(server.window) && GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include <memory>
 
@@ -342,12 +343,54 @@ private slots:
             QStringLiteral("F5"));
     }
 
-    void closeButtonClosesWithoutQuestion()
+    // The frame's close button: in display mode the window just closes; in
+    // edit mode it asks as "Beenden" does, "Nein" ends, "Ja" opens the save dialog.
+    void closeButtonAsksInEditMode_data()
     {
+        QTest::addColumn<bool>("editMode");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("display mode") << false << int(Answer::Ok);
+        QTest::newRow("edit mode, Nein") << true << int(Answer::No);
+        QTest::newRow("edit mode, Ja") << true << int(Answer::Yes);
+    }
+
+    void closeButtonAsksInEditMode()
+    {
+        QFETCH(bool, editMode);
+        QFETCH(int, answer);
+        if (editMode) {
+            QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
+            MessageBox::setNextAnswer(Answer(answer));
+        }
+        QSignalSpy exit(m_shell.get(), &Shell::exitRequested);
+        m_main->windowHandle()->close();
+        QCOMPARE(MessageBox::shownTexts(),
+                 editMode ? QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"}
+                          : QStringList());
+        const bool stays = answer == int(Answer::Yes);
+        QCOMPARE(exit.count(), answer == int(Answer::No) ? 1 : 0);
+        QCOMPARE(m_shell->saveDialog() != nullptr, stays);
+        if (stays)
+            QVERIFY(m_main->isVisible() && table().isEditMode());
+        else
+            QTRY_VERIFY(!m_shell->mainWindow());
+    }
+
+    // The layout is fixed, so is the window: no maximise button, one size only.
+    void theWindowHasOneSize()
+    {
+        QVERIFY(!(m_main->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(m_main->windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(m_main->windowFlags() & Qt::WindowCloseButtonHint);
+        const QSize size = m_main->size();
+        QCOMPARE(m_main->minimumSize(), size);
+        QCOMPARE(m_main->maximumSize(), size);
+        m_main->resize(size * 2);
+        QCOMPARE(m_main->size(), size);
+        // The whole table fits: the last cell's box lies inside the window.
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
-        m_main->close();
-        QTRY_VERIFY(!m_shell->mainWindow());
-        QVERIFY(MessageBox::shownTexts().isEmpty());
+        QLineEdit* last = child<QLineEdit>(m_main, QStringLiteral("MT18"));
+        QVERIFY(m_main->rect().contains(QRect(last->mapTo(m_main, QPoint(0, 0)), last->size())));
     }
 };
 

@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -242,6 +243,8 @@ private slots:
             << QStringLiteral("cmd_OK") << QStringLiteral("0") << QStringLiteral("1");
         QTest::newRow("Abbruch writes nothing")
             << QStringLiteral("cmd_Cancel") << QStringLiteral("(fehlt)") << QStringLiteral("0");
+        QTest::newRow("the frame counts as Abbruch")
+            << QString() << QStringLiteral("(fehlt)") << QStringLiteral("0");
     }
 
     void setupReplacesTheMainWindowAndDropsTheTable()
@@ -255,15 +258,20 @@ private slots:
         QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
         main->table().box({cells::Column::Upper, 1})->setText(QStringLiteral("3"));
 
+        // "Nein" to the question drops the edit.
+        MessageBox::setNextAnswer(MessageBox::Answer::No);
         QVERIFY(guitest::trigger(main, QStringLiteral("Setup")));
+        QCOMPARE(MessageBox::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
         QTRY_VERIFY(!m_shell->mainWindow());
         SetupDialog* setup = m_shell->setupDialog();
         QVERIFY(setup && setup->isVisible());
-        QVERIFY(MessageBox::shownTexts().isEmpty()); // the edit is dropped without a question
 
         QTest::mouseClick(child<QCheckBox>(setup, QStringLiteral("Check_OldVal")), Qt::LeftButton);
         QTest::mouseClick(child<QCheckBox>(setup, QStringLiteral("Check_START")), Qt::LeftButton);
-        QTest::mouseClick(child<QPushButton>(setup, button), Qt::LeftButton);
+        if (button.isEmpty())
+            setup->windowHandle()->close();
+        else
+            QTest::mouseClick(child<QPushButton>(setup, button), Qt::LeftButton);
 
         QCOMPARE(stored(QStringLiteral("OldVal")), storedOldVal);
         QCOMPARE(stored(QStringLiteral("Start")), storedStart);
@@ -273,6 +281,61 @@ private slots:
         QCOMPARE(fresh->table().tablePath(), QStringLiteral("keine Tabelle gewählt"));
         QVERIFY(!fresh->table().isEditMode());
         QCOMPARE(fresh->table().labelCaptions().mid(1), QStringList(71, QStringLiteral(" ")));
+    }
+
+    // "Ja" keeps the typed values: the save dialog opens instead of the settings.
+    void setupInEditModeAnsweredJaOpensTheSaveDialog()
+    {
+        MainWindow* main = startAtMainWindow();
+        QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
+        main->table().box({cells::Column::Upper, 1})->setText(QStringLiteral("3"));
+        MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+        QVERIFY(guitest::trigger(main, QStringLiteral("Setup")));
+        QCOMPARE(MessageBox::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
+        QVERIFY(m_shell->saveDialog());
+        QVERIFY(!m_shell->setupDialog());
+        QCOMPARE(m_shell->mainWindow(), main);
+        QCOMPARE(main->table().box({cells::Column::Upper, 1})->text(), QStringLiteral("3"));
+    }
+
+    // Every window the program opens is the active one and has the keyboard
+    // on its first control.
+    void everyWindowOpensWithTheKeyboard_data()
+    {
+        QTest::addColumn<QStringList>("commands"); // a leading "Ja:" answers the exit question
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("Auswählen") << QStringList{"Select"} << "T_Wahl"
+                                   << "OKButton";
+        QTest::newRow("Speichern") << QStringList{"Tab_Neu_M", "Tab_SAVE_M"} << "T_Speicher"
+                                   << "OKButton";
+        QTest::newRow("Ja in the exit question") << QStringList{"Tab_Neu_M", "Ja:Exit"} << "T_Speicher"
+                                                 << "OKButton";
+        QTest::newRow("Setup") << QStringList{"Setup"} << "frm_Setup"
+                               << "Check_START";
+        QTest::newRow("Info (Dalmerin)") << QStringList{"Info"} << "Information"
+                                         << "cmdOK";
+        QTest::newRow("Software Service") << QStringList{"SERVICE"} << "Support"
+                                          << "Command1";
+    }
+
+    void everyWindowOpensWithTheKeyboard()
+    {
+        QFETCH(QStringList, commands);
+        QFETCH(QString, window);
+        QFETCH(QString, focus);
+        MainWindow* main = startAtMainWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), main);
+        for (QString command : commands) {
+            if (command.startsWith(QLatin1String("Ja:"))) {
+                MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+                command.remove(0, 3);
+            }
+            QVERIFY(guitest::trigger(main, command));
+        }
+        const auto nameOf = [](const QWidget* widget) { return widget ? widget->objectName() : QString(); };
+        QTRY_COMPARE(nameOf(QApplication::activeWindow()), window);
+        QTRY_COMPARE(nameOf(QApplication::focusWidget()), focus);
     }
 
     void aboutAndSupportOpenOnceEach()

@@ -128,13 +128,17 @@ inline void typeName(QWidget* dialog, const QString& text)
     QTest::keyClicks(box, text);
 }
 
-inline bool clickFile(QWidget* dialog, const QString& name)
+// A click, or with `twice` a double click, on that file in the file list.
+inline bool clickFile(QWidget* dialog, const QString& name, bool twice = false)
 {
     auto* list = guitest::child<QListWidget>(dialog, QStringLiteral("File1"));
     const QList<QListWidgetItem*> items = list->findItems(name, Qt::MatchExactly);
     if (items.isEmpty())
         return false;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
+    const QPoint at = list->visualItemRect(items.first()).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (twice)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "files/OpenDialog.h"
 
 #include <QLabel>
+#include <QWindow>
 
 using namespace filetest;
 using Answer = MessageBox::Answer;
@@ -97,6 +98,7 @@ private slots:
         QCOMPARE(table().labelCaptions().first(), QStringLiteral("0"));
         QVERIFY(!table().isEditMode());
         QVERIFY(isClosed(dialog));
+        QCOMPARE(table().tablePath(), inFolder("Flansch.tabelle"));
     }
 
     void aTypedNameFollowsEveryKeystrokeAndGetsTheExtension()
@@ -126,16 +128,120 @@ private slots:
         QVERIFY(!isClosed(dialog));
     }
 
-    void cancelKeepsThePathTheClicksSet()
+    // However the dialog is left without a table loaded, the table path names
+    // the table on screen again, also after a missing file's extended path.
+    void leftWithoutLoadingTheShownTableKeepsItsName_data()
     {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Abbrechen") << QStringLiteral("Abbrechen");
+        QTest::newRow("Escape") << QStringLiteral("Escape");
+        QTest::newRow("Enter on Abbrechen") << QStringLiteral("Enter");
+        QTest::newRow("the frame") << QStringLiteral("frame");
+    }
+
+    void leftWithoutLoadingTheShownTableKeepsItsName()
+    {
+        QFETCH(QString, way);
         QVERIFY(writeFile(inFolder("Welle.tabelle"), encoded(sampleValues())));
         const QStringList shown = showTable();
         const QPointer<QWidget> dialog = openDialog();
+        typeName(dialog, QStringLiteral("fehlt"));
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList(NotFound));
+        QVERIFY(clickFile(dialog, "Welle.tabelle"));
+        QCOMPARE(table().tablePath(), inFolder("Welle.tabelle"));
+
+        auto* cancel = guitest::child<QPushButton>(dialog, "CancelButton");
+        if (way == QLatin1String("Abbrechen"))
+            click(dialog, "CancelButton");
+        else if (way == QLatin1String("Escape"))
+            QTest::keyClick(guitest::child<QWidget>(dialog, "File1"), Qt::Key_Escape);
+        else if (way == QLatin1String("Enter")) {
+            cancel->setFocus();
+            QTest::keyClick(cancel, Qt::Key_Return);
+        } else
+            dialog->windowHandle()->close();
+        QVERIFY(isClosed(dialog));
+        QCOMPARE(table().tablePath(), inFolder("Shown.tabelle"));
+        QCOMPARE(editableCaptions(table()), shown);
+    }
+
+    // A path another command set while the dialog was open (a save, a
+    // delete) is what the table shows, and what the dialog leaves.
+    void aPathSetMeanwhileByAnotherCommandStays()
+    {
+        QVERIFY(writeFile(inFolder("Welle.tabelle"), encoded(sampleValues())));
+        showTable();
+        const QPointer<QWidget> dialog = openDialog();
+        table().setTablePath(NoTable);
         QVERIFY(clickFile(dialog, "Welle.tabelle"));
         click(dialog, "CancelButton");
+        QCOMPARE(table().tablePath(), NoTable);
+
+        const QPointer<QWidget> again = openDialog();
+        QVERIFY(clickFile(again, "Welle.tabelle"));
+        table().setTablePath(inFolder("Gespeichert.tabelle"));
+        again->close();
+        QCOMPARE(table().tablePath(), inFolder("Gespeichert.tabelle"));
+    }
+
+    // A double click on a file, Enter on the chosen file and Enter anywhere but
+    // in a list or on "Abbrechen" load the table as "OK" does.
+    void doubleClickAndEnterLoadTheFile_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("double click on the file") << QStringLiteral("double click");
+        QTest::newRow("Enter on the chosen file") << QStringLiteral("File1");
+        QTest::newRow("Enter in the name box") << QStringLiteral("Text1");
+        QTest::newRow("keypad Enter in the drive list") << QStringLiteral("Drive1");
+        QTest::newRow("Enter on OK") << QStringLiteral("OKButton");
+    }
+
+    void doubleClickAndEnterLoadTheFile()
+    {
+        QFETCH(QString, way);
+        QVERIFY(writeFile(inFolder("Achse.tabelle"), encoded(sampleValues(QStringLiteral("a")))));
+        QVERIFY(writeFile(inFolder("Welle.tabelle"), encoded(sampleValues())));
+        showTable();
+        const QPointer<QWidget> dialog = openDialog();
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        auto* files = guitest::child<QListWidget>(dialog, "File1");
+        if (way == QLatin1String("double click")) {
+            QVERIFY(clickFile(dialog, "Welle.tabelle", true));
+        } else if (way == QLatin1String("File1")) {
+            files->setFocus();
+            QTest::keyClick(files, Qt::Key_Down);
+            QTest::keyClick(files, Qt::Key_Down);
+            QTest::keyClick(files, Qt::Key_Return);
+        } else {
+            QVERIFY(clickFile(dialog, "Welle.tabelle"));
+            QWidget* focused = guitest::child<QWidget>(dialog, way);
+            focused->setFocus();
+            QTest::keyClick(focused, way == QLatin1String("Drive1") ? Qt::Key_Enter : Qt::Key_Return);
+        }
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
         QVERIFY(isClosed(dialog));
         QCOMPARE(table().tablePath(), inFolder("Welle.tabelle"));
+        QCOMPARE(editableCaptions(table()), sampleValues());
+    }
+
+    // In the directory list Enter opens the folder, and loads nothing.
+    void enterInTheDirectoryListOpensTheFolder()
+    {
+        QVERIFY(QDir().mkpath(inFolder("Unterordner")));
+        QVERIFY(writeFile(inFolder("Unterordner/innen.tabelle"), encoded(sampleValues())));
+        const QStringList shown = showTable();
+        const QPointer<QWidget> dialog = openDialog();
+        auto* directories = guitest::child<QListWidget>(dialog, "Dir1");
+        directories->setCurrentItem(directories->findItems("Unterordner", Qt::MatchEndsWith).first());
+        directories->setFocus();
+        QTest::keyClick(directories, Qt::Key_Return);
+        QCOMPARE(fileNames(dialog), QStringList("innen.tabelle"));
+        QVERIFY(!isClosed(dialog));
         QCOMPARE(editableCaptions(table()), shown);
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
     }
 
     void theListsShowFoldersAndTableFiles()

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QWindow>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -406,12 +407,24 @@ private slots:
         QVERIFY(table().isEditMode());
     }
 
+    // The frame's close button and Escape close the dialog without saving.
+    void closingWithoutSavingKeepsTheTypedPath_data()
+    {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("the frame") << false;
+        QTest::newRow("Escape") << true;
+    }
+
     void closingWithoutSavingKeepsTheTypedPath()
     {
+        QFETCH(bool, byEscape);
         enterTable(table(), sampleValues());
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("Entwurf"));
-        dialog->close();
+        if (byEscape)
+            QTest::keyClick(guitest::child<QWidget>(dialog, "Text1"), Qt::Key_Escape);
+        else
+            dialog->windowHandle()->close();
         QVERIFY(isClosed(dialog));
         QCOMPARE(table().tablePath(), inFolder("Entwurf"));
         QVERIFY(table().isEditMode());

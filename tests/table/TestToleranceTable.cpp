@@ -5,6 +5,7 @@
 #include "table/ToleranceTable.h"
 #include "tests/support/GuiTestSupport.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -162,6 +163,37 @@ private slots:
         QCOMPARE(path->text(), QStringLiteral("/daten/<i>a</i>.tabelle"));
         for (const auto& cell : cells::labelOrder())
             QCOMPARE(table().label(cell)->textFormat(), Qt::PlainText);
+    }
+
+    // Windows' palette gives the inactive highlight the window's background
+    // colour. The table name stays in the highlight colour while another
+    // window is active, and no label turns the colour of the background.
+    void labelsStayReadableWhileTheWindowIsInactive()
+    {
+        const QPalette before = QApplication::palette();
+        QPalette windowsLike = before;
+        const QColor highlight(0, 120, 215);
+        windowsLike.setColor(QPalette::Active, QPalette::Highlight, highlight);
+        windowsLike.setColor(QPalette::Inactive, QPalette::Highlight,
+                             windowsLike.color(QPalette::Inactive, QPalette::Window));
+        QApplication::setPalette(windowsLike);
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(!m_window->isActiveWindow());
+
+        for (QLabel* label : table().findChildren<QLabel*>())
+            QVERIFY2(label->palette().color(QPalette::Inactive, label->foregroundRole()) !=
+                         windowsLike.color(QPalette::Inactive, QPalette::Window),
+                     qPrintable(label->objectName()));
+        const QImage name = child<QLabel>(&table(), QStringLiteral("Tab_Name"))->grab().toImage();
+        int highlighted = 0;
+        for (int y = 0; y < name.height(); ++y)
+            for (int x = 0; x < name.width(); ++x)
+                highlighted += name.pixelColor(x, y) == highlight;
+        QApplication::setPalette(before);
+        QVERIFY(highlighted > 20);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "ComValues.h"
 #include "NumberReading.h"
 #include "SimComObjects.h"
+#include "SimComWindow.h"
 #include "TransferCases.h"
 #include "TransferCommand.h"
 #include "TransferUndo.h"
@@ -17,10 +18,12 @@
 #include <QTest>
 
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -143,26 +146,19 @@ public:
             FAILED(CoRegisterClassObject(applicationClass, &m_factory, CLSCTX_INPROC_SERVER,
                                          REGCLS_MULTIPLEUSE, &m_registration)))
             return;
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = simcom::WindowClass;
-        RegisterClassA(&windowClass);
-        m_window = CreateWindowExA(0, simcom::WindowClass, "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                                   nullptr, windowClass.hInstance, nullptr);
+        m_window = std::make_unique<simcom::PartProgramWindow>(m_host);
     }
     ~InProcessKorvant()
     {
-        if (m_window)
-            DestroyWindow(m_window);
-        UnregisterClassA(simcom::WindowClass, GetModuleHandleA(nullptr));
+        m_window.reset();
         if (m_registration)
             CoRevokeClassObject(m_registration);
     }
     InProcessKorvant(const InProcessKorvant&) = delete;
     InProcessKorvant& operator=(const InProcessKorvant&) = delete;
 
-    bool isServing() const { return m_window != nullptr; }
+    bool isServing() const { return m_window && m_window->handle(); }
+    const simcom::PartProgramWindow& window() const { return *m_window; }
     const sim::PartProgram& program() const { return m_host.program(); }
     const simcom::Server& server() const { return m_server; }
 
@@ -171,8 +167,42 @@ private:
     simcom::Server m_server;
     simcom::ApplicationFactory m_factory;
     DWORD m_registration = 0;
-    HWND m_window = nullptr;
+    std::unique_ptr<simcom::PartProgramWindow> m_window;
 };
+
+// One cell of the stand-in's list of commands, as it is shown.
+QString shownText(HWND list, int row, int column)
+{
+    wchar_t text[64] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return QString::fromWCharArray(text);
+}
+
+// Number, type code, axis, nominal, plus, minus: as the list shows a command.
+QStringList shownRow(HWND list, int row)
+{
+    QStringList cells;
+    for (int column = 0; column < 6; ++column)
+        cells << shownText(list, row, column);
+    return cells;
+}
+
+QStringList expectedRow(const sim::Command& command, int row)
+{
+    const auto number = [&](double value) {
+        return command.isDimension ? QString::number(value, 'g', 12) : QString();
+    };
+    return {QString::number(row + 1),
+            QString::number(command.typeCode),
+            QString::fromStdString(command.axis),
+            number(command.nominal),
+            number(command.plus),
+            number(command.minus)};
+}
 
 std::string textOf(const korvant::CallResult<korvant::Value>& result)
 {
@@ -206,6 +236,7 @@ private slots:
     void umlautsSurviveTheTrip();
     void undoRestoresWhatTheRunWrote();
     void undoOfABusyHostIsNamed();
+    void standInWindowFollowsTheRun();
 };
 
 void TestTransferCom::hostWindowNotFound()
@@ -567,6 +598,27 @@ void TestTransferCom::undoOfABusyHostIsNamed()
     QCOMPARE(window.shownMessages(), only(reporttexts::UndoBusy));
     QVERIFY(!window.waitPointer);
     QVERIFY(run->canBeUndone());
+// The stand-in's window names its part program and lists its commands; every
+// tolerance a run puts shows at once.
+void TestTransferCom::standInWindowFollowsTheRun()
+{
+    InProcessKorvant korvant({});
+    QVERIFY(korvant.isServing());
+    wchar_t title[128] = {};
+    GetWindowTextW(korvant.window().handle(), title, 128);
+    QCOMPARE(QString::fromWCharArray(title),
+             QStringLiteral("KORVANT-Ersatz \u2013 ") + QString::fromStdString(korvant.program().name));
+    const HWND list = korvant.window().list();
+    const auto& commands = korvant.program().commands;
+    QCOMPARE(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), LRESULT(commands.size()));
+    const int written = static_cast<int>(firstWrittenCase());
+    QCOMPARE(shownRow(list, written), expectedRow(commands[written], written));
+    RecordingWindow window;
+    runOnce(window);
+    QCOMPARE(window.shownMessages(), QStringList());
+    QVERIFY(commands[written].plus != 0);
+    for (std::size_t i = 0; i < commands.size(); ++i)
+        QCOMPARE(shownRow(list, static_cast<int>(i)), expectedRow(commands[i], static_cast<int>(i)));
 }
 
 int main(int argc, char** argv)

@@ -1,5 +1,6 @@
 // The program's windows as they behave on Windows, under Wine: the start state
-// with its pictures, the copyright notice from the program's version
+// with its pictures from the files of the screen's scale, a typed value drawn
+// in its box, the copyright notice from the program's version
 // information, the settings in the user's registry, the file dialogs' drives,
 // separators and start folder, table files byte for byte, and the whole story
 // by keyboard from a new table to "Ausführen" into the stand-in COM KORVANT,
@@ -9,6 +10,7 @@
 #include "InfoWindow.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "PictureComparison.h"
 #include "OpenDialog.h"
 #include "ReportWindow.h"
 #include "SaveDialog.h"
@@ -27,6 +29,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTableView>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
 
@@ -38,6 +41,7 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <vector>
 
 // windows.h names MessageBoxW so; here it is the program's message box.
 #undef MessageBox
@@ -96,6 +100,42 @@ bool activate(QWidget* window)
     return QTest::qWaitForWindowActive(window);
 }
 
+HWND handleOf(const QWidget* window)
+{
+    return window ? reinterpret_cast<HWND>(window->winId()) : nullptr;
+}
+
+// Keys as the keyboard gives them: pressed in turn, released in reverse, into
+// whatever window Windows has in the foreground.
+void typeOnKeyboard(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+int colourDistance(const QColor& a, const QColor& b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+}
+
+QString focusedName()
+{
+    return focused() ? focused()->objectName() : QString();
+}
+
 } // namespace
 
 class TestWindowsProgram : public QObject
@@ -106,12 +146,16 @@ private slots:
     void init();
     void cleanup();
     void startStateWithPictures();
+    void typedValueIsDrawn();
     void copyrightFromTheVersionInformation();
     void settingsInTheUsersRegistry();
     void fileDialogsWithDrivesAndBackslashes();
     void tableFileSavedAsItWasRead();
     void wholeStoryByKeyboardIntoKorvant();
     void reportWindowUndoesIntoKorvant();
+    void dialogsOpenInTheForegroundWithTheKeyboard();
+    void theFrameAsksInEditModeAndKeepsItsSize();
+    void theTableNameShowsWhileTheWindowIsInactive();
 
 private:
     void startShell(const QString& startFolder);
@@ -150,11 +194,49 @@ void TestWindowsProgram::startStateWithPictures()
              QStringLiteral("keine Tabelle gewählt"));
     QVERIFY(!main->table().isEditMode());
     QVERIFY(!main->windowIcon().pixmap(32, 32).isNull());
-    const QList<QAction*> buttons = guitest::child<QToolBar>(main, QStringLiteral("Toolbar1"))->actions();
-    int pictures = 0;
-    for (QAction* button : buttons)
-        pictures += !button->isSeparator() && !button->icon().pixmap(24, 22).isNull();
-    QCOMPARE(pictures, 6);
+    // Each button as drawn, from the file of the screen's scale (the 2x files at 144 DPI).
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    const QToolBar* toolbar = guitest::child<QToolBar>(main, QStringLiteral("Toolbar1"));
+    QList<QWidget*> buttons;
+    for (QAction* action : toolbar->actions())
+        if (!action->isSeparator())
+            buttons << toolbar->widgetForAction(action);
+    QCOMPARE(buttons.size(), 6);
+    QString why;
+    for (int i = 0; i < buttons.size(); ++i) {
+        QVERIFY2(picturecomparison::showsFileForItsScale(
+                     buttons[i]->grab().toImage(), buttons[i]->devicePixelRatioF(),
+                     picturecomparison::ToolbarPictures[i], QSize(24, 22), why),
+                 qPrintable(why));
+        qInfo("%s", qPrintable(why));
+    }
+}
+
+// A value typed into a table box is drawn inside it: with a font that does not
+// fit the box its text lies outside and the box looks empty.
+void TestWindowsProgram::typedValueIsDrawn()
+{
+    startShell(QCoreApplication::applicationDirPath());
+    MainWindow* main = m_shell->showMainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
+    QLineEdit* box = main->table().box({cells::Column::Plus, 1});
+    box->clearFocus(); // no cursor in either picture
+    const QImage empty = box->grab().toImage();
+    QTest::keyClicks(box, QStringLiteral("12,5"));
+    box->clearFocus();
+    QCOMPARE(box->text(), QStringLiteral("12,5"));
+    const QImage typed = box->grab().toImage();
+    int changed = 0;
+    for (int y = 0; y < typed.height(); ++y)
+        for (int x = 0; x < typed.width(); ++x)
+            changed += qGray(typed.pixel(x, y)) < qGray(empty.pixel(x, y)) - 64;
+    QVERIFY2(changed >= 20, qPrintable(QStringLiteral("%1 Pixel der Schrift, Schrift %2 %3 pt")
+                                           .arg(changed)
+                                           .arg(QFontInfo(box->font()).family())
+                                           .arg(QFontInfo(box->font()).pointSizeF())));
+    qInfo("%d Pixel der Schrift in %s %g pt", changed, qPrintable(QFontInfo(box->font()).family()),
+          QFontInfo(box->font()).pointSizeF());
 }
 
 void TestWindowsProgram::copyrightFromTheVersionInformation()
@@ -386,6 +468,105 @@ void TestWindowsProgram::reportWindowUndoesIntoKorvant()
         QVERIFY2(after.commands[i].plus == cases[i].before.plus &&
                      after.commands[i].minus == cases[i].before.minus,
                  cases[i].what);
+// The save and open dialogs come to the foreground with the focus on "OK",
+// so that the keyboard reaches them: after Ctrl+S, after "Ja" in the exit
+// question and after Ctrl+A. Escape from the keyboard is "Abbrechen", which
+// gives the table name back.
+void TestWindowsProgram::dialogsOpenInTheForegroundWithTheKeyboard()
+{
+    QVERIFY(filetest::writeFile(m_folder->filePath(QStringLiteral("Welle.tabelle")),
+                                filetest::encoded(filetest::sampleValues())));
+    startShell(m_folder->path());
+    MainWindow* main = m_shell->showMainWindow();
+    QTRY_COMPARE(GetForegroundWindow(), handleOf(main));
+
+    QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
+    typeOnKeyboard({VK_CONTROL, 'S'});
+    QTRY_VERIFY(m_shell->saveDialog());
+    QTRY_COMPARE(GetForegroundWindow(), handleOf(m_shell->saveDialog()));
+    QTRY_COMPARE(focusedName(), QStringLiteral("OKButton"));
+    m_shell->saveDialog()->close();
+    QTRY_VERIFY(!m_shell->saveDialog());
+
+    QVERIFY(activate(main));
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    typeOnKeyboard({VK_CONTROL, 'B'});
+    QTRY_VERIFY(m_shell->saveDialog());
+    QTRY_COMPARE(GetForegroundWindow(), handleOf(m_shell->saveDialog()));
+    QTRY_COMPARE(focusedName(), QStringLiteral("OKButton"));
+    filetest::typeName(m_shell->saveDialog(), QStringLiteral("Welle"));
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    filetest::click(m_shell->saveDialog(), "OKButton");
+    QTRY_VERIFY(!m_shell->saveDialog());
+    const QString shownTable = main->table().tablePath();
+
+    QVERIFY(activate(main));
+    typeOnKeyboard({VK_CONTROL, 'A'});
+    QTRY_VERIFY(m_shell->openDialog());
+    QTRY_COMPARE(GetForegroundWindow(), handleOf(m_shell->openDialog()));
+    QTRY_COMPARE(focusedName(), QStringLiteral("OKButton"));
+    filetest::typeName(m_shell->openDialog(), QStringLiteral("Anderer"));
+    QVERIFY(main->table().tablePath() != shownTable);
+    typeOnKeyboard({VK_ESCAPE});
+    QTRY_VERIFY(!m_shell->openDialog());
+    QCOMPARE(main->table().tablePath(), shownTable);
+}
+
+// The frame's close button in edit mode asks whether to save: "Ja" opens the
+// save dialog, "Nein" ends the program. The frame has neither a maximise
+// button nor a border to drag.
+void TestWindowsProgram::theFrameAsksInEditModeAndKeepsItsSize()
+{
+    startShell(m_folder->path());
+    MainWindow* main = m_shell->showMainWindow();
+    const LONG style = GetWindowLongW(handleOf(main), GWL_STYLE);
+    QVERIFY(!(style & WS_MAXIMIZEBOX));
+    QVERIFY(!(style & WS_THICKFRAME));
+    QVERIFY(style & WS_MINIMIZEBOX);
+
+    QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
+    QSignalSpy exit(m_shell.get(), &Shell::exitRequested);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    SendMessageW(handleOf(main), WM_SYSCOMMAND, SC_CLOSE, 0);
+    QTRY_VERIFY(m_shell->saveDialog());
+    QCOMPARE(MessageBox::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
+    QVERIFY(main->isVisible() && main->table().isEditMode());
+    QCOMPARE(exit.count(), 0);
+
+    MessageBox::setNextAnswer(MessageBox::Answer::No);
+    SendMessageW(handleOf(main), WM_SYSCOMMAND, SC_CLOSE, 0);
+    QTRY_COMPARE(exit.count(), 1);
+    QTRY_VERIFY(!m_shell->mainWindow() && !m_shell->saveDialog());
+}
+
+// Windows' palette gives the inactive highlight the window's background; the
+// table name keeps the active highlight while the About window is in front,
+// and no label of any window takes the background's colour.
+void TestWindowsProgram::theTableNameShowsWhileTheWindowIsInactive()
+{
+    startShell(m_folder->path());
+    MainWindow* main = m_shell->showMainWindow();
+    m_shell->openAbout();
+    QTRY_COMPARE(GetForegroundWindow(), handleOf(m_shell->aboutWindow()));
+    QTRY_VERIFY(!main->isActiveWindow());
+
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            const QPalette colours = label->palette();
+            QVERIFY2(colours.color(QPalette::Inactive, label->foregroundRole()) !=
+                         colours.color(QPalette::Inactive, QPalette::Window),
+                     qPrintable(label->objectName()));
+        }
+    auto* name = guitest::child<QLabel>(main, QStringLiteral("Tab_Name"));
+    const QColor highlight = name->palette().color(QPalette::Active, QPalette::Highlight);
+    const QImage shown = name->grab().toImage();
+    // Smoothed text has few pixels of exactly the pen's colour; near it is enough.
+    int highlighted = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            highlighted += colourDistance(shown.pixelColor(x, y), highlight) < 64;
+    QVERIFY2(highlighted > 20, qPrintable(QString::number(highlighted)));
 }
 
 int main(int argc, char** argv)

@@ -4,6 +4,7 @@
 #include "app/GermanQtTexts.h"
 #include "app/MainWindow.h"
 #include "app/Shell.h"
+#include "app/SplashWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,13 +32,19 @@ int main(int argc, char* argv[])
     phase("Qt-Texte (Übersetzung)");
     app.setWindowIcon(QIcon(QStringLiteral(":/pictures/dalmerin.png")));
     phase("Programmsymbol");
+    // The shell's own start, step by step: the start window, then the main
+    // window that its timer's first tick would show.
     Shell shell(QCoreApplication::applicationDirPath());
-    shell.start();
+    auto* splash = new SplashWindow; // closes and deletes itself at its first tick
+    phase("Startfenster aufgebaut");
+    splash->show();
     phase("Startfenster gezeigt");
-    while (!shell.mainWindow() || !shell.mainWindow()->windowHandle() ||
-           !shell.mainWindow()->windowHandle()->isExposed())
-        app.processEvents(QEventLoop::WaitForMoreEvents);
+    MainWindow* main = shell.showMainWindow();
     phase("Hauptfenster aufgebaut und gezeigt");
+    while (!main->windowHandle()->isExposed())
+        app.processEvents(QEventLoop::WaitForMoreEvents);
+    app.processEvents();
+    phase("Hauptfenster gezeichnet");
     std::fflush(stdout);
     return 0;
 }
