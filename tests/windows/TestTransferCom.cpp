@@ -598,6 +598,8 @@ void TestTransferCom::undoOfABusyHostIsNamed()
     QCOMPARE(window.shownMessages(), only(reporttexts::UndoBusy));
     QVERIFY(!window.waitPointer);
     QVERIFY(run->canBeUndone());
+}
+
 // The stand-in's window names its part program and lists its commands; every
 // tolerance a run puts shows at once.
 void TestTransferCom::standInWindowFollowsTheRun()

@@ -468,6 +468,8 @@ void TestWindowsProgram::reportWindowUndoesIntoKorvant()
         QVERIFY2(after.commands[i].plus == cases[i].before.plus &&
                      after.commands[i].minus == cases[i].before.minus,
                  cases[i].what);
+}
+
 // The save and open dialogs come to the foreground with the focus on "OK",
 // so that the keyboard reaches them: after Ctrl+S, after "Ja" in the exit
 // question and after Ctrl+A. Escape from the keyboard is "Abbrechen", which
