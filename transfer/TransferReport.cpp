@@ -105,7 +105,8 @@ std::string summary(const TransferReport& report)
 
 std::string formatNumber(double value, char decimalSeparator)
 {
-    char buffer[64];
+    // Room for the largest double written out whole, so that no value is cut.
+    char buffer[384];
     std::snprintf(buffer, sizeof buffer, "%.6f", value);
     std::string text = buffer;
     const std::size_t point = text.find('.');
@@ -153,6 +154,15 @@ std::string cellText(const ReportRow& row, int column, TransferReport::Kind kind
 
 namespace {
 
+constexpr int AxisColumn = 2; // the one text that comes from KORVANT as it stands
+
+// A text that a spreadsheet would take for a formula keeps a leading
+// apostrophe, so that opening the record runs nothing.
+std::string inertText(const std::string& text)
+{
+    return !text.empty() && std::string("=+-@").find(text.front()) != std::string::npos ? "'" + text : text;
+}
+
 // A field with a separator, a quote or a line end in it is quoted, its quotes doubled.
 std::string csvField(const std::string& text)
 {
@@ -177,8 +187,10 @@ std::string reportCsv(const TransferReport& report, char decimalSeparator)
         csv += (column ? ";" : "") + csvField(titles[column]);
     csv += "\r\n";
     for (const ReportRow& row : report.rows) {
-        for (int column = 0; column < reporttexts::ColumnCount; ++column)
-            csv += (column ? ";" : "") + csvField(cellText(row, column, report.kind, decimalSeparator));
+        for (int column = 0; column < reporttexts::ColumnCount; ++column) {
+            const std::string text = cellText(row, column, report.kind, decimalSeparator);
+            csv += (column ? ";" : "") + csvField(column == AxisColumn ? inertText(text) : text);
+        }
         csv += "\r\n";
     }
     return csv;

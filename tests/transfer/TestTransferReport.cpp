@@ -329,6 +329,7 @@ void TestTransferReport::numbersAndCsv()
     QCOMPARE(formatNumber(-0.0000001, ','), "0");
     QCOMPARE(formatNumber(600, ','), "600");
     QCOMPARE(formatNumber(-1e-6, ','), "-0,000001");
+    QCOMPARE(formatNumber(-1e100, '.') + ".000000", std::to_string(-1e100)); // never cut short
 
     TransferReport report;
     ReportRow written;
@@ -347,13 +348,17 @@ void TestTransferReport::numbersAndCsv()
     odd.typeCode = 1101;
     odd.axis = "a;\"b\"";
     odd.outcome = Outcome::ReadFailed;
-    report.rows = {written, odd};
+    ReportRow formula = odd;
+    formula.position = 13;
+    formula.axis = "=1+2";
+    report.rows = {written, odd, formula};
     QCOMPARE(
         reportCsv(report, ','),
         std::string("\xEF\xBB\xBFNr.;Typ;Achse;Nennmaß;Plus vorher;Minus vorher;Bereich;Plus neu;Minus neu;"
                     "Ergebnis\r\n"
                     "1;1101;X;3,5;0;0;2;0,1;-0,1;geschrieben\r\n"
-                    "12;1101;\"a;\"\"b\"\"\";;;;;;;Lesen fehlgeschlagen\r\n"));
+                    "12;1101;\"a;\"\"b\"\"\";;;;;;;Lesen fehlgeschlagen\r\n"
+                    "13;1101;'=1+2;;;;;;;Lesen fehlgeschlagen\r\n"));
 }
 
 QTEST_APPLESS_MAIN(TestTransferReport)
