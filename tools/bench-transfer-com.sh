@@ -6,11 +6,14 @@
 # run a process of its own with a fresh stand-in. Prints per size the medians,
 # the median of the pairs' ratios, the host calls per second and the peak
 # memory of both. A benchmark: it prints figures and asserts nothing about time.
-# Usage: tools/bench-transfer-com.sh [ROUNDS] (3 by default)
+# Usage: tools/bench-transfer-com.sh [ROUNDS [COMMANDS...]] (3 rounds of 1,000 and
+# of 10,000 commands by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/wine-prefix.sh
 rounds=${1:-3}
+sizes=("${@:2}")
+[ ${#sizes[@]} -gt 0 ] || sizes=(1000 10000)
 
 DALMERIN_QT_MINGW=$(tools/build-qt-mingw.sh)
 export DALMERIN_QT_MINGW
@@ -27,7 +30,7 @@ run() { "$WINE" "$build/tests/windows/bench_transfer_com.exe" "$1" "$2" | tr -d 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 column() { awk -v c="$2" '{ print $c }' "$work/$1"; }
 
-for count in 1000 10000; do
+for count in "${sizes[@]}"; do
     for _ in $(seq "$rounds"); do
         run dalmerin "$count"
         run bare "$count"

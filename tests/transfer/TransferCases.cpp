@@ -123,4 +123,15 @@ sim::PartProgram partProgram()
     return program;
 }
 
+const char* firstCaseNotAsBefore(const sim::PartProgram& program)
+{
+    if (program.commands.size() != cases().size())
+        return "Zahl der Befehle";
+    for (std::size_t i = 0; i < cases().size(); ++i)
+        if (program.commands[i].plus != cases()[i].before.plus ||
+            program.commands[i].minus != cases()[i].before.minus)
+            return cases()[i].what;
+    return nullptr;
+}
+
 } // namespace transfercases

@@ -33,5 +33,8 @@ const std::vector<TransferCase>& cases();
 
 // The cases as one part program, command i being case i.
 sim::PartProgram partProgram();
+// What of a part program read back after an undo does not hold the tolerances
+// from before the run: the first such case, or nullptr when every case does.
+const char* firstCaseNotAsBefore(const sim::PartProgram& program);
 
 } // namespace transfercases

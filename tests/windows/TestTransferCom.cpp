@@ -576,13 +576,8 @@ void TestTransferCom::undoRestoresWhatTheRunWrote()
     QVERIFY(undo && run->undone);
     QCOMPARE(undo->counts()[std::size_t(Outcome::Restored)], undo->rows.size());
     QCOMPARE(standIn.liveObjects(), 0L);
-    const sim::PartProgram after = standIn.closeAndRead();
-    const auto& cases = transfercases::cases();
-    QCOMPARE(after.commands.size(), cases.size());
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        QVERIFY2(after.commands[i].plus == cases[i].before.plus &&
-                     after.commands[i].minus == cases[i].before.minus,
-                 cases[i].what);
+    const char* notRestored = transfercases::firstCaseNotAsBefore(standIn.closeAndRead());
+    QVERIFY2(!notRestored, notRestored);
 }
 
 // A host that turns busy for good amid the undo's first pass gets nothing written.

@@ -461,13 +461,8 @@ void TestWindowsProgram::reportWindowUndoesIntoKorvant()
     QTest::keyClick(rows, Qt::Key_Escape);
     QTRY_VERIFY(!main->findChild<ReportWindow*>());
 
-    const sim::PartProgram after = standIn.closeAndRead();
-    const auto& cases = transfercases::cases();
-    QCOMPARE(after.commands.size(), cases.size());
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        QVERIFY2(after.commands[i].plus == cases[i].before.plus &&
-                     after.commands[i].minus == cases[i].before.minus,
-                 cases[i].what);
+    const char* notRestored = transfercases::firstCaseNotAsBefore(standIn.closeAndRead());
+    QVERIFY2(!notRestored, notRestored);
 }
 
 // The save and open dialogs come to the foreground with the focus on "OK",
