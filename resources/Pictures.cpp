@@ -1,6 +1,7 @@
 #include "resources/Pictures.h"
 
 #include <QIconEngine>
+#include <QImageReader>
 #include <QPainter>
 
 namespace {
@@ -11,13 +12,15 @@ QString resourcePath(const char* name, const char* suffix)
 }
 
 // Chooses the file by the scale asked for; each file's own icon does the
-// smooth scaling and the disabled and active looks.
+// smooth scaling and the disabled and active looks. A file is read only when
+// it is first drawn: at scale 1 the 2x file is never read, and start-up reads
+// no picture it does not show.
 class PictureEngine final : public QIconEngine
 {
 public:
     explicit PictureEngine(const char* name)
-        : m_single(QPixmap(resourcePath(name, ""))), m_double(QPixmap(resourcePath(name, "@2x"))),
-          m_singleSize(m_single.availableSizes().value(0))
+        : m_singlePath(resourcePath(name, "")), m_doublePath(resourcePath(name, "@2x")),
+          m_singleSize(QImageReader(m_singlePath).size())
     {
     }
 
@@ -25,7 +28,7 @@ public:
 
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
-        return m_single.actualSize(size, mode, state);
+        return file(m_single, m_singlePath).actualSize(size, mode, state);
     }
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {m_singleSize}; }
@@ -37,7 +40,8 @@ public:
         // met by enlarging it either.
         const bool useDouble =
             scale > 1 || size.width() > m_singleSize.width() || size.height() > m_singleSize.height();
-        return (useDouble ? m_double : m_single).pixmap(size, 1.0, mode, state);
+        const QIcon& picture = useDouble ? file(m_double, m_doublePath) : file(m_single, m_singlePath);
+        return picture.pixmap(size, 1.0, mode, state);
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
@@ -52,9 +56,18 @@ public:
     }
 
 private:
+    static const QIcon& file(QIcon& picture, const QString& path)
+    {
+        if (picture.isNull())
+            picture = QIcon(QPixmap(path));
+        return picture;
+    }
+
+    QString m_singlePath;
+    QString m_doublePath;
+    QSize m_singleSize;
     QIcon m_single;
     QIcon m_double;
-    QSize m_singleSize;
 };
 
 } // namespace
