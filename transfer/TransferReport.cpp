@@ -122,6 +122,10 @@ std::string formatNumber(double value, char decimalSeparator)
     return text;
 }
 
+namespace {
+constexpr int AxisColumn = 2; // the one text that comes from KORVANT as it stands
+} // namespace
+
 std::string cellText(const ReportRow& row, int column, TransferReport::Kind kind, char decimalSeparator)
 {
     const auto number = [decimalSeparator](const std::optional<double>& value) {
@@ -132,7 +136,7 @@ std::string cellText(const ReportRow& row, int column, TransferReport::Kind kind
         return std::to_string(row.position);
     case 1:
         return row.typeCode ? std::to_string(*row.typeCode) : std::string();
-    case 2:
+    case AxisColumn:
         return row.axis.value_or(std::string());
     case 3:
         return number(row.nominal);
@@ -153,8 +157,6 @@ std::string cellText(const ReportRow& row, int column, TransferReport::Kind kind
 }
 
 namespace {
-
-constexpr int AxisColumn = 2; // the one text that comes from KORVANT as it stands
 
 // A text that a spreadsheet would take for a formula keeps a leading
 // apostrophe, so that opening the record runs nothing.
