@@ -89,11 +89,15 @@ std::uint64_t bareTransfer()
     namespace id = korvant::dispid;
     BareCalls calls;
     CLSID applicationClass{};
-    CLSIDFromProgID(L"KVTLRN.Application", &applicationClass);
     IDispatch* application = nullptr;
     ++calls.count;
-    CoCreateInstance(applicationClass, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                     reinterpret_cast<void**>(&application));
+    // Without a host there is nothing to compare; the run reports no calls.
+    if (FAILED(CLSIDFromProgID(L"KVTLRN.Application", &applicationClass)) ||
+        FAILED(CoCreateInstance(applicationClass, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                reinterpret_cast<void**>(&application)))) {
+        std::fprintf(stderr, "KVTLRN.Application nicht erreichbar\n");
+        return 0;
+    }
     VARIANT partProgram = calls.get(application, id::ActivePartProgram);
     VARIANT name = calls.get(partProgram.pdispVal, id::DefaultValue);
     VARIANT commands = calls.get(partProgram.pdispVal, id::Commands);
