@@ -5,11 +5,11 @@
 #include "app/MainWindow.h"
 #include "app/Shell.h"
 #include "app/SplashWindow.h"
+#include "resources/Pictures.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFontDatabase>
-#include <QIcon>
 #include <QWindow>
 
 #include <cstdio>
@@ -30,17 +30,24 @@ int main(int argc, char* argv[])
     phase("Schriftendatenbank");
     loadGermanQtTexts();
     phase("Qt-Texte (Übersetzung)");
-    app.setWindowIcon(QIcon(QStringLiteral(":/pictures/dalmerin.png")));
+    app.setWindowIcon(pictures::icon("dalmerin"));
     phase("Programmsymbol");
-    // The shell's own start, step by step: the start window, then the main
-    // window that its timer's first tick would show.
+    // The shell's own start, step by step, as in the program: the start
+    // window's tick shows the main window; with "Start" = "0" the tick comes
+    // while the start window is still being shown.
     Shell shell(QCoreApplication::applicationDirPath());
-    auto* splash = new SplashWindow; // closes and deletes itself at its first tick
+    auto* splash = new SplashWindow; // closes and deletes itself at its tick
     phase("Startfenster aufgebaut");
+    MainWindow* main = nullptr;
+    QObject::connect(splash, &SplashWindow::finished, [&] {
+        phase("Startfenster gezeigt bis zum Takt");
+        main = shell.showMainWindow();
+        phase("Hauptfenster aufgebaut und gezeigt");
+    });
     splash->show();
-    phase("Startfenster gezeigt");
-    MainWindow* main = shell.showMainWindow();
-    phase("Hauptfenster aufgebaut und gezeigt");
+    while (!main)
+        app.processEvents(QEventLoop::WaitForMoreEvents);
+    phase("Startfenster geschlossen");
     while (!main->windowHandle()->isExposed())
         app.processEvents(QEventLoop::WaitForMoreEvents);
     app.processEvents();
