@@ -1,14 +1,14 @@
 #include "app/MainWindow.h"
 
 #include "base/AppInfo.h"
-#include "files/DeleteTable.h"
 #include "base/MessageBox.h"
+#include "base/Twips.h"
+#include "files/DeleteTable.h"
+#include "resources/Pictures.h"
 #include "table/TableCommands.h"
 #include "table/ToleranceTable.h"
-#include "transfer/PlatformHost.h"
-#include "transfer/TransferTolerances.h"
-#include "base/Twips.h"
-#include "resources/Pictures.h"
+#include "transfer/gui/TransferController.h"
+#include "transfer/host/PlatformHost.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,7 +23,8 @@ MainWindow::MainWindow()
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_table(new ToleranceTable(this))
+      m_table(new ToleranceTable(this)),
+      m_transfer(new TransferController(*m_table, this, createPlatformHost))
 {
     setObjectName(QStringLiteral("Tabelle"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -164,21 +165,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::runTransfer()
 {
-    m_transferRunning = true;
-    transferTolerances(*m_table, this, *createPlatformHost());
-    m_transferRunning = false;
+    m_transfer->run();
 }
 
 void MainWindow::previewTransfer()
 {
-    m_transferRunning = true;
-    ::previewTransfer(*m_table, this, createPlatformHost);
-    m_transferRunning = false;
+    m_transfer->preview();
 }
 
 void MainWindow::showLastTransfer()
 {
-    ::showLastTransfer(*m_table, this, createPlatformHost);
+    m_transfer->showLastReport();
 }
 
 // A long transfer repaints its progress while it runs; a close request from the
@@ -186,7 +183,7 @@ void MainWindow::showLastTransfer()
 // mode the frame's close button asks as "Beenden" does; "Nein" ends the program.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_transferRunning || (!m_leaving && savedFirst())) {
+    if (m_transfer->isRunning() || (!m_leaving && savedFirst())) {
         event->ignore();
         return;
     }

@@ -4,6 +4,7 @@
 
 class QToolBar;
 class ToleranceTable;
+class TransferController;
 
 // The main window `Tabelle`: menu bar, toolbar and the tolerance table. Every
 // command of the program starts here; each has its own handler. Commands whose
@@ -17,6 +18,7 @@ public:
 
     ToleranceTable& table() { return *m_table; }
     const ToleranceTable& table() const { return *m_table; }
+    TransferController& transfer() { return *m_transfer; }
 
     // Runs the command of toolbar button `index` (from 1); the separators 2 and 4 do nothing.
     void toolbarButtonClicked(int index);
@@ -50,7 +52,7 @@ private:
     void chooseTable();
 
     ToleranceTable* m_table;
+    TransferController* m_transfer;
     QToolBar* m_toolbar = nullptr;
-    bool m_transferRunning = false;
     bool m_leaving = false; // "Setup" or "Beenden" closes the window: no more questions
 };

@@ -7,9 +7,12 @@
 #include "app/SetupDialog.h"
 #include "app/SplashWindow.h"
 #include "table/ToleranceTable.h"
+#include "transfer/gui/TransferController.h"
 
 #include <QApplication>
 #include <QWidget>
+
+#include <utility>
 
 namespace {
 
@@ -53,6 +56,7 @@ void Shell::start()
 MainWindow* Shell::showMainWindow()
 {
     m_main = new MainWindow;
+    m_main->transfer().setLastReport(std::exchange(m_lastReport, std::nullopt));
     connect(m_main, &MainWindow::setupRequested, this, &Shell::openSetup);
     connect(m_main, &MainWindow::aboutRequested, this, &Shell::openAbout);
     connect(m_main, &MainWindow::supportRequested, this, &Shell::openSupport);
@@ -70,8 +74,10 @@ void Shell::openSetup()
     m_setup = new SetupDialog;
     connect(m_setup, &SetupDialog::done, this, &Shell::closeSetup);
     present(m_setup);
-    if (m_main)
+    if (m_main) {
+        m_lastReport = m_main->transfer().lastReport();
         m_main->close();
+    }
 }
 
 void Shell::closeSetup()

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "transfer/core/TransferReport.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
+
+#include <optional>
 
 class AboutWindow;
 class MainWindow;
@@ -54,6 +58,8 @@ private:
     void closeSetup();
 
     QString m_startFolder;
+    // The last transfer's report while the settings dialog replaces the main window.
+    std::optional<TransferReport> m_lastReport;
     QPointer<SplashWindow> m_splash;
     QPointer<MainWindow> m_main;
     QPointer<SetupDialog> m_setup;

@@ -1,4 +1,4 @@
-#include "DBusObjects.h"
+#include "korvant-sim/DBusObjects.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,4 +1,4 @@
-#include "FaultOptions.h"
+#include "korvant-sim/FaultOptions.h"
 
 #include <stdexcept>
 

@@ -1,5 +1,5 @@
 // korvant-sim-generate: writes a large part program for the stand-in KORVANT.
-#include "PartProgram.h"
+#include "korvant-sim/PartProgram.h"
 
 #include <cstdio>
 #include <cstdlib>

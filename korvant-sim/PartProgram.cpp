@@ -1,4 +1,4 @@
-#include "PartProgram.h"
+#include "korvant-sim/PartProgram.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,4 +1,4 @@
-#include "SimHost.h"
+#include "korvant-sim/SimHost.h"
 
 #include <algorithm>
 

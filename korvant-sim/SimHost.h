@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PartProgram.h"
+#include "korvant-sim/PartProgram.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "SimWindow.h"
+#include "korvant-sim/SimWindow.h"
 
-#include "PartProgram.h"
+#include "korvant-sim/PartProgram.h"
 
 #include <QHeaderView>
 #include <QScreen>

@@ -1,9 +1,9 @@
 // korvant-sim: the project's stand-in for KORVANT on the D-Bus session bus.
-#include "DBusObjects.h"
-#include "FaultOptions.h"
-#include "PartProgram.h"
-#include "SimHost.h"
-#include "SimWindow.h"
+#include "korvant-sim/DBusObjects.h"
+#include "korvant-sim/FaultOptions.h"
+#include "korvant-sim/PartProgram.h"
+#include "korvant-sim/SimHost.h"
+#include "korvant-sim/SimWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

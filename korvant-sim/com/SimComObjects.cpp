@@ -1,4 +1,4 @@
-#include "SimComObjects.h"
+#include "korvant-sim/com/SimComObjects.h"
 
 #include <oleauto.h>
 
@@ -208,7 +208,8 @@ HRESULT SimObject::Invoke(DISPID dispid, REFIID, LCID, WORD kind, DISPPARAMS* pa
 // dimension view has under the same DISPID.
 bool SimObject::isOwnMember(int dispid) const
 {
-    return m_server.answers.secondView && m_interface == sim::interfacesOf(sim::ObjectKind::Command).front() &&
+    return m_server.answers.secondView &&
+           m_interface == sim::interfacesOf(sim::ObjectKind::Command).front() &&
            std::find(std::begin(OwnMembers), std::end(OwnMembers), dispid) != std::end(OwnMembers);
 }
 
@@ -221,8 +222,8 @@ HRESULT SimObject::get(int dispid, VARIANT& result)
         result.dblVal = written == m_server.commandMembers.end() ? 0 : written->second;
         return S_OK;
     }
-    const bool shared = m_server.answers.secondView && m_address.kind == sim::ObjectKind::Command &&
-                        dispid == AxisText;
+    const bool shared =
+        m_server.answers.secondView && m_address.kind == sim::ObjectKind::Command && dispid == AxisText;
     const sim::SimReply reply =
         m_server.host.get(m_address, shared ? sim::interfacesOf(m_address.kind).back() : m_interface, dispid);
     if (!reply.ok)
@@ -243,8 +244,8 @@ HRESULT SimObject::get(int dispid, VARIANT& result)
     } else if (const sim::ObjectAddress* object = std::get_if<sim::ObjectAddress>(&reply.value)) {
         const bool secondView = m_server.answers.secondView && dispid == DimensionView;
         result.vt = VT_DISPATCH;
-        result.pdispVal =
-            new SimObject(m_server, *object, interfaceOfResult(object->kind, dispid), secondView ? this : nullptr);
+        result.pdispVal = new SimObject(m_server, *object, interfaceOfResult(object->kind, dispid),
+                                        secondView ? this : nullptr);
     } else if (const auto* commands = std::get_if<std::vector<sim::ObjectAddress>>(&reply.value)) {
         result.vt = VT_UNKNOWN;
         result.punkVal = new CommandEnumerator(m_server, *commands);

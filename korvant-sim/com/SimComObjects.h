@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SimHost.h"
+#include "korvant-sim/SimHost.h"
 
 #include <windows.h>
 #include <ole2.h>

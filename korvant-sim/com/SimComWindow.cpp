@@ -1,7 +1,7 @@
-#include "SimComWindow.h"
+#include "korvant-sim/com/SimComWindow.h"
 
-#include "SimComControl.h"
-#include "SimComObjects.h"
+#include "korvant-sim/com/SimComControl.h"
+#include "korvant-sim/com/SimComObjects.h"
 
 #include <commctrl.h>
 

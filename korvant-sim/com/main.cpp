@@ -2,13 +2,13 @@
 // server. It owns a top-level window of KORVANT's window class and registers
 // its class object for "KVTLRN.Application", so that a request from another
 // process for an object of that class gets its application object.
-#include "SimComControl.h"
-#include "SimComObjects.h"
-#include "SimComWindow.h"
+#include "korvant-sim/com/SimComControl.h"
+#include "korvant-sim/com/SimComObjects.h"
+#include "korvant-sim/com/SimComWindow.h"
 
-#include "FaultOptions.h"
-#include "PartProgram.h"
-#include "SimHost.h"
+#include "korvant-sim/FaultOptions.h"
+#include "korvant-sim/PartProgram.h"
+#include "korvant-sim/SimHost.h"
 
 #include <shellapi.h>
 
@@ -106,8 +106,7 @@ Options parseOptions(const std::vector<std::string>& arguments)
             // Busy from the first call on, unless --busy-after says otherwise.
             if (!options.answers.busyAfterCalls)
                 options.answers.busyAfterCalls = 0;
-        }
-        else if (argument == "--busy-after")
+        } else if (argument == "--busy-after")
             options.answers.busyAfterCalls = sim::parseCount(value());
         else if (argument == "--retry-later")
             options.answers.retryLater = true;

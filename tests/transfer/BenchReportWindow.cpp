@@ -1,9 +1,8 @@
 // Benchmark: the report window with 10,000 rows, from the command to its rows
 // painted, and how much more peak memory that takes. Prints its figures;
 // asserts nothing about time. Usage: bench_report_window [ROWS]
-#include "table/ToleranceTable.h"
 #include "tests/support/PeakMemory.h"
-#include "transfer/ReportWindow.h"
+#include "transfer/gui/ReportWindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -41,7 +40,7 @@ TransferReport reportOf(std::size_t rows)
 }
 
 // Opens the window and returns once its rows have been painted.
-double showMs(ToleranceTable& table, QWidget* parent, TransferReport report)
+double showMs(QWidget* parent, TransferReport report)
 {
     struct PaintSeen : QObject
     {
@@ -54,7 +53,9 @@ double showMs(ToleranceTable& table, QWidget* parent, TransferReport report)
     } paintSeen;
     QElapsedTimer clock;
     clock.start();
-    ReportWindow* window = ReportWindow::open(table, parent, {}, {}, std::move(report));
+    auto* window = new ReportWindow(parent);
+    window->show();
+    window->showReport(std::move(report), false, false);
     window->findChild<QTableView*>()->viewport()->installEventFilter(&paintSeen);
     while (!paintSeen.painted)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -73,15 +74,14 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const std::size_t rows = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000;
     QWidget main;
-    auto* table = new ToleranceTable(&main);
     main.show();
 
     // Fonts, style and platform window made once, as in the running program.
-    const double firstMs = showMs(*table, &main, reportOf(1));
+    const double firstMs = showMs(&main, reportOf(1));
     // Kept as the last run's report is; the window gets its own copy, as "Letzte Übertragung…" gives it.
     const TransferReport report = reportOf(rows);
     const long beforeKiB = peakMemoryKiB();
-    const double ms = showMs(*table, &main, report);
+    const double ms = showMs(&main, report);
     const long afterKiB = peakMemoryKiB();
 
     std::printf("Plattform:                          %s\n", qPrintable(QGuiApplication::platformName()));

@@ -1,7 +1,7 @@
-#include "BenchSupport.h"
+#include "tests/transfer/BenchSupport.h"
 
 #include "table/TableCells.h"
-#include "transfer/RangeSet.h"
+#include "transfer/core/RangeSet.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +25,7 @@ std::vector<std::string> bench::tableCaptions()
     return captions;
 }
 
-void bench::Window::showMessage(const std::string& text)
+void bench::Port::showMessage(const std::string& text)
 {
     std::printf("Meldung: %s\n", text.c_str());
 }
@@ -33,8 +33,7 @@ void bench::Window::showMessage(const std::string& text)
 bench::Required bench::requiredOperations(const sim::PartProgram& program)
 {
     static const std::string Axes[] = {"X", "Y", "Z", "D", "R", "L", "PR", "H"};
-    const Window window;
-    const RangeSet ranges = RangeSet::fromCaptions(tableCaptions(), window);
+    const RangeSet ranges = RangeSet::fromCaptions(tableCaptions(), Port::noLocaleReading);
     Required required;
     required.operations = 4;
     for (const sim::Command& command : program.commands) {

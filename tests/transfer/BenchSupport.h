@@ -3,8 +3,8 @@
 // What the transfer benchmarks share, over D-Bus and over COM: the table they
 // transfer, the window side of a run, and the host operations a transfer of a
 // part program needs, counted from the part program itself.
-#include "PartProgram.h"
-#include "transfer/TransferWindow.h"
+#include "korvant-sim/PartProgram.h"
+#include "transfer/core/TransferPort.h"
 
 #include <cstdint>
 #include <string>
@@ -17,18 +17,21 @@ std::vector<std::string> tableCaptions();
 
 // A chosen table and "OldVal" = "0", so that every run into the same part
 // program makes the same calls: the second run overwrites what the first wrote.
-class Window : public TransferWindow
+class Port : public TransferPort
 {
 public:
     bool isEditMode() const override { return false; }
     std::string tablePath() const override { return "bench.tabelle"; }
     std::vector<std::string> labelCaptions() const override { return tableCaptions(); }
-    std::optional<double> readLocaleNumber(const std::string&) const override { return std::nullopt; }
-    std::string oldValSetting() const override { return "0"; }
+    LocaleNumberReading localeNumbers() const override { return noLocaleReading; }
+    bool keepExistingTolerances() const override { return false; }
     void showMessage(const std::string& text) override;
     void setWaitPointer() override {}
     void restorePointer() override {}
     void reportProgress(std::size_t, std::optional<std::size_t>) override {}
+
+    // Only the plain readings with "." and ",".
+    static std::optional<double> noLocaleReading(const std::string&) { return std::nullopt; }
 };
 
 struct Required
@@ -37,7 +40,7 @@ struct Required
     std::uint64_t qualifying = 0; // dimensions whose axis qualifies
 };
 
-// The gets and puts a run with the window above makes: four to reach the
+// The gets and puts a run with the port above makes: four to reach the
 // commands, then per command its reads and puts. Stepping through the
 // collection is the transport's own affair and not counted here.
 Required requiredOperations(const sim::PartProgram& program);

@@ -3,13 +3,13 @@
 // (transfer, bare, transfer, bare, ...), so that a busy machine slows both
 // sides alike. Prints the median of the rounds' ratios; asserts nothing about
 // time. Usage: bench_transfer PART_PROGRAM.json [ROUNDS]
-#include "BenchSupport.h"
+#include "tests/transfer/BenchSupport.h"
 
-#include "transfer/DBusHost.h"
+#include "transfer/host/dbus/DBusHost.h"
 #include "tests/support/PeakMemory.h"
 #include "tests/support/StandInClient.h"
 #include "korvant-sim/PartProgram.h"
-#include "transfer/TransferCommand.h"
+#include "transfer/core/TransferCommand.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -36,11 +36,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "Aufruf: bench_transfer TEILEPROGRAMM.json [RUNDEN] (korvant-sim muss damit laufen)\n");
+        std::fprintf(stderr,
+                     "Aufruf: bench_transfer TEILEPROGRAMM.json [RUNDEN] (korvant-sim muss damit laufen)\n");
         return 2;
     }
     const int rounds = argc == 3 ? std::max(1, std::atoi(argv[2])) : 3;
-    bench::Window window;
+    bench::Port window;
     QDBusConnection bus = QDBusConnection::sessionBus();
     standin::waitOnBus();
 
@@ -84,7 +85,8 @@ int main(int argc, char** argv)
     const bench::Required required = bench::requiredOperations(program);
 
     std::printf("Befehle:                         %zu\n", program.commands.size());
-    std::printf("zu tolerierende Maße:            %llu\n", static_cast<unsigned long long>(required.qualifying));
+    std::printf("zu tolerierende Maße:            %llu\n",
+                static_cast<unsigned long long>(required.qualifying));
     std::printf("Runden (abwechselnd):            %d\n", rounds);
     std::printf("Übertragung, Median:             %.1f ms\n", median(transferMs));
     std::printf("gesendete D-Bus-Nachrichten:     %llu\n", static_cast<unsigned long long>(sent));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfer/KorvantHost.h"
+#include "transfer/core/KorvantHost.h"
 #include "korvant-sim/SimHost.h"
 
 #include <map>

@@ -1,6 +1,6 @@
 // The session bus restarting while Dalmerin runs: the next "Ausführen" finds
 // KORVANT on the new bus. The test runs its own two buses, one after the other.
-#include "transfer/PlatformHost.h"
+#include "transfer/host/PlatformHost.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -7,9 +7,11 @@
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/StandInClient.h"
 #include "tests/transfer/TransferCases.h"
-#include "transfer/DBusHost.h"
-#include "transfer/ReportWindow.h"
-#include "transfer/TransferTolerances.h"
+#include "transfer/host/dbus/DBusHost.h"
+#include "transfer/core/ReportCsv.h"
+#include "transfer/core/TransferTexts.h"
+#include "transfer/gui/ReportWindow.h"
+#include "transfer/gui/TransferController.h"
 
 #include <QDBusConnection>
 #include <QFile>
@@ -135,6 +137,11 @@ private slots:
 private:
     QString writePartProgram(const sim::PartProgram& program, const QString& name);
     ReportWindow* reportWindow() const { return guitest::child<ReportWindow>(m_window.get(), {}); }
+    TransferController& controller(HostFactory hosts)
+    {
+        m_controller = std::make_unique<TransferController>(*m_table, m_window.get(), std::move(hosts));
+        return *m_controller;
+    }
     template <typename T> T* control(const char* name) const
     {
         return guitest::child<T>(reportWindow(), QString::fromLatin1(name));
@@ -144,13 +151,13 @@ private:
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<QWidget> m_window;
     ToleranceTable* m_table = nullptr;
+    std::unique_ptr<TransferController> m_controller;
 };
 
 void TestReportWindowDBus::init()
 {
     guitest::startClean(m_settings);
     MessageBox::clearRecord();
-    lastTransferReport().reset();
     m_folder = std::make_unique<QTemporaryDir>();
     m_window = std::make_unique<QWidget>();
     m_table = new ToleranceTable(m_window.get());
@@ -165,8 +172,8 @@ void TestReportWindowDBus::init()
 void TestReportWindowDBus::cleanup()
 {
     QVERIFY(!MessageBox::hasPendingAnswers());
+    m_controller.reset();
     m_window.reset();
-    ReportWindow::setSavePathChooser({});
 }
 
 QString TestReportWindowDBus::writePartProgram(const sim::PartProgram& program, const QString& name)
@@ -187,12 +194,13 @@ void TestReportWindowDBus::previewRunSaveAndUndo()
     // The preview writes nothing and shows what each dimension would get.
     std::vector<QStringList> calls;
     calls.reserve(4);
-    previewTransfer(*m_table, m_window.get(), recordingHosts(calls));
+    TransferController& transfer = controller(recordingHosts(calls));
+    transfer.preview();
     QVERIFY(reportWindow());
     activate(reportWindow());
     QCOMPARE(reportWindow()->windowTitle(), text("Dalmerin – Vorschau"));
     QCOMPARE(heldBySim(commands), before);
-    QVERIFY(!lastTransferReport());
+    QVERIFY(!transfer.lastReport());
     auto* rows = control<QTableView>("ReportRows");
     QCOMPARE(rows->model()->rowCount(), 25);
     QCOMPARE(rows->model()->headerData(3, Qt::Horizontal).toString(), text("Nennmaß"));
@@ -211,7 +219,7 @@ void TestReportWindowDBus::previewRunSaveAndUndo()
     QTest::mouseClick(control<QPushButton>("cmd_Run"), Qt::LeftButton);
     QCOMPARE(MessageBox::shownTexts(), QStringList());
     QCOMPARE(reportWindow()->windowTitle(), text("Dalmerin – Letzte Übertragung"));
-    QVERIFY(lastTransferReport());
+    QVERIFY(transfer.lastReport());
     // The preview made the run's reads in the run's order, and no put.
     QCOMPARE(calls.size(), std::size_t(2));
     QStringList runReads = calls[1];
@@ -222,7 +230,7 @@ void TestReportWindowDBus::previewRunSaveAndUndo()
     QCOMPARE(runRows.replaceInStrings(QStringLiteral("|geschrieben"), QStringLiteral("|wird geschrieben")),
              previewRows);
     const std::vector<Tolerances> afterRun = heldBySim(commands);
-    for (const ReportRow& row : lastTransferReport()->rows) {
+    for (const ReportRow& row : transfer.lastReport()->rows) {
         const Tolerances held = afterRun[row.position - 1];
         const bool written = row.outcome == Outcome::Written;
         QCOMPARE(held.plus, written ? *row.plusNew : row.plusBefore.value_or(0));
@@ -235,7 +243,7 @@ void TestReportWindowDBus::previewRunSaveAndUndo()
     // "Speichern…" writes the rows for a spreadsheet in German.
     const QString csvPath = m_folder->filePath(QStringLiteral("bericht.csv"));
     QString suggested;
-    ReportWindow::setSavePathChooser([&](QWidget*, const QString& offered) {
+    transfer.setSavePathChooser([&](QWidget*, const QString& offered) {
         suggested = offered;
         return csvPath;
     });
@@ -245,7 +253,7 @@ void TestReportWindowDBus::previewRunSaveAndUndo()
     QCOMPARE(reportWindow()->focusWidget(), control<QPushButton>("cmd_Save"));
     QTest::keyClick(reportWindow()->focusWidget(), Qt::Key_Return);
     QVERIFY2(suggested.endsWith(text("/Grenzfälle ") +
-                                QString::fromStdString(lastTransferReport()->time)
+                                QString::fromStdString(transfer.lastReport()->time)
                                     .left(16)
                                     .replace(QLatin1Char(':'), QLatin1Char('-')) +
                                 QStringLiteral(".csv")),
@@ -253,7 +261,7 @@ void TestReportWindowDBus::previewRunSaveAndUndo()
     QFile csv(csvPath);
     QVERIFY(csv.open(QIODevice::ReadOnly));
     const QByteArray bytes = csv.readAll();
-    QCOMPARE(bytes, QByteArray::fromStdString(reportCsv(*lastTransferReport(), ',')));
+    QCOMPARE(bytes, QByteArray::fromStdString(reportCsv(*transfer.lastReport(), ',')));
     QVERIFY(
         bytes.startsWith("\xEF\xBB\xBFNr.;Typ;Achse;Nennma\xC3\x9F;Plus vorher;Minus vorher;Bereich;Plus neu;"
                          "Minus neu;Ergebnis\r\n1;1101;X;3;0;0;1;0,1;-0,1;geschrieben\r\n2;1101;Y;3,00002;"));
@@ -277,7 +285,7 @@ void TestReportWindowDBus::previewRunSaveAndUndo()
     // Escape closes the window; the last run's report cannot be undone a second time.
     QTest::keyClick(rows, Qt::Key_Escape);
     QTRY_VERIFY(!reportWindow());
-    showLastTransfer(*m_table, m_window.get(), dbusHosts());
+    transfer.showLastReport();
     QVERIFY(!control<QPushButton>("cmd_Undo")->isVisible());
     QVERIFY(control<QLabel>("ReportSummary")->text().endsWith(text("Die Übertragung wurde zurückgesetzt.")));
     reportWindow()->close();
@@ -286,16 +294,16 @@ void TestReportWindowDBus::previewRunSaveAndUndo()
 void TestReportWindowDBus::undoRefusesWhenACommandWasAdded()
 {
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-    showLastTransfer(*m_table, m_window.get(), dbusHosts());
-    QCOMPARE(MessageBox::shownTexts(), QStringList{text(reporttexts::NoRunYet)});
+    TransferController& transfer = controller(dbusHosts());
+    transfer.showLastReport();
+    QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::NoRunYet)});
     MessageBox::clearRecord();
 
     sim::PartProgram program = transfercases::partProgram();
     {
         standin::Process sim(QStringLiteral(KORVANT_SIM),
                              {writePartProgram(program, QStringLiteral("p.json"))});
-        DBusHost host(QDBusConnection::sessionBus());
-        transferTolerances(*m_table, m_window.get(), host);
+        transfer.run();
         const std::vector<Tolerances> afterRun = heldBySim(program.commands.size());
         for (std::size_t i = 0; i < afterRun.size(); ++i) {
             program.commands[i].plus = afterRun[i].plus;
@@ -307,10 +315,10 @@ void TestReportWindowDBus::undoRefusesWhenACommandWasAdded()
     standin::Process sim(QStringLiteral(KORVANT_SIM), {writePartProgram(program, QStringLiteral("q.json"))});
     const std::vector<Tolerances> held = heldBySim(program.commands.size());
 
-    showLastTransfer(*m_table, m_window.get(), dbusHosts());
+    transfer.showLastReport();
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
     QTest::mouseClick(control<QPushButton>("cmd_Undo"), Qt::LeftButton);
-    QCOMPARE(MessageBox::shownTexts(), QStringList{text(reporttexts::ProgramChanged)});
+    QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::ProgramChanged)});
     QCOMPARE(heldBySim(program.commands.size()), held);
     QCOMPARE(reportWindow()->windowTitle(), text("Dalmerin – Letzte Übertragung"));
     QVERIFY(control<QPushButton>("cmd_Undo")->isVisible());

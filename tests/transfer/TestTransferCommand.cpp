@@ -1,12 +1,13 @@
 // The transfer command against the stand-in's objects in-process: no window, no bus.
 #include "tests/transfer/FakeHost.h"
-#include "tests/transfer/FakeWindow.h"
-#include "transfer/NumberReading.h"
-#include "transfer/RangeSet.h"
+#include "tests/transfer/FakePort.h"
+#include "transfer/core/NumberReading.h"
+#include "transfer/core/RangeSet.h"
 #include "table/TableCells.h"
 #include "tests/transfer/TransferCases.h"
-#include "transfer/TransferCommand.h"
-#include "transfer/TransferWindow.h"
+#include "transfer/core/TransferCommand.h"
+#include "transfer/core/TransferPort.h"
+#include "transfer/core/TransferTexts.h"
 
 #include <QTest>
 
@@ -76,8 +77,8 @@ void TestTransferCommand::readsCaptionNumbers()
     QFETCH(QString, caption);
     QFETCH(bool, isNumber);
     QFETCH(double, number);
-    const FakeWindow window;
-    const auto value = readCaptionNumber(caption.toStdString(), window);
+    const FakePort window;
+    const auto value = readCaptionNumber(caption.toStdString(), window.localeReading);
     QCOMPARE(value.has_value(), isNumber);
     if (isNumber)
         QCOMPARE(*value, number);
@@ -85,19 +86,19 @@ void TestTransferCommand::readsCaptionNumbers()
 
 void TestTransferCommand::localeReadingComesFirst()
 {
-    FakeWindow window;
+    FakePort window;
     window.localeReading = [](const std::string& text) -> std::optional<double> {
         if (text == "1.000")
             return 1000.0; // a locale with "." as group separator and no rejection
         return std::nullopt;
     };
-    QCOMPARE(readCaptionNumber(" 1.000 ", window), std::optional<double>(1000.0));
-    QCOMPARE(readCaptionNumber("0,25", window), std::optional<double>(0.25));
+    QCOMPARE(readCaptionNumber(" 1.000 ", window.localeReading), std::optional<double>(1000.0));
+    QCOMPARE(readCaptionNumber("0,25", window.localeReading), std::optional<double>(0.25));
 }
 
 void TestTransferCommand::rangeLookUp()
 {
-    const FakeWindow window;
+    const FakePort window;
     Strings captions(cells::LabelCount, "");
     captions[0] = "0";
     auto set = [&captions](cells::Column column, int range, const char* text) {
@@ -108,7 +109,7 @@ void TestTransferCommand::rangeLookUp()
     set(cells::Column::Upper, 2, "6");
     set(cells::Column::Plus, 2, "abc"); // no number: written as 0
     set(cells::Column::Minus, 2, "-0.02");
-    const RangeSet ranges = RangeSet::fromCaptions(captions, window);
+    const RangeSet ranges = RangeSet::fromCaptions(captions, window.localeReading);
 
     QCOMPARE(ranges.row(2).lower.value(), 3.00001);
     QVERIFY(!ranges.row(5).lower && !ranges.row(5).upper);
@@ -129,24 +130,23 @@ void TestTransferCommand::rangeLookUp()
     // A table left blank entirely takes not even a nominal of 0.
     Strings blank(cells::LabelCount, " ");
     blank[0] = "0";
-    QVERIFY(!RangeSet::fromCaptions(blank, window).lookUp(0));
+    QVERIFY(!RangeSet::fromCaptions(blank, window.localeReading).lookUp(0));
 }
 
 void TestTransferCommand::transfersEveryCase_data()
 {
-    QTest::addColumn<QString>("oldVal");
-    QTest::newRow("OldVal 1") << "1";
-    QTest::newRow("OldVal 0") << "0";
-    QTest::newRow("OldVal other than 0") << "ja";
+    QTest::addColumn<bool>("keep");
+    QTest::newRow("OldVal 1") << true;
+    QTest::newRow("OldVal 0") << false;
 }
 
 void TestTransferCommand::transfersEveryCase()
 {
-    QFETCH(QString, oldVal);
+    QFETCH(bool, keep);
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     FakeHost host(objects);
-    FakeWindow window;
-    window.oldVal = oldVal.toStdString();
+    FakePort window;
+    window.keepTolerances = keep;
 
     runTransfer(window, host);
 
@@ -155,7 +155,7 @@ void TestTransferCommand::transfersEveryCase()
     QCOMPARE(host.endedRuns(), 1);
     const auto& cases = transfercases::cases();
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const auto& expected = oldVal == "0" ? cases[i].afterOverwriting : cases[i].afterKeeping;
+        const auto& expected = keep ? cases[i].afterKeeping : cases[i].afterOverwriting;
         const sim::Command& after = objects.program().commands[i];
         if (after.plus != expected.plus || after.minus != expected.minus)
             QFAIL(qPrintable(QStringLiteral("%1: plus %2 minus %3, expected %4 and %5")
@@ -171,7 +171,7 @@ void TestTransferCommand::callsInTheOrderOfTheWalk()
 {
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     FakeHost host(objects);
-    FakeWindow window;
+    FakePort window;
     runTransfer(window, host);
 
     const Strings attach(host.calls().begin(), host.calls().begin() + 6);
@@ -186,7 +186,7 @@ void TestTransferCommand::readsOldValOnlyForDimensionsWithTolerance()
 {
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     FakeHost host(objects);
-    FakeWindow window;
+    FakePort window;
     runTransfer(window, host);
     QCOMPARE(window.oldValReads, 3); // the three cases with a tolerance
 }
@@ -195,7 +195,7 @@ void TestTransferCommand::secondRunKeepsWhatTheFirstWrote()
 {
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     FakeHost host(objects);
-    FakeWindow window;
+    FakePort window;
     runTransfer(window, host);
 
     // A second table with other tolerances and row 18 reaching to 1000.
@@ -224,7 +224,7 @@ void TestTransferCommand::reportsProgressPerCommand()
 {
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     FakeHost host(objects);
-    FakeWindow window;
+    FakePort window;
     runTransfer(window, host);
     const std::size_t count = transfercases::cases().size();
     QCOMPARE(window.progress.size(), count + 1);
@@ -261,7 +261,7 @@ void TestTransferCommand::refusals()
     FakeHost host(objects);
     host.running = situation != "no host";
     host.offersApplication = situation != "no application";
-    FakeWindow window;
+    FakePort window;
     if (situation == "no table")
         window.path = cells::NoTableChosen;
 
@@ -280,7 +280,7 @@ void TestTransferCommand::editModeIsTestedFirst()
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     FakeHost host(objects);
     host.running = false;
-    FakeWindow window;
+    FakePort window;
     window.editMode = true;
     window.path = cells::NoTableChosen;
     runTransfer(window, host);
@@ -307,7 +307,7 @@ void TestTransferCommand::failingReadSkipsExactlyThatCommand()
     faults.failingGets.push_back({dispid, {2}});
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, faults);
     FakeHost host(objects);
-    FakeWindow window;
+    FakePort window;
     runTransfer(window, host);
 
     QCOMPARE(window.events, (Strings{"wait", "restore"}));
@@ -331,7 +331,7 @@ void TestTransferCommand::failingPutsEachOnTheirOwn()
     faults.failingPuts.push_back({14, {2}});
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, faults);
     FakeHost host(objects);
-    FakeWindow window;
+    FakePort window;
     runTransfer(window, host);
 
     QCOMPARE(window.events, (Strings{"wait", "restore"}));
@@ -350,7 +350,7 @@ void TestTransferCommand::missingCollectionWritesNothingAndSaysSo()
         faults.failingGets.push_back({dispid, {}});
         sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, faults);
         FakeHost host(objects);
-        FakeWindow window;
+        FakePort window;
         runTransfer(window, host);
         QCOMPARE(window.events,
                  (Strings{"wait", std::string("message: ") + transfertexts::CommandsUnreadable, "restore"}));
@@ -375,7 +375,7 @@ void TestTransferCommand::lostConnectionEndsTheRun()
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     FakeHost host(objects);
     host.loseAfterCalls = callsAnswered;
-    FakeWindow window;
+    FakePort window;
     runTransfer(window, host);
 
     QCOMPARE(window.events, (Strings{"wait", messageEvent(transfertexts::ConnectionLost), "restore"}));

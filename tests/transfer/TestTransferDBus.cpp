@@ -8,10 +8,10 @@
 #include "files/TableFile.h"
 #include "table/ToleranceTable.h"
 #include "tests/transfer/TransferCases.h"
-#include "transfer/DBusHost.h"
-#include "transfer/TransferCommand.h"
-#include "transfer/TransferProgress.h"
-#include "transfer/TransferTolerances.h"
+#include "transfer/host/dbus/DBusHost.h"
+#include "transfer/core/TransferTexts.h"
+#include "transfer/gui/TransferProgress.h"
+#include "transfer/gui/TransferController.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -158,8 +158,11 @@ void TestTransferDBus::showTable(const QStringList& values)
 void TestTransferDBus::run(int callTimeoutMs, ProgressTiming timing)
 {
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-    DBusHost host(QDBusConnection::sessionBus(), callTimeoutMs);
-    transferTolerances(*m_table, m_window.get(), host, timing);
+    TransferController controller(
+        *m_table, m_window.get(),
+        [callTimeoutMs] { return std::make_unique<DBusHost>(QDBusConnection::sessionBus(), callTimeoutMs); },
+        timing);
+    controller.run();
 }
 
 void TestTransferDBus::transfersEveryCase_data()

@@ -1,9 +1,11 @@
 // The report of a transfer, its preview and its undo against the stand-in's objects in-process.
 #include "tests/transfer/FakeHost.h"
-#include "tests/transfer/FakeWindow.h"
+#include "tests/transfer/FakePort.h"
 #include "tests/transfer/TransferCases.h"
-#include "transfer/TransferCommand.h"
-#include "transfer/TransferUndo.h"
+#include "transfer/core/TransferCommand.h"
+#include "transfer/core/ReportCsv.h"
+#include "transfer/core/TransferTexts.h"
+#include "transfer/core/TransferUndo.h"
 
 #include <QTest>
 
@@ -49,7 +51,7 @@ void change(sim::SimHost& objects, std::size_t command, int dispid, double value
 struct Run
 {
     sim::SimHost objects{transfercases::partProgram(), sim::PartProgramState::Active, {}};
-    FakeWindow window;
+    FakePort window;
     std::optional<TransferReport> report;
 
     explicit Run(sim::FaultPlan faults = {})
@@ -84,19 +86,19 @@ private slots:
 
 void TestTransferReport::oneRowPerDimensionWithItsOutcome_data()
 {
-    QTest::addColumn<QString>("oldVal");
-    QTest::newRow("OldVal 1") << "1";
-    QTest::newRow("OldVal 0") << "0";
+    QTest::addColumn<bool>("keep");
+    QTest::newRow("OldVal 1") << true;
+    QTest::newRow("OldVal 0") << false;
 }
 
 void TestTransferReport::oneRowPerDimensionWithItsOutcome()
 {
-    QFETCH(QString, oldVal);
+    QFETCH(bool, keep);
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     const sim::PartProgram before = objects.program();
     FakeHost host(objects);
-    FakeWindow window;
-    window.oldVal = oldVal.toStdString();
+    FakePort window;
+    window.keepTolerances = keep;
     const auto report = runTransfer(window, host);
 
     QVERIFY(report);
@@ -104,9 +106,9 @@ void TestTransferReport::oneRowPerDimensionWithItsOutcome()
     QCOMPARE(report->end, TransferReport::End::Complete);
     QCOMPARE(report->tablePath, window.path);
     QCOMPARE(report->partProgram, std::string("Grenzfälle Übertragung"));
-    QCOMPARE(report->oldVal, window.oldVal);
+    QCOMPARE(report->oldVal, std::string(keep ? "1" : "0"));
     QCOMPARE(report->commandCount, std::optional<std::size_t>(26));
-    const char* outcomes = oldVal == "0" ? OutcomesOverwriting : OutcomesKeeping;
+    const char* outcomes = keep ? OutcomesKeeping : OutcomesOverwriting;
     QCOMPARE(report->rows.size(), std::size_t(25));
     std::size_t r = 0;
     for (std::size_t i = 0; i < before.commands.size(); ++i) {
@@ -135,12 +137,11 @@ void TestTransferReport::oneRowPerDimensionWithItsOutcome()
     QCOMPARE(report->rows[8].range, std::optional<int>(4));
     QCOMPARE(report->rows[10].range, std::optional<int>(18));
     QVERIFY(report->canBeUndone());
-    const std::string summary = reporttexts::summary(*report);
-    QCOMPARE(summary, oldVal == "0"
-                          ? std::string("25 Maße: 15 geschrieben, 5 kein Bereich, 3 Achse nicht erfasst, "
-                                        "2 Typ nicht erfasst.")
-                          : std::string("25 Maße: 13 geschrieben, 3 behält eigene Toleranzen, 4 kein "
-                                        "Bereich, 3 Achse nicht erfasst, 2 Typ nicht erfasst."));
+    const std::string text = summary(*report);
+    QCOMPARE(text, !keep ? std::string("25 Maße: 15 geschrieben, 5 kein Bereich, 3 Achse nicht erfasst, "
+                                       "2 Typ nicht erfasst.")
+                         : std::string("25 Maße: 13 geschrieben, 3 behält eigene Toleranzen, 4 kein "
+                                       "Bereich, 3 Achse nicht erfasst, 2 Typ nicht erfasst."));
 }
 
 void TestTransferReport::failedReadsAndPutsShowInTheirRows()
@@ -160,10 +161,9 @@ void TestTransferReport::failedReadsAndPutsShowInTheirRows()
     QVERIFY(!rows[1].minusBefore && !rows[1].axis && !rows[1].plusNew);
 
     QCOMPARE(rows[0].outcome, Outcome::WriteFailed);
-    QCOMPARE(reporttexts::writeFailureDetail(rows[0]), "Die Plustoleranz konnte nicht geschrieben werden.");
-    QCOMPARE(reporttexts::writeFailureDetail(rows[3]), "Die Minustoleranz konnte nicht geschrieben werden.");
-    QCOMPARE(reporttexts::writeFailureDetail(rows[4]),
-             "Plus- und Minustoleranz konnten nicht geschrieben werden.");
+    QCOMPARE(writeFailureDetail(rows[0]), "Die Plustoleranz konnte nicht geschrieben werden.");
+    QCOMPARE(writeFailureDetail(rows[3]), "Die Minustoleranz konnte nicht geschrieben werden.");
+    QCOMPARE(writeFailureDetail(rows[4]), "Plus- und Minustoleranz konnten nicht geschrieben werden.");
     QCOMPARE(rows[5].outcome, Outcome::Written);
     QVERIFY(run.report->wroteSomething());
 }
@@ -175,7 +175,7 @@ void TestTransferReport::stoppedRunKeepsTheRowsUpToTheStop()
         FakeHost host(objects);
         host.loseAfterCalls = 3 + 9 + 9 + 4; // amid the reads of command 3
         host.lostAs = busy ? korvant::CallStatus::Busy : korvant::CallStatus::ConnectionLost;
-        FakeWindow window;
+        FakePort window;
         const auto report = runTransfer(window, host);
         QVERIFY(report);
         QCOMPARE(report->end, busy ? TransferReport::End::Busy : TransferReport::End::ConnectionLost);
@@ -184,7 +184,7 @@ void TestTransferReport::stoppedRunKeepsTheRowsUpToTheStop()
         QCOMPARE(window.events.at(1),
                  messageEvent(busy ? transfertexts::Busy : transfertexts::ConnectionLost));
         QCOMPARE(
-            reporttexts::summary(*report),
+            summary(*report),
             busy ? std::string("2 Maße: 2 geschrieben. Die Übertragung wurde nach 2 Befehlen abgebrochen: "
                                "KORVANT ist beschäftigt und nimmt keine Aufrufe an.")
                  : std::string("2 Maße: 2 geschrieben. Die Übertragung wurde nach 2 Befehlen abgebrochen: "
@@ -196,7 +196,7 @@ void TestTransferReport::undoRestoresOnlyWhatIsUnchanged()
 {
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     const sim::PartProgram before = objects.program();
-    FakeWindow window;
+    FakePort window;
     FakeHost runHost(objects);
     auto run = runTransfer(window, runHost);
     change(objects, 1, 15, 0.5);   // written by the run, changed since
@@ -229,7 +229,7 @@ void TestTransferReport::undoRestoresOnlyWhatIsUnchanged()
     QCOMPARE(count(calls, "put"), std::size_t(24));
     QCOMPARE(host.liveReferences(), std::size_t(0));
     QCOMPARE(host.endedRuns(), 1);
-    QCOMPARE(reporttexts::summary(*undo), "13 Maße: 1 seit der Übertragung geändert, 12 zurückgesetzt.");
+    QCOMPARE(summary(*undo), "13 Maße: 1 seit der Übertragung geändert, 12 zurückgesetzt.");
 
     // An undone run cannot be undone again.
     QVERIFY(run->undone && !run->canBeUndone());
@@ -268,9 +268,9 @@ void TestTransferReport::undoRefusesAnotherPartProgram()
         changed.commands.push_back(changed.commands.front());
     sim::SimHost objects(changed, sim::PartProgramState::Active, {});
     FakeHost host(objects);
-    FakeWindow window;
+    FakePort window;
     QVERIFY(!undoTransfer(window, host, *run.report));
-    QCOMPARE(window.events, (Strings{"wait", messageEvent(reporttexts::ProgramChanged), "restore"}));
+    QCOMPARE(window.events, (Strings{"wait", messageEvent(transfertexts::ProgramChanged), "restore"}));
     QCOMPARE(count(host.calls(), "put"), std::size_t(0));
     QVERIFY(run.report->canBeUndone());
     QCOMPARE(host.liveReferences(), std::size_t(0));
@@ -298,11 +298,12 @@ void TestTransferReport::undoStopsAsTheTransferDoes()
     FakeHost host(run.objects);
     host.loseAfterCalls = callsAnswered;
     host.lostAs = busy ? korvant::CallStatus::Busy : korvant::CallStatus::ConnectionLost;
-    FakeWindow window;
+    FakePort window;
     const auto undo = undoTransfer(window, host, *run.report);
-    QCOMPARE(window.events,
-             (Strings{"wait", messageEvent(busy ? reporttexts::UndoBusy : reporttexts::UndoConnectionLost),
-                      "restore"}));
+    QCOMPARE(
+        window.events,
+        (Strings{"wait", messageEvent(busy ? transfertexts::UndoBusy : transfertexts::UndoConnectionLost),
+                 "restore"}));
     QCOMPARE(host.liveReferences(), std::size_t(0));
     QCOMPARE(host.endedRuns(), 1);
     if (rowsShown < 0) {

@@ -5,11 +5,11 @@
 // script tools/bench-transfer-com.sh runs the two in turns and compares them.
 // Prints one line "MODE COMMANDS MILLISECONDS CALLS PEAK_KIB WRITTEN"; asserts
 // nothing about time. Usage: bench_transfer_com dalmerin|bare COMMANDS
-#include "BenchSupport.h"
-#include "ComHost.h"
-#include "ComStandIn.h"
-#include "KorvantHost.h"
-#include "TransferCommand.h"
+#include "tests/transfer/BenchSupport.h"
+#include "transfer/host/com/ComHost.h"
+#include "tests/windows/ComStandIn.h"
+#include "transfer/core/KorvantHost.h"
+#include "transfer/core/TransferCommand.h"
 
 #include "tests/support/PeakMemory.h"
 
@@ -186,7 +186,7 @@ int main(int argc, char** argv)
         if (bare) {
             calls = bareTransfer();
         } else {
-            bench::Window window;
+            bench::Port window;
             ComHost host;
             runTransfer(window, host);
             calls = comCalls(program);

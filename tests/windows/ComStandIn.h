@@ -4,8 +4,8 @@
 // from a test: started with a part program, found by its window class as
 // Dalmerin finds it, asked how many of its objects are alive, and closed as a
 // user would close it, its part program then read back.
-#include "PartProgram.h"
-#include "SimComControl.h"
+#include "korvant-sim/PartProgram.h"
+#include "korvant-sim/com/SimComControl.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // How long the COM connection waits for a busy or silent KORVANT: plain C++
 // decisions, tested with a fake clock on every platform.
-#include "CallPatience.h"
+#include "transfer/host/com/CallPatience.h"
 
 #include <QTest>
 

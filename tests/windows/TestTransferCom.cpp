@@ -2,16 +2,18 @@
 // stand-in KORVANT (korvant-sim-com) in its own process, under Wine; the
 // stand-in's objects in this process where marshalling would hide what the
 // adapter meets.
-#include "ComHost.h"
-#include "ComStandIn.h"
-#include "ComValues.h"
-#include "NumberReading.h"
-#include "SimComObjects.h"
-#include "SimComWindow.h"
-#include "TransferCases.h"
-#include "TransferCommand.h"
-#include "TransferUndo.h"
-#include "TransferWindow.h"
+#include "transfer/host/com/ComHost.h"
+#include "tests/windows/ComStandIn.h"
+#include "transfer/host/com/ComValues.h"
+#include "transfer/core/NumberReading.h"
+#include "korvant-sim/com/SimComObjects.h"
+#include "korvant-sim/com/SimComWindow.h"
+#include "tests/transfer/TransferCases.h"
+#include "transfer/core/TransferCommand.h"
+#include "transfer/core/TransferPort.h"
+#include "transfer/core/TransferTexts.h"
+#include "transfer/core/TransferUndo.h"
+#include "table/PlainNumber.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -33,21 +35,21 @@ namespace {
 
 // The window side of a run: a chosen table, an English locale, and a record
 // of what the user would have seen.
-class RecordingWindow : public TransferWindow
+class RecordingWindow : public TransferPort
 {
 public:
-    std::string oldVal = "1";
+    bool keepTolerances = true;
     std::vector<std::string> messages;
     bool waitPointer = false;
 
     bool isEditMode() const override { return false; }
     std::string tablePath() const override { return "C:\\Tabellen\\Grenzfälle.tabelle"; }
     std::vector<std::string> labelCaptions() const override { return transfercases::tableCaptions(); }
-    std::optional<double> readLocaleNumber(const std::string& text) const override
+    LocaleNumberReading localeNumbers() const override
     {
-        return readPlainNumber(text, '.');
+        return [](const std::string& text) { return readPlainNumber(text, '.'); };
     }
-    std::string oldValSetting() const override { return oldVal; }
+    bool keepExistingTolerances() const override { return keepTolerances; }
     void showMessage(const std::string& text) override { messages.push_back(text); }
     void setWaitPointer() override { waitPointer = true; }
     void restorePointer() override { waitPointer = false; }
@@ -462,9 +464,10 @@ void TestTransferCom::conversions()
     QFETCH(int, dispid);
     QFETCH(QString, expected);
     VARIANT value = variantOf(static_cast<VARTYPE>(type), given);
-    ComHost host;
+    comvalues::ComObjects objects;
     const korvant::CallResult<korvant::Value> result =
-        comvalues::toValue(host, value, static_cast<korvant::Interface>(addressedTo), dispid);
+        comvalues::toValue(objects, value, static_cast<korvant::Interface>(addressedTo), dispid);
+    objects.clear([](IDispatch* object) { object->Release(); });
     VariantClear(&value);
     QString got;
     if (result.ok()) {
@@ -590,7 +593,7 @@ void TestTransferCom::undoOfABusyHostIsNamed()
     QVERIFY(run && run->canBeUndone());
     ComHost undoHost;
     QVERIFY(!undoTransfer(window, undoHost, *run));
-    QCOMPARE(window.shownMessages(), only(reporttexts::UndoBusy));
+    QCOMPARE(window.shownMessages(), only(transfertexts::UndoBusy));
     QVERIFY(!window.waitPointer);
     QVERIFY(run->canBeUndone());
 }

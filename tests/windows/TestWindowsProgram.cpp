@@ -5,20 +5,20 @@
 // separators and start folder, table files byte for byte, and the whole story
 // by keyboard from a new table to "Ausführen" into the stand-in COM KORVANT,
 // and its report window with "Rückgängig".
-#include "FileDialogTestSupport.h"
-#include "GuiTestSupport.h"
-#include "InfoWindow.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "PictureComparison.h"
-#include "OpenDialog.h"
-#include "ReportWindow.h"
-#include "SaveDialog.h"
-#include "SetupDialog.h"
-#include "Shell.h"
-#include "TableCells.h"
-#include "ToleranceTable.h"
-#include "TransferCases.h"
+#include "tests/files/FileDialogTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
+#include "app/InfoWindow.h"
+#include "app/MainWindow.h"
+#include "base/MessageBox.h"
+#include "tests/support/PictureComparison.h"
+#include "files/OpenDialog.h"
+#include "transfer/gui/ReportWindow.h"
+#include "files/SaveDialog.h"
+#include "app/SetupDialog.h"
+#include "app/Shell.h"
+#include "table/TableCells.h"
+#include "table/ToleranceTable.h"
+#include "tests/transfer/TransferCases.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,7 +33,7 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "ComStandIn.h"
+#include "tests/windows/ComStandIn.h"
 
 #include <windows.h>
 #include <objbase.h>

@@ -9,9 +9,8 @@
 #include "app/SplashWindow.h"
 #include "files/TableFileIo.h"
 #include "table/ToleranceTable.h"
-#include "transfer/PlatformHost.h"
-#include "transfer/ReportWindow.h"
-#include "transfer/TransferTolerances.h"
+#include "transfer/gui/ReportWindow.h"
+#include "transfer/gui/TransferController.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,12 +61,13 @@ bool saveReport(MainWindow& main, const QDir& folder)
     main.table().leaveEditMode();
     main.table().showValues(table.values);
     main.table().setTablePath(QStringLiteral("/opt/dalmerin/ISO 2768-m.tabelle"));
-    if (!transferTolerances(main.table(), &main, *createPlatformHost())) {
+    main.transfer().run();
+    if (!main.transfer().lastReport()) {
         QTextStream(stdout) << "kein Bericht: KORVANT läuft nicht\n";
         return true;
     }
-    showLastTransfer(main.table(), &main, createPlatformHost);
-    return save(main.findChild<ReportWindow*>(), folder, QStringLiteral("report"));
+    main.transfer().showLastReport();
+    return save(main.transfer().reportWindow(), folder, QStringLiteral("report"));
 }
 
 } // namespace

@@ -9,8 +9,8 @@
 #include "base/MessageBox.h"
 #include "files/TableFileIo.h"
 #include "table/ToleranceTable.h"
-#include "transfer/PlatformHost.h"
-#include "transfer/TransferTolerances.h"
+#include "transfer/host/PlatformHost.h"
+#include "transfer/gui/TransferController.h"
 
 #include "tests/support/PeakMemory.h"
 #include "tests/support/StandInClient.h"
@@ -151,11 +151,12 @@ int main(int argc, char* argv[])
     int messages = 0;
     int cyclesDone = 0;
     int lostCycles = 0;
+    TransferController transfer(*shown, &window, createPlatformHost);
     for (int run = 1; run <= runs; ++run) {
         zeroAll(first);
         MessageBox::clearRecord();
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-        transferTolerances(*shown, &window, *createPlatformHost());
+        transfer.run();
         heap.sample();
         messages += int(MessageBox::shownTexts().size());
         const Tolerances written = readAll(commands);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "tests/transfer/TransferCases.h"
+#include "transfer/core/TransferPort.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+using Strings = std::vector<std::string>;
+
+// The window side of the transfer without a window: the cases' table, a
+// setting "OldVal", and a record of what the transfer showed.
+class FakePort : public TransferPort
+{
+public:
+    bool editMode = false;
+    std::string path = "/tabellen/Grenzfälle.tabelle";
+    Strings captions = transfercases::tableCaptions();
+    bool keepTolerances = true;
+    LocaleNumberReading localeReading = [](const std::string&) { return std::nullopt; };
+
+    Strings events; // "wait", "restore", "message: ..."
+    int oldValReads = 0;
+    std::vector<std::pair<std::size_t, std::optional<std::size_t>>> progress;
+
+    bool isEditMode() const override { return editMode; }
+    std::string tablePath() const override { return path; }
+    std::vector<std::string> labelCaptions() const override { return captions; }
+    LocaleNumberReading localeNumbers() const override { return localeReading; }
+    bool keepExistingTolerances() const override
+    {
+        ++const_cast<FakePort*>(this)->oldValReads;
+        return keepTolerances;
+    }
+    void showMessage(const std::string& text) override { events.push_back("message: " + text); }
+    void setWaitPointer() override { events.push_back("wait"); }
+    void restorePointer() override { events.push_back("restore"); }
+    void reportProgress(std::size_t done, std::optional<std::size_t> total) override
+    {
+        progress.emplace_back(done, total);
+    }
+};
+
+inline std::string messageEvent(const char* text)
+{
+    return std::string("message: ") + text;
+}

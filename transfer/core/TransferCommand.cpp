@@ -1,0 +1,129 @@
+#include "transfer/core/TransferCommand.h"
+
+#include "table/TableCells.h"
+#include "transfer/core/HostSession.h"
+#include "transfer/core/RangeSet.h"
+#include "transfer/core/TransferPort.h"
+#include "transfer/core/TransferTexts.h"
+#include "transfer/core/TransferWalk.h"
+
+#include <cmath>
+
+using namespace korvant;
+
+namespace {
+
+// One command of the part program, with its row in the report when its
+// dimension flag reads true. Any read that fails skips the command: nothing
+// read for another command may steer what is written here.
+void visitCommand(Session& session, TransferPort& port, const RangeSet& ranges, const Reference& command,
+                  std::size_t position, TransferMode mode, TransferReport& report)
+{
+    const CommandReading reading = readCommand(session, command);
+    if (!reading.isDimension)
+        return;
+    ReportRow& row = report.rows.emplace_back();
+    row.position = position;
+    row.typeCode = reading.typeCode;
+    row.axis = reading.axis;
+    row.nominal = reading.nominal;
+    row.plusBefore = reading.plus;
+    row.minusBefore = reading.minus;
+    if (reading.typeCode && typeIsLeftOut(*reading.typeCode)) {
+        row.outcome = Outcome::TypeNotCovered;
+        return;
+    }
+    if (reading.readFailed) {
+        row.outcome = Outcome::ReadFailed;
+        return;
+    }
+    if (!qualifies(*reading.axis, *reading.typeCode)) {
+        row.outcome = Outcome::AxisNotCovered;
+        return;
+    }
+
+    // "OldVal" is read for each dimension that has a tolerance, never for the others.
+    const bool hasTolerance = *reading.plus != 0 || *reading.minus != 0;
+    if (hasTolerance) {
+        const bool keep = port.keepExistingTolerances();
+        report.oldVal = keep ? "1" : "0";
+        if (keep) {
+            row.outcome = Outcome::KeepsOwnTolerances;
+            return;
+        }
+    }
+
+    const auto found = ranges.lookUp(std::fabs(*reading.nominal));
+    if (!found) {
+        row.outcome = Outcome::NoRange;
+        return;
+    }
+    row.range = found->range;
+    row.plusNew = found->tolerances.plus;
+    row.minusNew = found->tolerances.minus;
+    row.outcome = Outcome::Written;
+    if (mode == TransferMode::Preview)
+        return;
+    const Reference& dimension = *reading.dimension;
+    row.plusPutFailed = !session.write(dimension, Interface::Dimension, dispid::PlusTolerance, *row.plusNew);
+    row.minusPutFailed =
+        !session.write(dimension, Interface::Dimension, dispid::MinusTolerance, *row.minusNew);
+    if (row.plusPutFailed || row.minusPutFailed)
+        row.outcome = Outcome::WriteFailed;
+}
+
+// Everything between setting and restoring the pointer; shows at most one message.
+std::optional<TransferReport> attachAndTransfer(TransferPort& port, Host& host, TransferMode mode)
+{
+    if (port.tablePath() == cells::NoTableChosen) {
+        port.showMessage(transfertexts::ChooseTable);
+        return std::nullopt;
+    }
+    const auto kind =
+        mode == TransferMode::Preview ? TransferReport::Kind::Preview : TransferReport::Kind::Run;
+    Session session(host);
+    std::optional<TransferReport> report;
+    try {
+        const std::optional<Attachment> attached = attach(session, host, port);
+        if (!attached)
+            return std::nullopt;
+        report.emplace();
+        report->kind = kind;
+        report->tablePath = port.tablePath();
+        report->partProgram = attached->defaultValue;
+        const Reference commands =
+            session.readObject(attached->partProgram, Interface::PartProgram, dispid::Commands);
+        const RangeSet ranges = RangeSet::fromCaptions(port.labelCaptions(), port.localeNumbers());
+        // A part program whose commands cannot be read gets nothing, and the user is
+        // told so: a silent end would look like a transfer that succeeded.
+        const bool walked = walkCommands(
+            session, port, commands, *report, [&](const Reference& command, std::size_t position) {
+                visitCommand(session, port, ranges, command, position, mode, *report);
+            });
+        if (!walked) {
+            report->end = TransferReport::End::CommandsUnreadable;
+            port.showMessage(transfertexts::CommandsUnreadable);
+        }
+    } catch (const RunStopped& stopped) {
+        // The references taken for the walk have been given up on the way here.
+        endStopped(stopped, port, report ? &*report : nullptr, kind);
+    }
+    return report;
+}
+
+} // namespace
+
+std::optional<TransferReport> runTransfer(TransferPort& port, Host& host, TransferMode mode)
+{
+    // The edit-mode test comes before every other test, and before the pointer changes.
+    if (port.isEditMode()) {
+        port.showMessage(cells::SaveFirst);
+        port.restorePointer();
+        return std::nullopt;
+    }
+    port.setWaitPointer();
+    std::optional<TransferReport> report = attachAndTransfer(port, host, mode);
+    host.endRun();
+    port.restorePointer();
+    return report;
+}

@@ -1,0 +1,125 @@
+#include "transfer/gui/ReportWindow.h"
+
+#include "transfer/core/TransferTexts.h"
+#include "transfer/gui/ReportModel.h"
+
+#include <QDir>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(QWidget* parent)
+    : QDialog(parent), m_model(new ReportModel(this)), m_tablePath(new QLabel(this)),
+      m_partProgram(new QLabel(this)), m_time(new QLabel(this)), m_oldVal(new QLabel(this)),
+      m_summary(new QLabel(this)), m_rows(new QTableView(this)),
+      m_run(new QPushButton(QStringLiteral("&Ausführen"), this)),
+      m_save(new QPushButton(QStringLiteral("&Speichern…"), this)),
+      m_undo(new QPushButton(QStringLiteral("&Rückgängig"), this)),
+      m_close(new QPushButton(QStringLiteral("&Schließen"), this))
+{
+    setObjectName(QStringLiteral("TransferReport"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowModality(Qt::ApplicationModal);
+    setSizeGripEnabled(true);
+
+    const std::pair<QLabel*, const char*> headerLabels[] = {{m_tablePath, "ReportTable"},
+                                                            {m_partProgram, "ReportPartProgram"},
+                                                            {m_time, "ReportTime"},
+                                                            {m_oldVal, "ReportOldVal"},
+                                                            {m_summary, "ReportSummary"}};
+    for (const auto& [label, name] : headerLabels) {
+        label->setObjectName(QString::fromLatin1(name));
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    m_summary->setWordWrap(true);
+    auto* header = new QFormLayout;
+    header->addRow(QStringLiteral("Tabelle:"), m_tablePath);
+    header->addRow(QStringLiteral("Teileprogramm:"), m_partProgram);
+    header->addRow(QStringLiteral("Zeit:"), m_time);
+    header->addRow(QStringLiteral("OldVal:"), m_oldVal);
+
+    m_rows->setObjectName(QStringLiteral("ReportRows"));
+    m_rows->setModel(m_model);
+    m_rows->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_rows->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_rows->setTabKeyNavigation(false); // Tab goes on to the buttons
+    m_rows->setWordWrap(false);
+    m_rows->verticalHeader()->hide();
+    // Fixed row heights and column widths: nothing is measured per row, so 10,000 rows open at once.
+    m_rows->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_rows->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    const QFontMetrics metrics = fontMetrics();
+    const char* const widest[] = {
+        "100000",   "1107", "PR",       "-1000,000001", "0,000001",
+        "0,000001", "18",   "0,000001", "0,000001",     "seit der Übertragung geändert"};
+    for (int column = 0; column < transfertexts::ColumnCount; ++column) {
+        const int title =
+            metrics.horizontalAdvance(QString::fromUtf8(transfertexts::ColumnTitles[std::size_t(column)]));
+        const int content = metrics.horizontalAdvance(QString::fromUtf8(widest[column]));
+        m_rows->setColumnWidth(column, std::max(title, content) + 16);
+    }
+    m_rows->horizontalHeader()->setStretchLastSection(true);
+
+    m_run->setObjectName(QStringLiteral("cmd_Run"));
+    m_save->setObjectName(QStringLiteral("cmd_Save"));
+    m_undo->setObjectName(QStringLiteral("cmd_Undo"));
+    m_close->setObjectName(QStringLiteral("cmd_Close"));
+    // Enter in the rows closes: nothing is written by a key pressed by chance.
+    m_close->setDefault(true);
+    connect(m_run, &QPushButton::clicked, this, &ReportWindow::runRequested);
+    connect(m_save, &QPushButton::clicked, this, &ReportWindow::saveRequested);
+    connect(m_undo, &QPushButton::clicked, this, &ReportWindow::undoRequested);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_run);
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_undo);
+    buttons->addStretch();
+    buttons->addWidget(m_close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(header);
+    layout->addWidget(m_summary);
+    layout->addWidget(m_rows, 1);
+    layout->addLayout(buttons);
+
+    int width = 0;
+    for (int column = 0; column < transfertexts::ColumnCount; ++column)
+        width += m_rows->columnWidth(column);
+    resize(width + 48, 520);
+}
+
+void ReportWindow::showReport(TransferReport report, bool offersRun, bool offersUndo)
+{
+    m_model->setReport(nullptr); // the view lets go of the rows before they are replaced
+    m_report = std::move(report);
+    const char* title = m_report.kind == TransferReport::Kind::Preview ? "Dalmerin – Vorschau"
+                        : m_report.kind == TransferReport::Kind::Undo  ? "Dalmerin – Rückgängig"
+                                                                       : "Dalmerin – Letzte Übertragung";
+    setWindowTitle(QString::fromUtf8(title));
+    m_tablePath->setText(QDir::toNativeSeparators(fromUtf8(m_report.tablePath)));
+    m_partProgram->setText(fromUtf8(m_report.partProgram));
+    m_time->setText(fromUtf8(m_report.time));
+    m_oldVal->setText(fromUtf8(m_report.oldVal));
+    m_summary->setText(fromUtf8(summary(m_report)));
+    m_model->setReport(&m_report);
+
+    m_run->setVisible(offersRun);
+    m_undo->setVisible(offersUndo);
+    m_rows->setFocus();
+}

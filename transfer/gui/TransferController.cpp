@@ -1,0 +1,201 @@
+#include "transfer/gui/TransferController.h"
+
+#include "base/MessageBox.h"
+#include "base/Settings.h"
+#include "files/TableFileIo.h"
+#include "table/ToleranceTable.h"
+#include "transfer/core/KorvantHost.h"
+#include "transfer/core/ReportCsv.h"
+#include "transfer/core/TransferCommand.h"
+#include "transfer/core/TransferTexts.h"
+#include "transfer/core/TransferUndo.h"
+#include "transfer/gui/ReportModel.h"
+#include "transfer/gui/ReportWindow.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QStandardPaths>
+
+namespace {
+
+// The time of the command, and the setting as it stands where the run had no cause to read it.
+std::optional<TransferReport> stamped(std::optional<TransferReport> report, const QDateTime& started)
+{
+    if (report) {
+        report->time = started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+        if (report->oldVal.empty())
+            report->oldVal = settings::keepExistingTolerances() ? "1" : "0";
+    }
+    return report;
+}
+
+QString chooseSavePath(QWidget* parent, const QString& suggested)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Bericht speichern"), suggested,
+                                        QStringLiteral("CSV-Dateien (*.csv)"));
+}
+
+} // namespace
+
+// While a command runs it repaints its progress: a close request from the
+// frame of the main window or the report window must not take either away
+// under it.
+class TransferController::RunScope : public QObject
+{
+public:
+    explicit RunScope(TransferController& controller) : m_controller(controller)
+    {
+        m_controller.m_running = true;
+        for (QWidget* window : windows())
+            window->installEventFilter(this);
+    }
+    ~RunScope() override
+    {
+        for (QWidget* window : windows())
+            window->removeEventFilter(this);
+        m_controller.m_running = false;
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Close)
+            return false;
+        event->ignore();
+        return true;
+    }
+
+private:
+    std::vector<QWidget*> windows() const
+    {
+        std::vector<QWidget*> found{m_controller.m_window};
+        if (m_controller.m_reportWindow)
+            found.push_back(m_controller.m_reportWindow);
+        return found;
+    }
+
+    TransferController& m_controller;
+};
+
+TransferController::TransferController(ToleranceTable& table, QWidget* window, HostFactory hosts,
+                                       ProgressTiming timing)
+    : QObject(window), m_table(table), m_window(window), m_hosts(std::move(hosts)), m_timing(timing),
+      m_choosePath(chooseSavePath)
+{
+}
+
+TransferController::~TransferController() = default;
+
+ReportWindow* TransferController::reportWindow() const
+{
+    return m_reportWindow;
+}
+
+bool TransferController::transfer(QWidget* window)
+{
+    WindowPort port(m_table, window, m_timing);
+    const QDateTime started = QDateTime::currentDateTime();
+    auto report = stamped(runTransfer(port, *m_hosts()), started);
+    if (!report)
+        return false;
+    m_lastReport = std::move(report);
+    return true;
+}
+
+void TransferController::run()
+{
+    if (m_running)
+        return;
+    const RunScope scope(*this);
+    transfer(m_window);
+}
+
+void TransferController::preview()
+{
+    if (m_running)
+        return;
+    std::optional<TransferReport> preview;
+    {
+        const RunScope scope(*this);
+        WindowPort port(m_table, m_window, m_timing);
+        const QDateTime started = QDateTime::currentDateTime();
+        preview = stamped(runTransfer(port, *m_hosts(), TransferMode::Preview), started);
+    }
+    if (preview)
+        openReportWindow(*preview, true);
+}
+
+void TransferController::showLastReport()
+{
+    if (m_running)
+        return;
+    if (m_lastReport)
+        openReportWindow(*m_lastReport, false);
+    else
+        MessageBox::show(m_window, QString::fromUtf8(transfertexts::NoRunYet));
+}
+
+void TransferController::openReportWindow(const TransferReport& report, bool offersRun)
+{
+    auto* window = new ReportWindow(m_window);
+    m_reportWindow = window;
+    connect(window, &ReportWindow::runRequested, this, &TransferController::runFromReport);
+    connect(window, &ReportWindow::undoRequested, this, &TransferController::undoFromReport);
+    connect(window, &ReportWindow::saveRequested, this, &TransferController::saveReport);
+    window->show();
+    window->showReport(report, offersRun, report.kind == TransferReport::Kind::Run && report.canBeUndone());
+}
+
+void TransferController::runFromReport()
+{
+    ReportWindow* window = m_reportWindow;
+    if (m_running || !window)
+        return;
+    const RunScope scope(*this);
+    if (transfer(window))
+        window->showReport(*m_lastReport, false, m_lastReport->canBeUndone());
+}
+
+void TransferController::undoFromReport()
+{
+    ReportWindow* window = m_reportWindow;
+    if (m_running || !window || !m_lastReport)
+        return;
+    const RunScope scope(*this);
+    WindowPort port(m_table, window, m_timing);
+    const QDateTime started = QDateTime::currentDateTime();
+    if (auto undone = stamped(undoTransfer(port, *m_hosts(), *m_lastReport), started))
+        window->showReport(std::move(*undone), false, false);
+}
+
+QString TransferController::suggestedCsvPath(const TransferReport& report)
+{
+    QString name = QString::fromStdString(report.tablePath);
+    name = name.mid(std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1);
+    if (name.endsWith(QStringLiteral(".tabelle"), Qt::CaseInsensitive))
+        name.chop(int(sizeof ".tabelle") - 1);
+    // "yyyy-mm-dd hh:mm:ss" without seconds, with a "-" that a file name can hold.
+    const QString time =
+        QString::fromStdString(report.time).left(16).replace(QLatin1Char(':'), QLatin1Char('-'));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(folder).filePath(name + QLatin1Char(' ') + time + QStringLiteral(".csv"));
+}
+
+void TransferController::saveReport()
+{
+    ReportWindow* window = m_reportWindow;
+    if (m_running || !window)
+        return;
+    const QString path = m_choosePath(window, suggestedCsvPath(window->report()));
+    if (path.isEmpty())
+        return;
+    std::optional<QString> failure = tablefileio::saveTargetProblem(path);
+    if (!failure)
+        failure = tablefileio::writeAtomically(
+            path, reportCsv(window->report(), ReportModel::localeDecimalSeparator()));
+    if (failure)
+        MessageBox::show(window,
+                         tablefileio::failureMessage(QStringLiteral("Der Bericht wurde nicht gespeichert"),
+                                                     QDir::toNativeSeparators(path), *failure));
+}

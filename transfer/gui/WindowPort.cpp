@@ -1,0 +1,88 @@
+#include "transfer/gui/WindowPort.h"
+
+#include "base/MessageBox.h"
+#include "base/Settings.h"
+#include "table/ToleranceTable.h"
+#include "transfer/gui/TransferProgress.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+WindowPort::WindowPort(const ToleranceTable& table, QWidget* window, ProgressTiming timing)
+    : m_table(table), m_window(window), m_timing(timing)
+{
+}
+
+bool WindowPort::isEditMode() const
+{
+    return m_table.isEditMode();
+}
+
+std::string WindowPort::tablePath() const
+{
+    return m_table.tablePath().toStdString();
+}
+
+std::vector<std::string> WindowPort::labelCaptions() const
+{
+    std::vector<std::string> captions;
+    for (const QString& caption : m_table.labelCaptions())
+        captions.push_back(caption.toStdString());
+    return captions;
+}
+
+LocaleNumberReading WindowPort::localeNumbers() const
+{
+    // Without group separators: in a German locale "0.05" would read as 5.
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+    return [locale](const std::string& text) -> std::optional<double> {
+        bool ok = false;
+        const double value = locale.toDouble(QString::fromStdString(text), &ok);
+        return ok ? std::optional<double>(value) : std::nullopt;
+    };
+}
+
+bool WindowPort::keepExistingTolerances() const
+{
+    return settings::keepExistingTolerances();
+}
+
+void WindowPort::showMessage(const std::string& text)
+{
+    MessageBox::show(m_window, QString::fromStdString(text));
+}
+
+void WindowPort::setWaitPointer()
+{
+    m_window->setCursor(Qt::WaitCursor);
+    m_clock.start();
+}
+
+void WindowPort::restorePointer()
+{
+    if (TransferProgress* progress = existingProgress())
+        progress->hide();
+    m_window->unsetCursor();
+}
+
+void WindowPort::reportProgress(std::size_t done, std::optional<std::size_t> total)
+{
+    const bool finished = total && done == *total;
+    if (m_clock.elapsed() < m_timing.delayMs ||
+        (!finished && m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < m_timing.intervalMs))
+        return;
+    TransferProgress* progress = existingProgress();
+    if (!progress)
+        progress = new TransferProgress(m_window);
+    progress->showCount(done, total);
+    progress->show();
+    m_sinceRepaint.start();
+    // Paint, but take no input: no other command can start while this one runs.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+TransferProgress* WindowPort::existingProgress() const
+{
+    return m_window->findChild<TransferProgress*>(QString(), Qt::FindDirectChildrenOnly);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "transfer/core/TransferPort.h"
+
+#include <QElapsedTimer>
+
+class QWidget;
+class ToleranceTable;
+class TransferProgress;
+
+// When a long run shows its progress window, and how often it is brought up to date.
+struct ProgressTiming
+{
+    int delayMs = 500; // a run shorter than this shows no progress window
+    int intervalMs = 100;
+};
+
+// The transfer's port on a window: the main window's table, the user's
+// locale and settings, message boxes over `window`, its wait pointer, and
+// the progress window it owns while a long run goes on.
+class WindowPort : public TransferPort
+{
+public:
+    WindowPort(const ToleranceTable& table, QWidget* window, ProgressTiming timing);
+
+    bool isEditMode() const override;
+    std::string tablePath() const override;
+    std::vector<std::string> labelCaptions() const override;
+    LocaleNumberReading localeNumbers() const override;
+    bool keepExistingTolerances() const override;
+
+    void showMessage(const std::string& text) override;
+    void setWaitPointer() override;
+    void restorePointer() override;
+    void reportProgress(std::size_t done, std::optional<std::size_t> total) override;
+
+private:
+    TransferProgress* existingProgress() const;
+
+    const ToleranceTable& m_table;
+    QWidget* m_window;
+    ProgressTiming m_timing;
+    QElapsedTimer m_clock;
+    QElapsedTimer m_sinceRepaint;
+};
