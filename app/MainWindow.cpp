@@ -7,8 +7,6 @@
 #include "resources/Pictures.h"
 #include "table/TableCommands.h"
 #include "table/ToleranceTable.h"
-#include "transfer/gui/TransferController.h"
-#include "transfer/host/PlatformHost.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,12 +17,11 @@
 #include <QToolBar>
 
 // The layout is fixed, so is the window: no maximise button, no frame to drag.
-MainWindow::MainWindow()
+MainWindow::MainWindow(HostFactory hosts)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_table(new ToleranceTable(this)),
-      m_transfer(new TransferController(*m_table, this, createPlatformHost))
+      m_table(new ToleranceTable(this)), m_transfer(new TransferController(*m_table, this, std::move(hosts)))
 {
     setObjectName(QStringLiteral("Tabelle"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "transfer/gui/TransferController.h"
+
 #include <QMainWindow>
 
 class QToolBar;
 class ToleranceTable;
-class TransferController;
 
 // The main window `Tabelle`: menu bar, toolbar and the tolerance table. Every
 // command of the program starts here; each has its own handler. Commands whose
@@ -14,7 +15,8 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    MainWindow();
+    // `hosts` makes the connection to KORVANT for each transfer command.
+    explicit MainWindow(HostFactory hosts);
 
     ToleranceTable& table() { return *m_table; }
     const ToleranceTable& table() const { return *m_table; }

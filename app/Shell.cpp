@@ -8,6 +8,7 @@
 #include "app/SplashWindow.h"
 #include "table/ToleranceTable.h"
 #include "transfer/gui/TransferController.h"
+#include "transfer/host/PlatformHost.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -37,7 +38,12 @@ template <typename Window, typename Create> void showSingle(QPointer<Window>& wi
 
 } // namespace
 
-Shell::Shell(const QString& startFolder) : m_startFolder(startFolder) {}
+Shell::Shell(const QString& startFolder) : Shell(startFolder, createPlatformHost) {}
+
+Shell::Shell(const QString& startFolder, HostFactory hosts)
+    : m_startFolder(startFolder), m_hosts(std::move(hosts))
+{
+}
 
 Shell::~Shell()
 {
@@ -55,7 +61,7 @@ void Shell::start()
 
 MainWindow* Shell::showMainWindow()
 {
-    m_main = new MainWindow;
+    m_main = new MainWindow(m_hosts);
     m_main->transfer().setLastReport(std::exchange(m_lastReport, std::nullopt));
     connect(m_main, &MainWindow::setupRequested, this, &Shell::openSetup);
     connect(m_main, &MainWindow::aboutRequested, this, &Shell::openAbout);

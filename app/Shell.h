@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfer/core/TransferReport.h"
+#include "transfer/gui/TransferController.h"
 
 #include <QObject>
 #include <QPointer>
@@ -25,8 +25,10 @@ class Shell : public QObject
     Q_OBJECT
 
 public:
-    // `startFolder` is where the open and save dialogs begin: the program's own folder.
+    // `startFolder` is where the open and save dialogs begin: the program's own
+    // folder. KORVANT is reached through the platform's connection, or `hosts`.
     explicit Shell(const QString& startFolder);
+    Shell(const QString& startFolder, HostFactory hosts);
     ~Shell() override;
 
     void start();
@@ -58,6 +60,7 @@ private:
     void closeSetup();
 
     QString m_startFolder;
+    HostFactory m_hosts;
     // The last transfer's report while the settings dialog replaces the main window.
     std::optional<TransferReport> m_lastReport;
     QPointer<SplashWindow> m_splash;

@@ -21,4 +21,13 @@ inline std::unique_ptr<Shell> startShell(std::unique_ptr<QTemporaryDir>& setting
     return std::make_unique<Shell>(settingsFolder->path());
 }
 
+// The same, with KORVANT reached through `hosts`.
+inline std::unique_ptr<Shell> startShell(std::unique_ptr<QTemporaryDir>& settingsFolder, HostFactory hosts)
+{
+    settingsFolder = std::make_unique<QTemporaryDir>();
+    startClean(*settingsFolder);
+    MessageBox::clearRecord();
+    return std::make_unique<Shell>(settingsFolder->path(), std::move(hosts));
+}
+
 } // namespace guitest

@@ -28,7 +28,7 @@ public:
     void showMessage(const std::string& text) override;
     void setWaitPointer() override {}
     void restorePointer() override {}
-    void reportProgress(std::size_t, std::optional<std::size_t>) override {}
+    bool reportProgress(std::size_t, std::optional<std::size_t>) override { return true; }
 
     // Only the plain readings with "." and ",".
     static std::optional<double> noLocaleReading(const std::string&) { return std::nullopt; }

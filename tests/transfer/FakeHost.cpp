@@ -40,6 +40,8 @@ void FakeHost::record(const std::string& what, const sim::ObjectAddress* address
 bool FakeHost::connectionLost()
 {
     ++m_hostCalls;
+    if (onCall)
+        onCall(m_hostCalls);
     return loseAfterCalls && m_hostCalls > *loseAfterCalls;
 }
 
@@ -84,6 +86,10 @@ CallResult<Value> FakeHost::get(ObjectRef object, Interface interface, int dispi
     record("get " + std::to_string(dispid), &address);
     if (connectionLost())
         return {lostAs, {}};
+    for (const OddAnswer& odd : oddAnswers)
+        if (address.kind == sim::ObjectKind::Command && address.command + 1 == odd.command &&
+            dispid == odd.dispid)
+            return {CallStatus::Ok, odd.value};
     const sim::SimReply reply = m_objects.get(address, interfaceName(interface), dispid);
     if (!reply.ok)
         return {CallStatus::Failed, {}};
@@ -114,9 +120,12 @@ CallStatus FakeHost::put(ObjectRef object, Interface interface, int dispid, cons
         return CallStatus::Failed;
     const sim::ObjectAddress address = found->second;
     record("put " + std::to_string(dispid), &address);
-    if (connectionLost())
-        return lostAs;
     const double* number = std::get_if<double>(&value);
+    if (connectionLost()) {
+        if (carriesOutLostPut && number)
+            m_objects.put(address, interfaceName(interface), dispid, *number);
+        return lostAs;
+    }
     if (!number)
         return CallStatus::Failed;
     return m_objects.put(address, interfaceName(interface), dispid, *number).ok ? CallStatus::Ok

@@ -3,6 +3,7 @@
 #include "transfer/core/KorvantHost.h"
 #include "korvant-sim/SimHost.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,6 +20,17 @@ public:
     bool offersApplication = true;      // the application object can be made
     std::optional<long> loseAfterCalls; // the connection is gone after this many gets and puts
     korvant::CallStatus lostAs = korvant::CallStatus::ConnectionLost; // or Busy
+    bool carriesOutLostPut = false; // the put the connection is lost at reached the host all the same
+    // A get of command n (from 1) answered with this value instead.
+    struct OddAnswer
+    {
+        std::size_t command;
+        int dispid;
+        korvant::Value value;
+    };
+    std::vector<OddAnswer> oddAnswers;
+    // Called with each get, put and enumeration, counted from 1, before it is answered.
+    std::function<void(long call)> onCall;
 
     bool findHostWindow() override;
     korvant::CallResult<korvant::ObjectRef> createApplication() override;

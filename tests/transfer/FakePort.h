@@ -21,6 +21,8 @@ public:
     Strings captions = transfercases::tableCaptions();
     bool keepTolerances = true;
     LocaleNumberReading localeReading = [](const std::string&) { return std::nullopt; };
+    std::optional<std::size_t>
+        cancelAtReport; // "Abbrechen" is seen at this report of progress, from 1, and after
 
     Strings events; // "wait", "restore", "message: ..."
     int oldValReads = 0;
@@ -38,9 +40,10 @@ public:
     void showMessage(const std::string& text) override { events.push_back("message: " + text); }
     void setWaitPointer() override { events.push_back("wait"); }
     void restorePointer() override { events.push_back("restore"); }
-    void reportProgress(std::size_t done, std::optional<std::size_t> total) override
+    bool reportProgress(std::size_t done, std::optional<std::size_t> total) override
     {
         progress.emplace_back(done, total);
+        return !(cancelAtReport && progress.size() >= *cancelAtReport);
     }
 };
 

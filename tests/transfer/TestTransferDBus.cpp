@@ -11,6 +11,7 @@
 #include "transfer/host/dbus/DBusHost.h"
 #include "transfer/core/TransferTexts.h"
 #include "transfer/gui/TransferProgress.h"
+#include "transfer/gui/ReportWindow.h"
 #include "transfer/gui/TransferController.h"
 
 #include <QDBusConnection>
@@ -19,7 +20,9 @@
 #include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -105,6 +108,7 @@ private slots:
     void failedCallsSkipOnlyTheirStep();
     void hostLeavingOrHangingEndsTheRun_data();
     void hostLeavingOrHangingEndsTheRun();
+    void stoppedRunAndResumedUndoLeaveThePartProgramAsBefore();
 
     void transfersIsoTables_data();
     void transfersIsoTables();
@@ -291,6 +295,61 @@ void TestTransferDBus::hostLeavingOrHangingEndsTheRun()
     QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::ConnectionLost)});
     QVERIFY(pointerRestored());
+}
+
+// KORVANT leaves the bus between the two puts of command 4, and again amid
+// the undo's puts; each time it comes back with the part program as it left
+// it. The stopped run, the stopped undo and the undo that finishes it leave
+// the part program exactly as it was before the run.
+void TestTransferDBus::stoppedRunAndResumedUndoLeaveThePartProgramAsBefore()
+{
+    const QString saved[] = {m_folder->filePath(QStringLiteral("1.json")),
+                             m_folder->filePath(QStringLiteral("2.json")),
+                             m_folder->filePath(QStringLiteral("3.json"))};
+    TransferController controller(*m_table, m_window.get(),
+                                  [] { return std::make_unique<DBusHost>(QDBusConnection::sessionBus()); });
+    const auto undo = [&] {
+        controller.showLastReport();
+        QTest::mouseClick(guitest::child<QPushButton>(controller.reportWindow(), QStringLiteral("cmd_Undo")),
+                          Qt::LeftButton);
+    };
+    const auto summary = [&] {
+        return guitest::child<QLabel>(controller.reportWindow(), QStringLiteral("ReportSummary"))->text();
+    };
+    {
+        // The way to the commands (4 calls), commands 1 and 2 (9 calls each), 3 (7 reads), 4's reads and plus
+        // put.
+        SimProcess sim(
+            writePartProgram(transfercases::partProgram()),
+            {QStringLiteral("--leave-after"), QStringLiteral("37"), QStringLiteral("--save"), saved[0]});
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        controller.run();
+    }
+    QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::ConnectionLost)});
+    QCOMPARE(controller.lastReport()->rows.at(3).outcome, Outcome::PartlyWritten);
+    QCOMPARE(sim::readPartProgram(saved[0].toStdString()).commands[3].plus, 0.1);
+    {
+        // The first pass (172 calls), command 1's two puts and command 2's plus.
+        SimProcess sim(saved[0], {QStringLiteral("--leave-after"), QStringLiteral("175"),
+                                  QStringLiteral("--save"), saved[1]});
+        MessageBox::clearRecord();
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        undo();
+        QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::UndoConnectionLost)});
+        QVERIFY2(summary().endsWith(text("teilweise zurückgesetzt: 1 von 3.")), qPrintable(summary()));
+        controller.reportWindow()->close();
+    }
+    {
+        SimProcess sim(saved[1], {QStringLiteral("--save"), saved[2]});
+        MessageBox::clearRecord();
+        undo();
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QVERIFY2(summary().endsWith(text("Die Übertragung wurde zurückgesetzt.")), qPrintable(summary()));
+        controller.reportWindow()->close();
+    }
+    const char* notAsBefore =
+        transfercases::firstCaseNotAsBefore(sim::readPartProgram(saved[2].toStdString()));
+    QVERIFY2(!notAsBefore, notAsBefore);
 }
 
 void TestTransferDBus::transfersIsoTables_data()

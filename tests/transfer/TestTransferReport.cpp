@@ -1,15 +1,15 @@
-// The report of a transfer, its preview and its undo against the stand-in's objects in-process.
-#include "tests/transfer/FakeHost.h"
-#include "tests/transfer/FakePort.h"
-#include "tests/transfer/TransferCases.h"
-#include "transfer/core/TransferCommand.h"
+// The report of a transfer and its preview against the stand-in's objects
+// in-process: one row per command, what became of each put, how a stopped or
+// cancelled walk is told, and the CSV record.
+#include "tests/transfer/ReportTestSupport.h"
 #include "transfer/core/ReportCsv.h"
 #include "transfer/core/TransferTexts.h"
-#include "transfer/core/TransferUndo.h"
 
 #include <QTest>
 
-#include <algorithm>
+#include <clocale>
+
+using namespace reporttest;
 
 namespace {
 
@@ -35,32 +35,36 @@ Outcome outcomeOf(char letter)
     }
 }
 
-std::size_t count(const Strings& calls, const std::string& prefix)
+// The header block and ranges of the cases' table, with this decimal separator.
+std::string csvHeader(const std::string& result, char separator)
 {
-    return std::size_t(std::count_if(calls.begin(), calls.end(), [&prefix](const std::string& call) {
-        return call.rfind(prefix, 0) == 0;
-    }));
+    const auto n = [separator](std::string text) {
+        std::replace(text.begin(), text.end(), '.', separator);
+        return text;
+    };
+    std::string csv = "\xEF\xBB\xBFTabelle;/tabellen/Grenzfälle.tabelle\r\n"
+                      "Teileprogramm;Grenzfälle Übertragung\r\n"
+                      "Zeit;2026-12-09 14:30:05\r\n"
+                      "OldVal;1\r\n"
+                      "Ergebnis;" +
+                      result +
+                      "\r\n"
+                      "Bereich;über;bis;Plus;Minus\r\n"
+                      "1;0;3;" +
+                      n("0.1;0.1") +
+                      "\r\n"
+                      "2;3;6;" +
+                      n("0.2;0.15") +
+                      "\r\n"
+                      "3;6;10;" +
+                      n("0.3;0.25") +
+                      "\r\n"
+                      "4;8;12;" +
+                      n("0.4;-0.05") + "\r\n";
+    for (int range = 5; range <= 17; ++range)
+        csv += std::to_string(range) + ";;;;\r\n";
+    return csv + "18;500;600;" + n("0.9;0.8") + "\r\n\r\n";
 }
-
-// Sets a tolerance in the stand-in as a user of KORVANT would.
-void change(sim::SimHost& objects, std::size_t command, int dispid, double value)
-{
-    objects.put({sim::ObjectKind::Command, command - 1}, "KVTLRN.Dimension", dispid, value);
-}
-
-struct Run
-{
-    sim::SimHost objects{transfercases::partProgram(), sim::PartProgramState::Active, {}};
-    FakePort window;
-    std::optional<TransferReport> report;
-
-    explicit Run(sim::FaultPlan faults = {})
-        : objects(transfercases::partProgram(), sim::PartProgramState::Active, std::move(faults))
-    {
-        FakeHost host(objects);
-        report = runTransfer(window, host);
-    }
-};
 
 } // namespace
 
@@ -69,20 +73,35 @@ class TestTransferReport : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
     void oneRowPerDimensionWithItsOutcome_data();
     void oneRowPerDimensionWithItsOutcome();
-    void failedReadsAndPutsShowInTheirRows();
-    void stoppedRunKeepsTheRowsUpToTheStop();
+    void everyPutAndReadShowsInItsRow();
+    void stopBetweenTheTwoPuts_data();
+    void stopBetweenTheTwoPuts();
+    void cancelStopsBetweenCommands_data();
+    void cancelStopsBetweenCommands();
 
-    void undoRestoresOnlyWhatIsUnchanged();
-    void undoRestoresAPartlyWrittenDimension();
-    void undoRefusesAnotherPartProgram_data();
-    void undoRefusesAnotherPartProgram();
-    void undoStopsAsTheTransferDoes_data();
-    void undoStopsAsTheTransferDoes();
-
-    void numbersAndCsv();
+    void numbersFollowNoLocale();
+    void csvOfAStoppedRun_data();
+    void csvOfAStoppedRun();
+    void csvKeepsTextsFromOutsideInert();
 };
+
+// The process runs in a German C locale, as the program does on a German
+// Linux desktop: nothing of the report may follow it.
+void TestTransferReport::initTestCase()
+{
+    QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"),
+             "the locale de_DE.UTF-8 is missing (tools/deps.sh makes it)");
+}
+
+void TestTransferReport::cleanupTestCase()
+{
+    std::setlocale(LC_ALL, "C");
+}
 
 void TestTransferReport::oneRowPerDimensionWithItsOutcome_data()
 {
@@ -108,6 +127,9 @@ void TestTransferReport::oneRowPerDimensionWithItsOutcome()
     QCOMPARE(report->partProgram, std::string("Grenzfälle Übertragung"));
     QCOMPARE(report->oldVal, std::string(keep ? "1" : "0"));
     QCOMPARE(report->commandCount, std::optional<std::size_t>(26));
+    QCOMPARE(report->ranges[3].minus, std::optional<double>(-0.05)); // as read, not negated
+    QCOMPARE(report->ranges[1].lower, std::optional<double>(3));     // as typed, without the offset
+    QVERIFY(!report->ranges[4].upper);
     const char* outcomes = keep ? OutcomesKeeping : OutcomesOverwriting;
     QCOMPARE(report->rows.size(), std::size_t(25));
     std::size_t r = 0;
@@ -129,6 +151,7 @@ void TestTransferReport::oneRowPerDimensionWithItsOutcome()
         QVERIFY2(row.axis == (valuesRead ? std::optional<std::string>(was.axis) : std::nullopt), what);
         // What the host holds after the run is what the row says was put, or what it had.
         const bool written = row.outcome == Outcome::Written;
+        QVERIFY2(written == (row.plusPut == Put::Done && row.minusPut == Put::Done), what);
         QVERIFY2(row.range.has_value() == written && row.plusNew.has_value() == written, what);
         QVERIFY2(now.plus == (written ? *row.plusNew : was.plus), what);
         QVERIFY2(now.minus == (written ? *row.minusNew : was.minus), what);
@@ -137,229 +160,221 @@ void TestTransferReport::oneRowPerDimensionWithItsOutcome()
     QCOMPARE(report->rows[8].range, std::optional<int>(4));
     QCOMPARE(report->rows[10].range, std::optional<int>(18));
     QVERIFY(report->canBeUndone());
-    const std::string text = summary(*report);
-    QCOMPARE(text, !keep ? std::string("25 Maße: 15 geschrieben, 5 kein Bereich, 3 Achse nicht erfasst, "
-                                       "2 Typ nicht erfasst.")
-                         : std::string("25 Maße: 13 geschrieben, 3 behält eigene Toleranzen, 4 kein "
-                                       "Bereich, 3 Achse nicht erfasst, 2 Typ nicht erfasst."));
+    QCOMPARE(summary(*report),
+             !keep ? std::string("25 Maße: 15 geschrieben, 5 kein Bereich, 3 Achse nicht erfasst, "
+                                 "2 Typ nicht erfasst.")
+                   : std::string("25 Maße: 13 geschrieben, 3 behält eigene Toleranzen, 4 kein "
+                                 "Bereich, 3 Achse nicht erfasst, 2 Typ nicht erfasst."));
 }
 
-void TestTransferReport::failedReadsAndPutsShowInTheirRows()
+// Each put is told as it went; a dimension flag that reads as no Boolean, or
+// not at all, gives a row that says so and is counted.
+void TestTransferReport::everyPutAndReadShowsInItsRow()
 {
     sim::FaultPlan faults;
     faults.failingGets.push_back({14, {2}}); // the minus tolerance of command 2
+    faults.failingGets.push_back({17, {22}});
     faults.failingPuts.push_back({15, {1}});
     faults.failingPuts.push_back({14, {4}});
     faults.failingPuts.push_back({15, {5}});
     faults.failingPuts.push_back({14, {5}});
-    const Run run(faults);
-    const auto& rows = run.report->rows;
+    sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, faults);
+    FakeHost host(objects);
+    host.oddAnswers.push_back({3, 17, std::int32_t(1)});
+    FakePort window;
+    const auto report = runTransfer(window, host);
+    QVERIFY(report);
+    const auto& rows = report->rows;
+    QCOMPARE(rows.size(), std::size_t(26));
 
     QCOMPARE(rows[1].outcome, Outcome::ReadFailed);
     QCOMPARE(rows[1].nominal, std::optional<double>(3.00002)); // what was read is kept
     QCOMPARE(rows[1].plusBefore, std::optional<double>(0));
     QVERIFY(!rows[1].minusBefore && !rows[1].axis && !rows[1].plusNew);
+    QCOMPARE(rows[2].outcome, Outcome::ReadFailed);
+    QVERIFY(!rows[2].flagRead && !rows[2].typeCode);
+    QCOMPARE(host.callsOn(3), Strings{"get 17"});
+    QCOMPARE(rows[21].position, std::size_t(22));
+    QVERIFY(!rows[21].flagRead);
 
-    QCOMPARE(rows[0].outcome, Outcome::WriteFailed);
-    QCOMPARE(writeFailureDetail(rows[0]), "Die Plustoleranz konnte nicht geschrieben werden.");
-    QCOMPARE(writeFailureDetail(rows[3]), "Die Minustoleranz konnte nicht geschrieben werden.");
-    QCOMPARE(writeFailureDetail(rows[4]), "Plus- und Minustoleranz konnten nicht geschrieben werden.");
-    QCOMPARE(rows[5].outcome, Outcome::Written);
-    QVERIFY(run.report->wroteSomething());
+    const auto shown = [&rows](std::size_t i) {
+        return std::string(outcomeText(rows[i].outcome, TransferReport::Kind::Run)) + " | " +
+               outcomeDetail(rows[i], TransferReport::Kind::Run);
+    };
+    QCOMPARE(shown(0),
+             "teilweise geschrieben | Plustoleranz von KORVANT abgelehnt, Minustoleranz geschrieben");
+    QCOMPARE(shown(3),
+             "teilweise geschrieben | Plustoleranz geschrieben, Minustoleranz von KORVANT abgelehnt");
+    QCOMPARE(shown(4), "Schreiben fehlgeschlagen | Plustoleranz von KORVANT abgelehnt, Minustoleranz von "
+                       "KORVANT abgelehnt");
+    QCOMPARE(shown(5), "geschrieben | ");
+    QCOMPARE(summary(*report),
+             "26 Maße: 9 geschrieben, 2 teilweise geschrieben, 1 Schreiben fehlgeschlagen, 3 "
+             "behält eigene Toleranzen, 3 kein Bereich, 3 Achse nicht erfasst, 2 Typ nicht "
+             "erfasst, 3 Lesen fehlgeschlagen.");
+    QVERIFY(wasWritten(rows[0]) && !wasWritten(rows[4]));
 }
 
-void TestTransferReport::stoppedRunKeepsTheRowsUpToTheStop()
+void TestTransferReport::stopBetweenTheTwoPuts_data()
 {
-    for (const bool busy : {false, true}) {
-        sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
-        FakeHost host(objects);
-        host.loseAfterCalls = 3 + 9 + 9 + 4; // amid the reads of command 3
-        host.lostAs = busy ? korvant::CallStatus::Busy : korvant::CallStatus::ConnectionLost;
-        FakePort window;
-        const auto report = runTransfer(window, host);
-        QVERIFY(report);
-        QCOMPARE(report->end, busy ? TransferReport::End::Busy : TransferReport::End::ConnectionLost);
-        QCOMPARE(report->rows.size(), std::size_t(2));
-        QCOMPARE(report->commandsVisited, std::size_t(2));
-        QCOMPARE(window.events.at(1),
-                 messageEvent(busy ? transfertexts::Busy : transfertexts::ConnectionLost));
-        QCOMPARE(
-            summary(*report),
-            busy ? std::string("2 Maße: 2 geschrieben. Die Übertragung wurde nach 2 Befehlen abgebrochen: "
-                               "KORVANT ist beschäftigt und nimmt keine Aufrufe an.")
-                 : std::string("2 Maße: 2 geschrieben. Die Übertragung wurde nach 2 Befehlen abgebrochen: "
-                               "Die Verbindung zu KORVANT wurde unterbrochen."));
-    }
+    QTest::addColumn<korvant::CallStatus>("lostAs");
+    QTest::addColumn<Put>("minusPut");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("lost") << korvant::CallStatus::ConnectionLost << Put::Unanswered
+                          << "Minustoleranz ohne Antwort von KORVANT";
+    QTest::newRow("busy") << korvant::CallStatus::Busy << Put::Failed
+                          << "Minustoleranz von KORVANT abgelehnt";
 }
 
-void TestTransferReport::undoRestoresOnlyWhatIsUnchanged()
+// The plus put of command 1 is answered, the minus put finds the host gone
+// or busy: the row and the summary say exactly that.
+void TestTransferReport::stopBetweenTheTwoPuts()
 {
+    QFETCH(korvant::CallStatus, lostAs);
+    QFETCH(Put, minusPut);
+    QFETCH(QString, detail);
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
-    const sim::PartProgram before = objects.program();
+    FakeHost host(objects);
+    host.loseAfterCalls = 4 + 7 + 1; // the way to the commands, command 1's reads and its plus put
+    host.lostAs = lostAs;
     FakePort window;
-    FakeHost runHost(objects);
-    auto run = runTransfer(window, runHost);
-    change(objects, 1, 15, 0.5);   // written by the run, changed since
-    change(objects, 3, 15, 0.25);  // not written by the run: the undo does not touch it
-    change(objects, 2, 14, -0.15); // changed to what it was: still the run's value
+    const auto report = runTransfer(window, host);
 
-    FakeHost host(objects);
-    const auto undo = undoTransfer(window, host, *run);
-    QVERIFY(undo);
-    QCOMPARE(undo->kind, TransferReport::Kind::Undo);
-    QCOMPARE(undo->rows.size(), std::size_t(13));
-    QCOMPARE(undo->rows[0].outcome, Outcome::ChangedSince);
-    QCOMPARE(undo->rows[0].plusBefore, std::optional<double>(0.5));
-    for (std::size_t i = 1; i < undo->rows.size(); ++i)
-        QCOMPARE(undo->rows[i].outcome, Outcome::Restored);
-    for (std::size_t i = 0; i < before.commands.size(); ++i) {
-        const sim::Command& now = objects.program().commands[i];
-        const double plus = i == 0 ? 0.5 : i == 2 ? 0.25 : before.commands[i].plus;
-        QVERIFY2(now.plus == plus && now.minus == (i == 0 ? -0.1 : before.commands[i].minus),
-                 transfercases::cases()[i].what);
-    }
-    // Every read of the first pass comes before the first put of the second.
-    const Strings& calls = host.calls();
-    const auto firstPut = std::find_if(calls.begin(), calls.end(),
-                                       [](const std::string& call) { return call.rfind("put", 0) == 0; });
-    QCOMPARE(
-        std::count_if(firstPut, calls.end(), [](const std::string& c) { return c.rfind("get", 0) == 0; }),
-        0L);
-    QCOMPARE(count(calls, "get 17"), std::size_t(26));
-    QCOMPARE(count(calls, "put"), std::size_t(24));
-    QCOMPARE(host.liveReferences(), std::size_t(0));
-    QCOMPARE(host.endedRuns(), 1);
-    QCOMPARE(summary(*undo), "13 Maße: 1 seit der Übertragung geändert, 12 zurückgesetzt.");
-
-    // An undone run cannot be undone again.
-    QVERIFY(run->undone && !run->canBeUndone());
+    QVERIFY(report);
+    const bool busy = lostAs == korvant::CallStatus::Busy;
+    QCOMPARE(window.events.at(1), messageEvent(busy ? transfertexts::Busy : transfertexts::ConnectionLost));
+    QCOMPARE(report->rows.size(), std::size_t(1));
+    const ReportRow& row = report->rows[0];
+    QCOMPARE(row.outcome, Outcome::PartlyWritten);
+    QCOMPARE(row.plusPut, Put::Done);
+    QCOMPARE(row.minusPut, minusPut);
+    QCOMPARE(QString::fromStdString(outcomeDetail(row, report->kind)), "Plustoleranz geschrieben, " + detail);
+    QCOMPARE(report->stoppedAt, std::size_t(1));
+    QCOMPARE(summary(*report),
+             std::string("1 Maß: 1 teilweise geschrieben. Übertragung abgebrochen bei Befehl 1 von 26: ") +
+                 (busy ? "KORVANT ist beschäftigt und nimmt keine Aufrufe an."
+                       : "Die Verbindung zu KORVANT wurde unterbrochen."));
+    QCOMPARE(objects.program().commands[0].plus, 0.1);
+    QCOMPARE(objects.program().commands[0].minus, 0.0);
+    QVERIFY(report->canBeUndone());
 }
 
-void TestTransferReport::undoRestoresAPartlyWrittenDimension()
+void TestTransferReport::cancelStopsBetweenCommands_data()
 {
-    sim::FaultPlan faults;
-    faults.failingPuts.push_back({14, {1}});
-    Run run(faults);
-    QCOMPARE(run.report->rows[0].outcome, Outcome::WriteFailed);
-    sim::SimHost& objects = run.objects;
-    FakeHost host(objects);
-    const auto undo = undoTransfer(run.window, host, *run.report);
-    QVERIFY(undo);
-    QCOMPARE(undo->rows[0].outcome, Outcome::WriteFailed); // its minus put fails again
-    QCOMPARE(objects.program().commands[0].plus, 0.0);
-    QCOMPARE(objects.program().commands[1].plus, 0.0);
+    QTest::addColumn<bool>("preview");
+    QTest::addColumn<std::size_t>("cancelAtReport");
+    QTest::newRow("run") << false << std::size_t(4);
+    QTest::newRow("preview") << true << std::size_t(4);
+    QTest::newRow("run, after the last command: too late") << false << std::size_t(27);
 }
 
-void TestTransferReport::undoRefusesAnotherPartProgram_data()
+// "Abbrechen" is seen after a command: the walk stops there, never inside it.
+void TestTransferReport::cancelStopsBetweenCommands()
 {
-    QTest::addColumn<bool>("renamed");
-    QTest::newRow("another default value text") << true;
-    QTest::newRow("a command added") << false;
-}
-
-void TestTransferReport::undoRefusesAnotherPartProgram()
-{
-    QFETCH(bool, renamed);
-    Run run;
-    sim::PartProgram changed = run.objects.program();
-    if (renamed)
-        changed.name = "Lagerdeckel";
-    else
-        changed.commands.push_back(changed.commands.front());
-    sim::SimHost objects(changed, sim::PartProgramState::Active, {});
+    QFETCH(bool, preview);
+    QFETCH(std::size_t, cancelAtReport);
+    sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     FakeHost host(objects);
     FakePort window;
-    QVERIFY(!undoTransfer(window, host, *run.report));
-    QCOMPARE(window.events, (Strings{"wait", messageEvent(transfertexts::ProgramChanged), "restore"}));
-    QCOMPARE(count(host.calls(), "put"), std::size_t(0));
-    QVERIFY(run.report->canBeUndone());
-    QCOMPARE(host.liveReferences(), std::size_t(0));
-}
-
-void TestTransferReport::undoStopsAsTheTransferDoes_data()
-{
-    QTest::addColumn<long>("callsAnswered");
-    QTest::addColumn<bool>("busy");
-    QTest::addColumn<int>("rowsShown"); // -1: no report, nothing written
-    QTest::newRow("lost at the part program") << 0L << false << -1;
-    QTest::newRow("lost in the first pass") << 40L << false << -1;
-    QTest::newRow("busy in the first pass") << 40L << true << -1;
-    // The part program's three reads, the enumeration, the first pass's 168
-    // reads and the first five puts are answered.
-    QTest::newRow("lost at the third row's minus put") << 3L + 1 + 168 + 5 << false << 3;
-}
-
-void TestTransferReport::undoStopsAsTheTransferDoes()
-{
-    QFETCH(long, callsAnswered);
-    QFETCH(bool, busy);
-    QFETCH(int, rowsShown);
-    Run run;
-    FakeHost host(run.objects);
-    host.loseAfterCalls = callsAnswered;
-    host.lostAs = busy ? korvant::CallStatus::Busy : korvant::CallStatus::ConnectionLost;
-    FakePort window;
-    const auto undo = undoTransfer(window, host, *run.report);
-    QCOMPARE(
-        window.events,
-        (Strings{"wait", messageEvent(busy ? transfertexts::UndoBusy : transfertexts::UndoConnectionLost),
-                 "restore"}));
-    QCOMPARE(host.liveReferences(), std::size_t(0));
-    QCOMPARE(host.endedRuns(), 1);
-    if (rowsShown < 0) {
-        QVERIFY(!undo);
-        QCOMPARE(count(host.calls(), "put"), std::size_t(0));
-        QVERIFY(run.report->canBeUndone()); // nothing written: it can be tried again
+    window.cancelAtReport = cancelAtReport; // the report before command 1, then after each
+    const auto report = runTransfer(window, host, preview ? TransferMode::Preview : TransferMode::Write);
+    QVERIFY(report);
+    if (cancelAtReport == 27) {
+        QCOMPARE(report->end, TransferReport::End::Complete);
+        QCOMPARE(window.events, (Strings{"wait", "restore"}));
         return;
     }
-    QVERIFY(undo && run.report->undone);
-    QCOMPARE(undo->end, TransferReport::End::ConnectionLost);
-    QCOMPARE(undo->rows.size(), std::size_t(rowsShown));
-    QCOMPARE(undo->rows[1].outcome, Outcome::Restored);
-    QCOMPARE(undo->rows[2].outcome, Outcome::WriteFailed);
-    QVERIFY(!undo->rows[2].plusPutFailed && undo->rows[2].minusPutFailed);
+    QCOMPARE(report->end, TransferReport::End::Cancelled);
+    QCOMPARE(report->rows.size(), std::size_t(3));
+    QVERIFY(host.callsOn(4).empty());
+    QCOMPARE(reporttest::count(host.calls(), "put"), std::size_t(preview ? 0 : 4));
+    const std::string written = preview ? "wird geschrieben" : "geschrieben";
+    const std::string what = preview ? "Vorschau" : "Übertragung";
+    QCOMPARE(summary(*report), "3 Maße: 2 " + written + ", 1 kein Bereich. " + what +
+                                   " abgebrochen bei Befehl 3 von 26 mit „Abbrechen“.");
+    QCOMPARE(
+        window.events.at(1),
+        preview ? messageEvent("Die Vorschau wurde abgebrochen bei Befehl 3 von 26.")
+                : messageEvent("Die Übertragung wurde abgebrochen bei Befehl 3 von 26. Die Toleranzen wurden "
+                               "nicht vollständig übertragen."));
+    QCOMPARE(host.liveReferences(), std::size_t(0));
 }
 
-void TestTransferReport::numbersAndCsv()
+void TestTransferReport::numbersFollowNoLocale()
 {
     QCOMPARE(formatNumber(0.1, ','), "0,1");
+    QCOMPARE(formatNumber(0.1, '.'), "0.1");
     QCOMPARE(formatNumber(-0.15, '.'), "-0.15");
     QCOMPARE(formatNumber(3.00002, ','), "3,00002");
     QCOMPARE(formatNumber(3.0000004, ','), "3");
     QCOMPARE(formatNumber(1.23456789, ','), "1,234568");
     QCOMPARE(formatNumber(-0.0000001, ','), "0");
+    QCOMPARE(formatNumber(-0.0, ','), "0");
     QCOMPARE(formatNumber(600, ','), "600");
     QCOMPARE(formatNumber(-1e-6, ','), "-0,000001");
-    QCOMPARE(formatNumber(-1e100, '.') + ".000000", std::to_string(-1e100)); // never cut short
+    QCOMPARE(formatNumber(-1e100, '.').size(), std::size_t(102)); // never cut short
+}
 
+void TestTransferReport::csvOfAStoppedRun_data()
+{
+    QTest::addColumn<char>("separator");
+    QTest::newRow("German") << ',';
+    QTest::newRow("English") << '.';
+}
+
+// A run that lost the host between the two puts of command 2, byte for byte.
+void TestTransferReport::csvOfAStoppedRun()
+{
+    QFETCH(char, separator);
+    sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
+    FakeHost host(objects);
+    host.loseAfterCalls = 4 + 9 + 7 + 1;
+    FakePort window;
+    auto report = runTransfer(window, host);
+    QVERIFY(report);
+    report->time = "2026-12-09 14:30:05";
+    report->oldVal = "1"; // as the window stamps it where no dimension had cause to read it
+    const std::string result = "2 Maße: 1 geschrieben, 1 teilweise geschrieben. Übertragung abgebrochen bei "
+                               "Befehl 2 von 26: Die Verbindung zu KORVANT wurde unterbrochen.";
+    std::string rows =
+        "Nr.;Typ;Achse;Nennmaß;Plus vorher;Minus vorher;Bereich;Plus neu;Minus neu;Ergebnis\r\n"
+        "1;1101;X;3;0;0;1;0.1;-0.1;geschrieben\r\n"
+        "2;1101;Y;3.00002;0;0;2;0.2;-0.15;teilweise geschrieben (Plustoleranz geschrieben, "
+        "Minustoleranz ohne Antwort von KORVANT)\r\n";
+    std::replace(rows.begin(), rows.end(), '.', separator);
+    rows.replace(0, 3, "Nr."); // the column title keeps its point
+    QCOMPARE(reportCsv(*report, separator), csvHeader(result, separator) + rows);
+}
+
+// Texts from KORVANT and the file system that a spreadsheet would run as a
+// formula keep a leading apostrophe; the report's own texts and numbers do not.
+void TestTransferReport::csvKeepsTextsFromOutsideInert()
+{
     TransferReport report;
-    ReportRow written;
-    written.position = 1;
-    written.typeCode = 1101;
-    written.axis = "X";
-    written.nominal = 3.5;
-    written.plusBefore = 0;
-    written.minusBefore = 0;
-    written.range = 2;
-    written.plusNew = 0.1;
-    written.minusNew = -0.1;
-    written.outcome = Outcome::Written;
-    ReportRow odd;
-    odd.position = 12;
-    odd.typeCode = 1101;
-    odd.axis = "a;\"b\"";
-    odd.outcome = Outcome::ReadFailed;
-    ReportRow formula = odd;
-    formula.position = 13;
-    formula.axis = "=1+2";
-    report.rows = {written, odd, formula};
-    QCOMPARE(
-        reportCsv(report, ','),
-        std::string("\xEF\xBB\xBFNr.;Typ;Achse;Nennmaß;Plus vorher;Minus vorher;Bereich;Plus neu;Minus neu;"
-                    "Ergebnis\r\n"
-                    "1;1101;X;3,5;0;0;2;0,1;-0,1;geschrieben\r\n"
-                    "12;1101;\"a;\"\"b\"\"\";;;;;;;Lesen fehlgeschlagen\r\n"
-                    "13;1101;'=1+2;;;;;;;Lesen fehlgeschlagen\r\n"));
+    report.tablePath = "-tabelle";
+    report.partProgram = "=HYPERLINK(\"x\")";
+    report.time = "2026-12-09 14:30:05";
+    report.oldVal = "0";
+    ReportRow row;
+    row.position = 1;
+    row.typeCode = 1101;
+    row.outcome = Outcome::ReadFailed;
+    for (const char* axis : {"\tX", "\rY", "@Z", "+A", "a;\"b\""}) {
+        row.axis = axis;
+        report.rows.push_back(row);
+    }
+    row.axis = "X";
+    row.nominal = -3.5;
+    report.rows.push_back(row);
+    const std::string csv = reportCsv(report, ',');
+    QVERIFY(csv.find("Tabelle;'-tabelle\r\n") != std::string::npos);
+    QVERIFY(csv.find("Teileprogramm;\"'=HYPERLINK(\"\"x\"\")\"\r\n") != std::string::npos);
+    QVERIFY(csv.find("\r\n1;1101;'\tX;") != std::string::npos);
+    QVERIFY(csv.find("\r\n1;1101;\"'\rY\";") != std::string::npos);
+    QVERIFY(csv.find("\r\n1;1101;'@Z;") != std::string::npos);
+    QVERIFY(csv.find("\r\n1;1101;'+A;") != std::string::npos);
+    QVERIFY(csv.find("\r\n1;1101;\"a;\"\"b\"\"\";") != std::string::npos);
+    QVERIFY(csv.find("\r\n1;1101;X;-3,5;") != std::string::npos);
 }
 
 QTEST_APPLESS_MAIN(TestTransferReport)

@@ -131,7 +131,12 @@ CommandReading readCommand(Session& session, const Reference& command)
 {
     CommandReading reading;
     const auto flag = session.readBool(command, Interface::Command, dispid::DimensionFlag);
-    if (!flag || !*flag)
+    if (!flag) {
+        reading.flagRead = false;
+        reading.readFailed = true;
+        return reading;
+    }
+    if (!*flag)
         return reading;
     reading.isDimension = true;
     reading.readFailed = true; // until the last read has gone through

@@ -84,6 +84,7 @@ private:
 // the first read that fails; what was read before it is kept.
 struct CommandReading
 {
+    bool flagRead = true;     // false: the flag's read failed or brought no Boolean
     bool isDimension = false; // the flag read true
     std::optional<Reference> dimension;
     std::optional<std::int32_t> typeCode;

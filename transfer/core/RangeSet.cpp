@@ -2,33 +2,43 @@
 
 #include "table/TableCells.h"
 
-RangeSet RangeSet::fromCaptions(const std::vector<std::string>& captions, const LocaleNumberReading& locale)
+TableNumbers readTableNumbers(const std::vector<std::string>& captions, const LocaleNumberReading& locale)
+{
+    TableNumbers numbers{};
+    const auto& order = cells::labelOrder();
+    for (std::size_t i = 0; i < order.size() && i < captions.size(); ++i) {
+        const cells::Cell& cell = order[i];
+        RangeNumbers& range = numbers[static_cast<std::size_t>(cell.range - 1)];
+        const std::optional<double> number = readCaptionNumber(captions[i], locale);
+        switch (cell.column) {
+        case cells::Column::Lower:
+            range.lower = number;
+            break;
+        case cells::Column::Upper:
+            range.upper = number;
+            break;
+        case cells::Column::Plus:
+            range.plus = number;
+            break;
+        case cells::Column::Minus:
+            range.minus = number;
+            break;
+        }
+    }
+    return numbers;
+}
+
+RangeSet RangeSet::fromNumbers(const TableNumbers& numbers)
 {
     // Rows 2 to 18 start just above their typed lower bound, so a nominal equal
     // to it falls into the row before, whose upper bound it is.
     constexpr double LowerBoundOffset = 0.00001;
 
     RangeSet set;
-    const auto& order = cells::labelOrder();
-    for (std::size_t i = 0; i < order.size() && i < captions.size(); ++i) {
-        const cells::Cell& cell = order[i];
-        Row& row = set.m_rows[static_cast<std::size_t>(cell.range - 1)];
-        const std::optional<double> number = readCaptionNumber(captions[i], locale);
-        switch (cell.column) {
-        case cells::Column::Lower:
-            row.lower = number && cell.range > 1 ? *number + LowerBoundOffset : number;
-            break;
-        case cells::Column::Upper:
-            row.upper = number;
-            break;
-        case cells::Column::Plus:
-            row.plus = number;
-            break;
-        case cells::Column::Minus:
-            row.minus = number;
-            break;
-        }
-    }
+    set.m_rows = numbers;
+    for (std::size_t i = 1; i < set.m_rows.size(); ++i)
+        if (set.m_rows[i].lower)
+            *set.m_rows[i].lower += LowerBoundOffset;
     return set;
 }
 

@@ -7,18 +7,27 @@
 #include <string>
 #include <vector>
 
+// One range of a table as numbers; an unset field is a caption that is no number.
+struct RangeNumbers
+{
+    std::optional<double> lower;
+    std::optional<double> upper;
+    std::optional<double> plus;
+    std::optional<double> minus;
+};
+
+// The 18 ranges as the table's captions read, range 1 first.
+using TableNumbers = std::array<RangeNumbers, 18>;
+
+// From the 72 captions, range 1's lower bound first.
+TableNumbers readTableNumbers(const std::vector<std::string>& captions, const LocaleNumberReading& locale);
+
 // The 18 nominal-size ranges of the shown table as numbers, read once per
-// transfer run. An unset field is a caption that is no number.
+// transfer run.
 class RangeSet
 {
 public:
-    struct Row
-    {
-        std::optional<double> lower; // rows 2 to 18: the typed value plus 0.00001
-        std::optional<double> upper;
-        std::optional<double> plus;
-        std::optional<double> minus;
-    };
+    using Row = RangeNumbers; // rows 2 to 18: the lower bound is the typed value plus 0.00001
 
     struct Tolerances
     {
@@ -32,8 +41,11 @@ public:
         Tolerances tolerances;
     };
 
-    // From the 72 captions, range 1's lower bound first.
-    static RangeSet fromCaptions(const std::vector<std::string>& captions, const LocaleNumberReading& locale);
+    static RangeSet fromNumbers(const TableNumbers& numbers);
+    static RangeSet fromCaptions(const std::vector<std::string>& captions, const LocaleNumberReading& locale)
+    {
+        return fromNumbers(readTableNumbers(captions, locale));
+    }
 
     // The first row holding the nominal (lower bound <= nominal <= upper bound,
     // an unset lower bound counting as 0). A row without an upper bound holds
@@ -44,5 +56,5 @@ public:
     const Row& row(int range) const { return m_rows.at(static_cast<std::size_t>(range - 1)); }
 
 private:
-    std::array<Row, 18> m_rows{};
+    TableNumbers m_rows{};
 };

@@ -13,17 +13,18 @@ using namespace korvant;
 
 namespace {
 
-// One command of the part program, with its row in the report when its
-// dimension flag reads true. Any read that fails skips the command: nothing
+// One command of the part program, with its row in the report unless its
+// dimension flag reads false. Any read that fails skips the command: nothing
 // read for another command may steer what is written here.
 void visitCommand(Session& session, TransferPort& port, const RangeSet& ranges, const Reference& command,
                   std::size_t position, TransferMode mode, TransferReport& report)
 {
     const CommandReading reading = readCommand(session, command);
-    if (!reading.isDimension)
+    if (reading.flagRead && !reading.isDimension)
         return;
     ReportRow& row = report.rows.emplace_back();
     row.position = position;
+    row.flagRead = reading.flagRead;
     row.typeCode = reading.typeCode;
     row.axis = reading.axis;
     row.nominal = reading.nominal;
@@ -61,15 +62,20 @@ void visitCommand(Session& session, TransferPort& port, const RangeSet& ranges, 
     row.range = found->range;
     row.plusNew = found->tolerances.plus;
     row.minusNew = found->tolerances.minus;
-    row.outcome = Outcome::Written;
-    if (mode == TransferMode::Preview)
+    if (mode == TransferMode::Preview) {
+        row.outcome = Outcome::Written;
         return;
-    const Reference& dimension = *reading.dimension;
-    row.plusPutFailed = !session.write(dimension, Interface::Dimension, dispid::PlusTolerance, *row.plusNew);
-    row.minusPutFailed =
-        !session.write(dimension, Interface::Dimension, dispid::MinusTolerance, *row.minusNew);
-    if (row.plusPutFailed || row.minusPutFailed)
-        row.outcome = Outcome::WriteFailed;
+    }
+    // Until both puts are answered the row says what is known; a stop between
+    // them leaves it so.
+    row.outcome = Outcome::WriteFailed;
+    try {
+        putTolerances(session, *reading.dimension, *row.plusNew, *row.minusNew, row.plusPut, row.minusPut);
+    } catch (const RunStopped&) {
+        row.outcome = writeOutcome(row.plusPut, row.minusPut);
+        throw;
+    }
+    row.outcome = writeOutcome(row.plusPut, row.minusPut);
 }
 
 // Everything between setting and restoring the pointer; shows at most one message.
@@ -93,20 +99,25 @@ std::optional<TransferReport> attachAndTransfer(TransferPort& port, Host& host, 
         report->partProgram = attached->defaultValue;
         const Reference commands =
             session.readObject(attached->partProgram, Interface::PartProgram, dispid::Commands);
-        const RangeSet ranges = RangeSet::fromCaptions(port.labelCaptions(), port.localeNumbers());
-        // A part program whose commands cannot be read gets nothing, and the user is
-        // told so: a silent end would look like a transfer that succeeded.
-        const bool walked = walkCommands(
+        report->ranges = readTableNumbers(port.labelCaptions(), port.localeNumbers());
+        const RangeSet ranges = RangeSet::fromNumbers(report->ranges);
+        const WalkEnd walked = walkCommands(
             session, port, commands, *report, [&](const Reference& command, std::size_t position) {
                 visitCommand(session, port, ranges, command, position, mode, *report);
+                return true;
             });
-        if (!walked) {
-            report->end = TransferReport::End::CommandsUnreadable;
-            port.showMessage(transfertexts::CommandsUnreadable);
-        }
+        // A part program whose commands cannot be read gets nothing, and the user is
+        // told so: a silent end would look like a transfer that succeeded.
+        if (walked == WalkEnd::Unreadable)
+            endStopped(*report, TransferReport::End::CommandsUnreadable, port);
+        else if (walked == WalkEnd::Cancelled)
+            endStopped(*report, TransferReport::End::Cancelled, port);
     } catch (const RunStopped& stopped) {
         // The references taken for the walk have been given up on the way here.
-        endStopped(stopped, port, report ? &*report : nullptr, kind);
+        if (report)
+            endStopped(*report, endOf(stopped), port);
+        else
+            tellStopped(stopped, kind, port);
     }
     return report;
 }

@@ -30,7 +30,8 @@ public:
     virtual void showMessage(const std::string& text) = 0;
     virtual void setWaitPointer() = 0;
     virtual void restorePointer() = 0;
-    // Called before each command is visited and once after the last;
-    // total is empty where the host does not tell it in advance.
-    virtual void reportProgress(std::size_t done, std::optional<std::size_t> total) = 0;
+    // Called before the first command is visited and after each; total is
+    // empty where the host does not tell it in advance. False when the user
+    // asked to stop ("Abbrechen").
+    virtual bool reportProgress(std::size_t done, std::optional<std::size_t> total) = 0;
 };

@@ -2,21 +2,40 @@
 
 #include "transfer/core/TransferTexts.h"
 
-#include <cmath>
-#include <cstdio>
+#include <charconv>
+
+using Kind = TransferReport::Kind;
 
 bool wasWritten(const ReportRow& row)
 {
-    return row.outcome == Outcome::Written ||
-           (row.outcome == Outcome::WriteFailed && !(row.plusPutFailed && row.minusPutFailed));
+    const auto mayHold = [](Put put) { return put == Put::Done || put == Put::Unanswered; };
+    return mayHold(row.plusPut) || mayHold(row.minusPut);
 }
 
-bool TransferReport::wroteSomething() const
+Outcome writeOutcome(Put plus, Put minus)
 {
-    for (const ReportRow& row : rows)
-        if (wasWritten(row))
-            return true;
-    return false;
+    const auto holds = [](Put put) { return put == Put::Done || put == Put::NotNeeded; };
+    if (holds(plus) && holds(minus))
+        return Outcome::Written;
+    return plus == Put::Done || minus == Put::Done ? Outcome::PartlyWritten : Outcome::WriteFailed;
+}
+
+UndoTally undoTally(const TransferReport& run)
+{
+    UndoTally tally;
+    for (const ReportRow& row : run.rows) {
+        if (!wasWritten(row))
+            continue;
+        ++tally.written;
+        tally.restored += row.undo.state == RowUndo::State::Restored;
+        tally.open += row.undo.state == RowUndo::State::Open;
+    }
+    return tally;
+}
+
+bool TransferReport::canBeUndone() const
+{
+    return kind == Kind::Run && ::undoTally(*this).open > 0;
 }
 
 std::array<std::size_t, OutcomeCount> TransferReport::counts() const
@@ -27,39 +46,86 @@ std::array<std::size_t, OutcomeCount> TransferReport::counts() const
     return counted;
 }
 
-const char* outcomeText(Outcome outcome, TransferReport::Kind kind)
+const char* outcomeText(Outcome outcome, Kind kind)
 {
+    using namespace transfertexts;
+    const bool undo = kind == Kind::Undo;
     switch (outcome) {
     case Outcome::Written:
-        return kind == TransferReport::Kind::Preview ? transfertexts::WillBeWritten : transfertexts::Written;
-    case Outcome::KeepsOwnTolerances:
-        return transfertexts::KeepsOwnTolerances;
-    case Outcome::NoRange:
-        return transfertexts::NoRange;
-    case Outcome::AxisNotCovered:
-        return transfertexts::AxisNotCovered;
-    case Outcome::TypeNotCovered:
-        return transfertexts::TypeNotCovered;
-    case Outcome::ReadFailed:
-        return transfertexts::ReadFailed;
+        return undo ? Restored : kind == Kind::Preview ? WillBeWritten : Written;
+    case Outcome::PartlyWritten:
+        return undo ? PartlyRestored : PartlyWritten;
     case Outcome::WriteFailed:
-        return transfertexts::WriteFailed;
+        return undo ? RestoreFailed : WriteFailed;
+    case Outcome::KeepsOwnTolerances:
+        return KeepsOwnTolerances;
+    case Outcome::NoRange:
+        return NoRange;
+    case Outcome::AxisNotCovered:
+        return AxisNotCovered;
+    case Outcome::TypeNotCovered:
+        return TypeNotCovered;
+    case Outcome::ReadFailed:
+        return ReadFailed;
     case Outcome::ChangedSince:
-        return transfertexts::ChangedSince;
-    case Outcome::Restored:
-        return transfertexts::Restored;
+        return ChangedSince;
+    case Outcome::NotReached:
+        return NotReached;
     }
     return "";
 }
 
-std::string writeFailureDetail(const ReportRow& row)
+namespace {
+
+const char* putText(Put put, Kind kind)
 {
-    if (row.outcome != Outcome::WriteFailed)
-        return {};
-    if (row.plusPutFailed && row.minusPutFailed)
-        return transfertexts::BothPutsFailed;
-    return row.plusPutFailed ? transfertexts::PlusPutFailed : transfertexts::MinusPutFailed;
+    using namespace transfertexts;
+    switch (put) {
+    case Put::Done:
+        return kind == Kind::Undo ? PutRestored : PutWritten;
+    case Put::Failed:
+        return PutRefused;
+    case Put::Unanswered:
+        return PutUnanswered;
+    case Put::NotNeeded:
+        return PutNotNeeded;
+    case Put::NotTried:
+        break;
+    }
+    return PutNotTried;
 }
+
+} // namespace
+
+std::string outcomeDetail(const ReportRow& row, Kind kind)
+{
+    if (row.outcome != Outcome::PartlyWritten && row.outcome != Outcome::WriteFailed)
+        return {};
+    return std::string(transfertexts::PlusTolerance) + putText(row.plusPut, kind) + ", " +
+           transfertexts::MinusTolerance + putText(row.minusPut, kind);
+}
+
+std::string stoppedAtText(const TransferReport& report)
+{
+    std::string text = transfertexts::StoppedAt + std::to_string(report.stoppedAt);
+    if (report.commandCount)
+        text += transfertexts::Of + std::to_string(*report.commandCount);
+    return text;
+}
+
+namespace {
+
+std::string undoProgressText(const UndoTally& tally)
+{
+    if (!tally.started())
+        return {};
+    if (tally.open == 0)
+        return transfertexts::TransferUndone;
+    return transfertexts::TransferPartlyUndone + std::to_string(tally.restored) + transfertexts::Of +
+           std::to_string(tally.written) + ".";
+}
+
+} // namespace
 
 std::string summary(const TransferReport& report)
 {
@@ -77,12 +143,9 @@ std::string summary(const TransferReport& report)
     }
     text += ".";
 
-    const char* what = report.kind == TransferReport::Kind::Preview ? ThePreview
-                       : report.kind == TransferReport::Kind::Undo  ? TheUndo
-                                                                    : TheTransfer;
-    const std::string stoppedAfter = std::string(" ") + what + StoppedAfter +
-                                     std::to_string(report.commandsVisited) +
-                                     (report.commandsVisited == 1 ? OneCommand : Commands) + Stopped;
+    const char* what = report.kind == Kind::Preview ? ThePreview
+                       : report.kind == Kind::Undo  ? TheUndo
+                                                    : TheTransfer;
     switch (report.end) {
     case TransferReport::End::Complete:
         break;
@@ -90,23 +153,29 @@ std::string summary(const TransferReport& report)
         text += SummaryCommandsUnreadable;
         break;
     case TransferReport::End::ConnectionLost:
-        text += stoppedAfter + SummaryConnectionLost;
+        text += what + stoppedAtText(report) + SummaryConnectionLost;
         break;
     case TransferReport::End::Busy:
-        text += stoppedAfter + SummaryBusy;
+        text += what + stoppedAtText(report) + SummaryBusy;
+        break;
+    case TransferReport::End::Cancelled:
+        text += what + stoppedAtText(report) + SummaryCancelled;
         break;
     }
-    if (report.kind == TransferReport::Kind::Run && report.undone)
-        text += TransferUndone;
+    if (report.kind == Kind::Run)
+        text += undoProgressText(undoTally(report));
+    else if (report.kind == Kind::Undo)
+        text += undoProgressText(report.undoTally);
     return text;
 }
 
 std::string formatNumber(double value, char decimalSeparator)
 {
-    // Room for the largest double written out whole, so that no value is cut.
+    // Room for the largest double written out whole, so that no value is cut;
+    // to_chars follows no locale, unlike printf.
     char buffer[384];
-    std::snprintf(buffer, sizeof buffer, "%.6f", value);
-    std::string text = buffer;
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    std::string text(buffer, written.ptr);
     const std::size_t point = text.find('.');
     if (point != std::string::npos) {
         text.erase(text.find_last_not_of('0') + 1);
@@ -120,7 +189,7 @@ std::string formatNumber(double value, char decimalSeparator)
     return text;
 }
 
-std::string cellText(const ReportRow& row, int column, TransferReport::Kind kind, char decimalSeparator)
+std::string cellText(const ReportRow& row, int column, Kind kind, char decimalSeparator)
 {
     const auto number = [decimalSeparator](const std::optional<double>& value) {
         return value ? formatNumber(*value, decimalSeparator) : std::string();
@@ -144,7 +213,7 @@ std::string cellText(const ReportRow& row, int column, TransferReport::Kind kind
         return number(row.plusNew);
     case 8:
         return number(row.minusNew);
-    case 9:
+    case OutcomeColumn:
         return outcomeText(row.outcome, kind);
     }
     return {};

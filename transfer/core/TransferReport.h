@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer/core/RangeSet.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -11,21 +13,47 @@
 // part program, and what an undo of it did. Values are kept as read, not rounded.
 enum class Outcome
 {
-    Written,
+    Written,       // both puts answered as done (an undo's: both tolerances back)
+    PartlyWritten, // one of the two
+    WriteFailed,   // neither
     KeepsOwnTolerances,
     NoRange,
     AxisNotCovered,
     TypeNotCovered,
     ReadFailed,
-    WriteFailed,
     ChangedSince, // undo: the dimension is no longer as the run left it
-    Restored      // undo
+    NotReached    // undo: stopped before this row's puts
 };
-constexpr std::size_t OutcomeCount = 9;
+constexpr std::size_t OutcomeCount = 10;
+
+// What became of one put.
+enum class Put
+{
+    NotTried,
+    Done,       // answered as done
+    Failed,     // answered as refused, or rejected by a busy host: not carried out
+    Unanswered, // the connection was lost on the way: it may or may not have been carried out
+    NotNeeded   // undo: the tolerance held its value from before already
+};
+
+// How far undoing a run's row has got, over every undo so far.
+struct RowUndo
+{
+    enum class State
+    {
+        Open,
+        Restored,
+        ChangedSince
+    };
+    State state = State::Open;
+    Put plus = Put::NotTried; // Done once the tolerance is known to hold its value from before
+    Put minus = Put::NotTried;
+};
 
 struct ReportRow
 {
     std::size_t position = 0; // the command's position in the part program, from 1
+    bool flagRead = true;     // false: the dimension flag read as no Boolean
     std::optional<std::int32_t> typeCode;
     std::optional<std::string> axis;
     std::optional<double> nominal;
@@ -35,8 +63,18 @@ struct ReportRow
     std::optional<double> plusNew;
     std::optional<double> minusNew; // as put
     Outcome outcome = Outcome::ReadFailed;
-    bool plusPutFailed = false;
-    bool minusPutFailed = false;
+    Put plusPut = Put::NotTried;
+    Put minusPut = Put::NotTried;
+    RowUndo undo; // a run's row only
+};
+
+// How far the undo of a run has got.
+struct UndoTally
+{
+    std::size_t written = 0;  // rows the run wrote into
+    std::size_t restored = 0; // of those, back as they were
+    std::size_t open = 0;     // of those, still to do
+    bool started() const { return open < written; }
 };
 
 struct TransferReport
@@ -53,7 +91,8 @@ struct TransferReport
         Complete,
         CommandsUnreadable,
         ConnectionLost,
-        Busy
+        Busy,
+        Cancelled
     };
 
     Kind kind = Kind::Run;
@@ -62,31 +101,43 @@ struct TransferReport
     std::string partProgram; // its default value text
     std::string time;        // local time of the run, "yyyy-mm-dd hh:mm:ss"
     std::string oldVal;      // the setting "OldVal" as the run used it
+    std::string undoOf;      // an undo's: the time of the run it undid
+    TableNumbers ranges{};   // the table as the run read it
     // How many commands the part program had: told by the host in advance or
     // counted by a walk that went to the end; unknown for a stopped run of a host that does not tell.
     std::optional<std::size_t> commandCount;
-    std::size_t commandsVisited = 0; // where a stopped walk stopped
-    std::vector<ReportRow> rows;     // one per command whose dimension flag read true, in program order
-    bool undone = false;             // a run whose undo has written: it cannot be undone again
+    std::size_t commandsVisited = 0; // commands the walk has finished
+    std::size_t stoppedAt = 0;       // the command a stopped walk stopped at
+    std::vector<ReportRow> rows; // one per command whose dimension flag did not read false, in program order
+    UndoTally undoTally;         // an undo's: how far the run's undo has got with it
 
-    bool wroteSomething() const;
-    // Only a real run that wrote something, and that was not undone yet.
-    bool canBeUndone() const { return kind == Kind::Run && !undone && wroteSomething(); }
+    // A real run with a row left to undo.
+    bool canBeUndone() const;
     std::array<std::size_t, OutcomeCount> counts() const;
 };
 
-// A row whose dimension got at least one of its two tolerances.
+// A row whose dimension may hold a tolerance the run put.
 bool wasWritten(const ReportRow& row);
+// The outcome of a row from its two puts.
+Outcome writeOutcome(Put plus, Put minus);
+UndoTally undoTally(const TransferReport& run);
 
 // A row's outcome as the report names it.
 const char* outcomeText(Outcome outcome, TransferReport::Kind kind);
-// Which put failed, for a row that says "Schreiben fehlgeschlagen".
-std::string writeFailureDetail(const ReportRow& row);
-// The counts of each outcome that occurs, and how a stopped walk ended.
+// Which of the puts of a row not written whole went through, and what became
+// of the other ("Plustoleranz geschrieben, Minustoleranz ohne Antwort von
+// KORVANT"); empty for every other row.
+std::string outcomeDetail(const ReportRow& row, TransferReport::Kind kind);
+// The counts of each outcome that occurs, how a stopped walk ended, and how
+// far the undo of a run has got.
 std::string summary(const TransferReport& report);
+// "abgebrochen bei Befehl 3 von 24", without "von" where the count is unknown.
+std::string stoppedAtText(const TransferReport& report);
 
-// A number with up to 6 decimals and no trailing zeros, with this decimal separator.
+// A number with up to 6 decimals and no trailing zeros, with this decimal
+// separator, whatever the process's C locale.
 std::string formatNumber(double value, char decimalSeparator);
 // The text of one cell (column 0 to 9) of a row.
 constexpr int AxisColumn = 2; // the one text that comes from KORVANT as it stands
+constexpr int OutcomeColumn = 9;
 std::string cellText(const ReportRow& row, int column, TransferReport::Kind kind, char decimalSeparator);

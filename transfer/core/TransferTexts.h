@@ -16,6 +16,11 @@ inline const char* const ConnectionLost =
     "Die Verbindung zu KORVANT wurde unterbrochen. Die Toleranzen wurden nicht vollständig übertragen.";
 inline const char* const Busy =
     "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Die Toleranzen wurden nicht vollständig übertragen.";
+// "Abbrechen" in the progress window; the stop's place goes between the parts.
+inline const char* const RunCancelled = "Die Übertragung wurde ";
+inline const char* const RunCancelledEnd = ". Die Toleranzen wurden nicht vollständig übertragen.";
+inline const char* const PreviewCancelled = "Die Vorschau wurde ";
+inline const char* const PreviewCancelledEnd = ".";
 
 // Refusals and stops of an undo.
 inline const char* const NoRunYet = "Es gibt noch keine Übertragung.";
@@ -27,6 +32,10 @@ inline const char* const UndoConnectionLost =
     "Die Verbindung zu KORVANT wurde unterbrochen. Die Toleranzen wurden nicht vollständig zurückgesetzt.";
 inline const char* const UndoBusy = "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Die Toleranzen "
                                     "wurden nicht vollständig zurückgesetzt.";
+inline const char* const UndoCancelledBeforePuts =
+    "Das Zurücksetzen wurde abgebrochen. Es wurde nichts zurückgesetzt.";
+inline const char* const UndoCancelled = "Das Zurücksetzen wurde ";
+inline const char* const UndoCancelledEnd = ". Die Toleranzen wurden nicht vollständig zurückgesetzt.";
 
 // The report's columns, "Nr." first.
 constexpr int ColumnCount = 10;
@@ -34,37 +43,59 @@ inline const std::array<const char*, ColumnCount> ColumnTitles = {
     "Nr.",          "Typ",     "Achse",    "Nennmaß",   "Plus vorher",
     "Minus vorher", "Bereich", "Plus neu", "Minus neu", "Ergebnis"};
 
-// The outcome of a row.
+// The CSV file's header block: one line each, then the table's ranges.
+inline const char* const CsvTable = "Tabelle";
+inline const char* const CsvPartProgram = "Teileprogramm";
+inline const char* const CsvTime = "Zeit";
+inline const char* const CsvOldVal = "OldVal";
+inline const char* const CsvResult = "Ergebnis";
+inline const char* const CsvUndoOf = "Rückgängig von";
+inline const char* const CsvRange = "Bereich";
+inline const char* const CsvLower = "über";
+inline const char* const CsvUpper = "bis";
+inline const char* const CsvPlus = "Plus";
+inline const char* const CsvMinus = "Minus";
+
+// The outcome of a row: of a run, of its preview, of an undo.
 inline const char* const Written = "geschrieben";
 inline const char* const WillBeWritten = "wird geschrieben";
+inline const char* const Restored = "zurückgesetzt";
+inline const char* const PartlyWritten = "teilweise geschrieben";
+inline const char* const PartlyRestored = "teilweise zurückgesetzt";
+inline const char* const WriteFailed = "Schreiben fehlgeschlagen";
+inline const char* const RestoreFailed = "Zurücksetzen fehlgeschlagen";
 inline const char* const KeepsOwnTolerances = "behält eigene Toleranzen";
 inline const char* const NoRange = "kein Bereich";
 inline const char* const AxisNotCovered = "Achse nicht erfasst";
 inline const char* const TypeNotCovered = "Typ nicht erfasst";
 inline const char* const ReadFailed = "Lesen fehlgeschlagen";
-inline const char* const WriteFailed = "Schreiben fehlgeschlagen";
 inline const char* const ChangedSince = "seit der Übertragung geändert";
-inline const char* const Restored = "zurückgesetzt";
+inline const char* const NotReached = "nicht zurückgesetzt";
 
-// Which put of a row failed.
-inline const char* const BothPutsFailed = "Plus- und Minustoleranz konnten nicht geschrieben werden.";
-inline const char* const PlusPutFailed = "Die Plustoleranz konnte nicht geschrieben werden.";
-inline const char* const MinusPutFailed = "Die Minustoleranz konnte nicht geschrieben werden.";
+// What became of each put of a row not written whole: "Plustoleranz geschrieben, Minustoleranz …".
+inline const char* const PlusTolerance = "Plustoleranz ";
+inline const char* const MinusTolerance = "Minustoleranz ";
+inline const char* const PutWritten = "geschrieben";
+inline const char* const PutRestored = "zurückgesetzt";
+inline const char* const PutRefused = "von KORVANT abgelehnt";
+inline const char* const PutUnanswered = "ohne Antwort von KORVANT";
+inline const char* const PutNotTried = "nicht versucht";
+inline const char* const PutNotNeeded = "schon wie vor der Übertragung";
 
 // The summary of a report.
 inline const char* const OneDimension = " Maß";
 inline const char* const Dimensions = " Maße";
-inline const char* const ThePreview = "Die Vorschau";
-inline const char* const TheUndo = "Das Zurücksetzen";
-inline const char* const TheTransfer = "Die Übertragung";
-inline const char* const StoppedAfter = " wurde nach ";
-inline const char* const OneCommand = " Befehl";
-inline const char* const Commands = " Befehlen";
-inline const char* const Stopped = " abgebrochen: ";
 inline const char* const SummaryCommandsUnreadable =
     " Die Befehle des Teileprogramms konnten nicht gelesen werden.";
-inline const char* const SummaryConnectionLost = "Die Verbindung zu KORVANT wurde unterbrochen.";
-inline const char* const SummaryBusy = "KORVANT ist beschäftigt und nimmt keine Aufrufe an.";
+inline const char* const TheTransfer = " Übertragung ";
+inline const char* const ThePreview = " Vorschau ";
+inline const char* const TheUndo = " Zurücksetzen ";
+inline const char* const StoppedAt = "abgebrochen bei Befehl ";
+inline const char* const Of = " von ";
+inline const char* const SummaryConnectionLost = ": Die Verbindung zu KORVANT wurde unterbrochen.";
+inline const char* const SummaryBusy = ": KORVANT ist beschäftigt und nimmt keine Aufrufe an.";
+inline const char* const SummaryCancelled = " mit „Abbrechen“.";
 inline const char* const TransferUndone = " Die Übertragung wurde zurückgesetzt.";
+inline const char* const TransferPartlyUndone = " Die Übertragung wurde teilweise zurückgesetzt: ";
 
 } // namespace transfertexts

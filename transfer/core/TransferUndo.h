@@ -9,13 +9,16 @@ class Host;
 }
 class TransferPort;
 
-// "Rückgängig": gives the dimensions the last run wrote the tolerances they had
+// "Rückgängig": gives the dimensions the run wrote into the tolerances they had
 // before it, but only where nothing has changed since. It attaches as the
-// transfer does; a first pass makes the transfer's reads for every command and
-// checks each written row (same type, axis and nominal, still exactly the
-// tolerances the run put); only then a second pass puts the old tolerances
-// back. A part program with another default value text or another number of
-// commands gets nothing. Shows at most one message; gives the undo's own
-// report once the part program was reached and checked, and marks `run` undone
-// when it wrote something.
+// transfer does; a first pass makes the transfer's reads of every command and
+// compares them with what the run read (dimension flag, type, and for a
+// dimension read in full its axis and nominal): a part program with another
+// default value text, other commands or commands in other places gets nothing.
+// The first pass also checks each row still to undo: it must hold what the
+// run (and any undo before) left there. Only then a second pass puts back,
+// row by row, what each row needs. Each of the run's rows keeps how far its
+// undo has got, so that an undo that stopped can be finished by the next.
+// Shows at most one message; gives the undo's own report once the second
+// pass could begin.
 std::optional<TransferReport> undoTransfer(TransferPort& port, korvant::Host& host, TransferReport& run);

@@ -5,34 +5,105 @@
 
 namespace korvant {
 
-bool walkCommands(Session& session, TransferPort& port, const Reference& commands, TransferReport& report,
-                  const CommandVisit& visit)
+WalkEnd walkCommands(Session& session, TransferPort& port, const Reference& commands, TransferReport& report,
+                     const CommandVisit& visit)
 {
     const std::unique_ptr<Enumerator> enumerator = commands.isEmpty() ? nullptr : session.enumerate(commands);
     if (!enumerator)
-        return false;
+        return WalkEnd::Unreadable;
     const std::optional<std::size_t> total = enumerator->count();
     report.commandCount = total;
     std::size_t& done = report.commandsVisited;
     port.reportProgress(done, total);
-    while (const std::optional<Reference> command = session.next(*enumerator)) {
-        visit(*command, done + 1);
-        port.reportProgress(++done, total);
+    for (;;) {
+        report.stoppedAt = done + 1;
+        const std::optional<Reference> command = session.next(*enumerator);
+        if (!command)
+            break;
+        if (!visit(*command, done + 1))
+            return WalkEnd::Ended;
+        const bool goOn = port.reportProgress(++done, total);
+        // A stop asked for after the last command comes too late to stop anything.
+        if (!goOn && !(total && done == *total)) {
+            report.stoppedAt = done;
+            return WalkEnd::Cancelled;
+        }
     }
+    report.stoppedAt = 0;
     report.commandCount = done;
-    return true;
+    return WalkEnd::Complete;
 }
 
-void endStopped(const RunStopped& stopped, TransferPort& port, TransferReport* report,
-                TransferReport::Kind kind)
+namespace {
+
+void putTolerance(Session& session, const Reference& dimension, int dispid, double value, Put& put)
 {
-    const bool busy = stopped.status == CallStatus::Busy;
-    if (report)
-        report->end = busy ? TransferReport::End::Busy : TransferReport::End::ConnectionLost;
+    put = Put::Unanswered;
+    try {
+        put = session.write(dimension, Interface::Dimension, dispid, value) ? Put::Done : Put::Failed;
+    } catch (const RunStopped& stopped) {
+        // A busy host rejected the call: it was not carried out.
+        if (stopped.status == CallStatus::Busy)
+            put = Put::Failed;
+        throw;
+    }
+}
+
+const char* lostMessage(CallStatus status, TransferReport::Kind kind)
+{
+    const bool busy = status == CallStatus::Busy;
     if (kind == TransferReport::Kind::Undo)
-        port.showMessage(busy ? transfertexts::UndoBusy : transfertexts::UndoConnectionLost);
-    else
-        port.showMessage(busy ? transfertexts::Busy : transfertexts::ConnectionLost);
+        return busy ? transfertexts::UndoBusy : transfertexts::UndoConnectionLost;
+    return busy ? transfertexts::Busy : transfertexts::ConnectionLost;
+}
+
+std::string cancelMessage(const TransferReport& report)
+{
+    using namespace transfertexts;
+    switch (report.kind) {
+    case TransferReport::Kind::Preview:
+        return PreviewCancelled + stoppedAtText(report) + PreviewCancelledEnd;
+    case TransferReport::Kind::Undo:
+        return UndoCancelled + stoppedAtText(report) + UndoCancelledEnd;
+    case TransferReport::Kind::Run:
+        break;
+    }
+    return RunCancelled + stoppedAtText(report) + RunCancelledEnd;
+}
+
+} // namespace
+
+void putTolerances(Session& session, const Reference& dimension, double plus, double minus, Put& plusPut,
+                   Put& minusPut)
+{
+    putTolerance(session, dimension, dispid::PlusTolerance, plus, plusPut);
+    putTolerance(session, dimension, dispid::MinusTolerance, minus, minusPut);
+}
+
+void endStopped(TransferReport& report, TransferReport::End why, TransferPort& port)
+{
+    report.end = why;
+    const bool undo = report.kind == TransferReport::Kind::Undo;
+    switch (why) {
+    case TransferReport::End::Complete:
+        return;
+    case TransferReport::End::CommandsUnreadable:
+        port.showMessage(undo ? transfertexts::UndoCommandsUnreadable : transfertexts::CommandsUnreadable);
+        return;
+    case TransferReport::End::ConnectionLost:
+    case TransferReport::End::Busy:
+        port.showMessage(lostMessage(
+            why == TransferReport::End::Busy ? CallStatus::Busy : CallStatus::ConnectionLost, report.kind));
+        return;
+    case TransferReport::End::Cancelled:
+        port.showMessage(cancelMessage(report));
+        return;
+    }
+}
+
+void tellStopped(const RunStopped& stopped, TransferReport::Kind kind, TransferPort& port)
+{
+    port.showMessage(lostMessage(stopped.status, kind));
 }
 
 } // namespace korvant

@@ -8,21 +8,47 @@
 class TransferPort;
 
 // What the transfer, its preview and its undo share: the walk over the part
-// program's commands and how a stopped run ends.
+// program's commands, the puts of a dimension's two tolerances, and how a
+// stopped walk is told.
 namespace korvant {
 
-using CommandVisit = std::function<void(const Reference& command, std::size_t position)>;
+// Visits one command (positions from 1); false ends the walk there.
+using CommandVisit = std::function<bool(const Reference& command, std::size_t position)>;
 
-// Visits every command of the collection in its order, positions from 1; the
-// port hears of the progress before each command and once after the last.
-// Keeps the count of commands and how many were visited in the report. False
-// when the collection cannot be walked: nothing was visited.
-bool walkCommands(Session& session, TransferPort& port, const Reference& commands, TransferReport& report,
-                  const CommandVisit& visit);
+enum class WalkEnd
+{
+    Complete,
+    Unreadable, // the collection cannot be walked: nothing was visited
+    Cancelled,  // "Abbrechen" after the command the report's stoppedAt names
+    Ended       // the visit ended it
+};
 
-// A run stopped by a lost connection or a busy host: the report says so, and
-// the port shows the message of the report's kind.
-void endStopped(const RunStopped& stopped, TransferPort& port, TransferReport* report,
-                TransferReport::Kind kind);
+// Visits every command of the collection in its order; the port hears of the
+// progress before the first command and after each, and may ask to stop
+// there. Keeps in the report how many commands there are, how many were
+// visited and, while a command is visited, which: a lost connection or a busy
+// host (thrown as RunStopped) stops the walk at that command.
+WalkEnd walkCommands(Session& session, TransferPort& port, const Reference& commands, TransferReport& report,
+                     const CommandVisit& visit);
+
+// Puts a dimension's plus and then its minus tolerance, each on its own, and
+// records what became of each; a lost connection or a busy host still ends
+// the run, between the two puts too.
+void putTolerances(Session& session, const Reference& dimension, double plus, double minus, Put& plusPut,
+                   Put& minusPut);
+
+// The walk stopped at report.stoppedAt: the report says why, and the port
+// shows the message of the report's kind.
+void endStopped(TransferReport& report, TransferReport::End why, TransferPort& port);
+
+// How a walk stopped by a lost connection or a busy host ends.
+inline TransferReport::End endOf(const RunStopped& stopped)
+{
+    return stopped.status == CallStatus::Busy ? TransferReport::End::Busy
+                                              : TransferReport::End::ConnectionLost;
+}
+
+// A stop before there was a report to keep it.
+void tellStopped(const RunStopped& stopped, TransferReport::Kind kind, TransferPort& port);
 
 } // namespace korvant

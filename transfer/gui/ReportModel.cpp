@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int OutcomeColumn = transfertexts::ColumnCount - 1;
-
 bool isNumberColumn(int column)
 {
     return column != AxisColumn && column != OutcomeColumn;
@@ -50,8 +48,9 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return QString::fromStdString(cellText(row, index.column(), m_report->kind, m_decimalSeparator));
     case Qt::ToolTipRole:
-        if (index.column() == OutcomeColumn && row.outcome == Outcome::WriteFailed)
-            return QString::fromStdString(writeFailureDetail(row));
+        if (index.column() == OutcomeColumn)
+            if (const std::string detail = outcomeDetail(row, m_report->kind); !detail.empty())
+                return QString::fromStdString(detail);
         return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter |

@@ -28,7 +28,7 @@ ReportWindow::ReportWindow(QWidget* parent)
       m_run(new QPushButton(QStringLiteral("&Ausführen"), this)),
       m_save(new QPushButton(QStringLiteral("&Speichern…"), this)),
       m_undo(new QPushButton(QStringLiteral("&Rückgängig"), this)),
-      m_close(new QPushButton(QStringLiteral("&Schließen"), this))
+      m_close(new QPushButton(QStringLiteral("S&chließen"), this))
 {
     setObjectName(QStringLiteral("TransferReport"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -42,6 +42,7 @@ ReportWindow::ReportWindow(QWidget* parent)
                                                             {m_summary, "ReportSummary"}};
     for (const auto& [label, name] : headerLabels) {
         label->setObjectName(QString::fromLatin1(name));
+        label->setTextFormat(Qt::PlainText); // a part program's name is no markup
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
     m_summary->setWordWrap(true);
@@ -121,5 +122,7 @@ void ReportWindow::showReport(TransferReport report, bool offersRun, bool offers
 
     m_run->setVisible(offersRun);
     m_undo->setVisible(offersUndo);
+    m_rows->scrollToTop();
+    m_rows->setCurrentIndex(m_model->index(0, 0));
     m_rows->setFocus();
 }

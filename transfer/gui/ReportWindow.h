@@ -22,7 +22,7 @@ public:
     explicit ReportWindow(QWidget* parent);
 
     // Shows `report`, with "Ausführen" where `offersRun` and "Rückgängig" where
-    // `offersUndo`; the rows take the keyboard.
+    // `offersUndo`, from its first row on; the rows take the keyboard.
     void showReport(TransferReport report, bool offersRun, bool offersUndo);
     const TransferReport& report() const { return m_report; }
 

@@ -11,11 +11,14 @@
 #include "transfer/core/TransferUndo.h"
 #include "transfer/gui/ReportModel.h"
 #include "transfer/gui/ReportWindow.h"
+#include "transfer/gui/TransferProgress.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 namespace {
@@ -39,40 +42,69 @@ QString chooseSavePath(QWidget* parent, const QString& suggested)
 
 } // namespace
 
-// While a command runs it repaints its progress: a close request from the
-// frame of the main window or the report window must not take either away
-// under it.
+// While a command runs, only its progress window ("Abbrechen") and its
+// messages take input: every other key, click, shortcut and close request
+// (the frame's close button, Alt+F4) is dropped, and so is what is still
+// queued when the command ends, rather than carried out after it.
 class TransferController::RunScope : public QObject
 {
 public:
     explicit RunScope(TransferController& controller) : m_controller(controller)
     {
         m_controller.m_running = true;
-        for (QWidget* window : windows())
-            window->installEventFilter(this);
+        QCoreApplication::instance()->installEventFilter(this);
     }
     ~RunScope() override
     {
-        for (QWidget* window : windows())
-            window->removeEventFilter(this);
+        QCoreApplication::processEvents();
+        QCoreApplication::instance()->removeEventFilter(this);
         m_controller.m_running = false;
     }
 
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* receiver, QEvent* event) override
     {
-        if (event->type() != QEvent::Close)
+        if (!isInput(event->type()) || takesInput(receiver, event->type()))
             return false;
-        event->ignore();
+        // An accepted override keeps the shortcut from firing; an ignored close keeps the window.
+        event->setAccepted(event->type() == QEvent::ShortcutOverride);
         return true;
     }
 
 private:
-    std::vector<QWidget*> windows() const
+    static bool isInput(QEvent::Type type)
     {
-        std::vector<QWidget*> found{m_controller.m_window};
-        if (m_controller.m_reportWindow)
-            found.push_back(m_controller.m_reportWindow);
-        return found;
+        switch (type) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::Close:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::InputMethod:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    // Events for a platform window go on to its widgets, and are judged there;
+    // a shortcut for anything but a widget is a menu command.
+    static bool takesInput(const QObject* receiver, QEvent::Type type)
+    {
+        const auto* widget = qobject_cast<const QWidget*>(receiver);
+        if (!widget)
+            return type != QEvent::Shortcut && receiver->isWindowType();
+        const QWidget* window = widget->window();
+        return qobject_cast<const TransferProgress*>(window) || qobject_cast<const QMessageBox*>(window);
     }
 
     TransferController& m_controller;
@@ -166,7 +198,7 @@ void TransferController::undoFromReport()
     WindowPort port(m_table, window, m_timing);
     const QDateTime started = QDateTime::currentDateTime();
     if (auto undone = stamped(undoTransfer(port, *m_hosts(), *m_lastReport), started))
-        window->showReport(std::move(*undone), false, false);
+        window->showReport(std::move(*undone), false, m_lastReport->canBeUndone());
 }
 
 QString TransferController::suggestedCsvPath(const TransferReport& report)

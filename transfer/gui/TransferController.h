@@ -47,6 +47,8 @@ public:
     void preview();
     void showLastReport();
 
+    // Test seam: when a command's progress window comes up.
+    void setProgressTiming(ProgressTiming timing) { m_timing = timing; }
     // Test seam: answers the save dialog with a path ("" cancels) instead of showing it.
     using SavePathChooser = std::function<QString(QWidget* parent, const QString& suggested)>;
     void setSavePathChooser(SavePathChooser chooser) { m_choosePath = std::move(chooser); }

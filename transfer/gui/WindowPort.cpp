@@ -66,20 +66,28 @@ void WindowPort::restorePointer()
     m_window->unsetCursor();
 }
 
-void WindowPort::reportProgress(std::size_t done, std::optional<std::size_t> total)
+bool WindowPort::reportProgress(std::size_t done, std::optional<std::size_t> total)
 {
+    TransferProgress* progress = existingProgress();
     const bool finished = total && done == *total;
     if (m_clock.elapsed() < m_timing.delayMs ||
         (!finished && m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < m_timing.intervalMs))
-        return;
-    TransferProgress* progress = existingProgress();
-    if (!progress)
-        progress = new TransferProgress(m_window);
+        return !(m_progressShown && progress->cancelRequested());
+    if (!m_progressShown) {
+        // The window of an earlier command is used again, as new.
+        if (progress)
+            progress->reset();
+        else
+            progress = new TransferProgress(m_window);
+        progress->show();
+        progress->activateWindow(); // so that Escape reaches it
+        m_progressShown = true;
+    }
     progress->showCount(done, total);
-    progress->show();
     m_sinceRepaint.start();
-    // Paint, but take no input: no other command can start while this one runs.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Paint, and let "Abbrechen" be pressed: the only input taken while the command runs.
+    QCoreApplication::processEvents();
+    return !progress->cancelRequested();
 }
 
 TransferProgress* WindowPort::existingProgress() const

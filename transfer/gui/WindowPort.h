@@ -17,7 +17,8 @@ struct ProgressTiming
 
 // The transfer's port on a window: the main window's table, the user's
 // locale and settings, message boxes over `window`, its wait pointer, and
-// the progress window it owns while a long run goes on.
+// the progress window it owns while a long command goes on. Whoever runs the
+// command keeps every other window from taking input meanwhile.
 class WindowPort : public TransferPort
 {
 public:
@@ -32,7 +33,7 @@ public:
     void showMessage(const std::string& text) override;
     void setWaitPointer() override;
     void restorePointer() override;
-    void reportProgress(std::size_t done, std::optional<std::size_t> total) override;
+    bool reportProgress(std::size_t done, std::optional<std::size_t> total) override;
 
 private:
     TransferProgress* existingProgress() const;
@@ -42,4 +43,5 @@ private:
     ProgressTiming m_timing;
     QElapsedTimer m_clock;
     QElapsedTimer m_sinceRepaint;
+    bool m_progressShown = false; // by this command
 };
