@@ -19,8 +19,6 @@ QString pathOf(const QString& key)
 // one, tells why.
 QString failureReason(const QSettings& store)
 {
-    if (store.status() == QSettings::FormatError)
-        return QStringLiteral("Die gespeicherten Einstellungen sind beschädigt.");
     const QFileInfo file(store.fileName());
     // The write bit too: root may open a file whose mode denies it.
     if (file.exists() && (!file.isWritable() || !file.permission(QFileDevice::WriteOwner)))
@@ -28,6 +26,8 @@ QString failureReason(const QSettings& store)
     const QFileInfo folder(file.absolutePath());
     if (!file.exists() && folder.exists() && !folder.isWritable())
         return QStringLiteral("Der Ordner ist schreibgeschützt.");
+    if (store.status() == QSettings::FormatError)
+        return QStringLiteral("Die gespeicherten Einstellungen sind beschädigt.");
     return QStringLiteral("Kein Schreibzugriff, oder der Datenträger ist voll.");
 }
 
@@ -51,9 +51,20 @@ bool keepExistingTolerances()
 QString write(const QString& key, const QString& value)
 {
     const std::unique_ptr<QSettings> store = openStore();
+    prepareForWriting(*store);
+    const QVariant stored = store->value(pathOf(key));
     store->setValue(pathOf(key), value);
     store->sync();
-    return store->status() == QSettings::NoError ? QString() : failureReason(*store);
+    if (store->status() == QSettings::NoError)
+        return {};
+    const QString reason = failureReason(*store);
+    // QSettings keeps what it could not write in the process's own copy of
+    // the store, where every later read would find it: put back what the store holds.
+    if (stored.isValid())
+        store->setValue(pathOf(key), stored);
+    else
+        store->remove(pathOf(key));
+    return reason;
 }
 
 QString place()

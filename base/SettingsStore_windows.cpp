@@ -13,4 +13,7 @@ std::unique_ptr<QSettings> openStore()
     return store;
 }
 
+// The registry needs nothing.
+void prepareForWriting(const QSettings&) {}
+
 } // namespace settings

@@ -61,6 +61,12 @@ bool takesNewFile(const QString& folder)
 std::optional<QString> saveTargetProblem(const QString& path)
 {
     const QFileInfo info(path);
+    // No file system of Windows or Linux takes a longer name.
+    constexpr int LongestName = 255;
+    if (info.fileName().size() > LongestName)
+        return QStringLiteral("Der Dateiname ist zu lang: er hat %1 Zeichen, höchstens %2 sind möglich.")
+            .arg(info.fileName().size())
+            .arg(LongestName);
     if (!QFileInfo(info.absolutePath()).isDir())
         return QStringLiteral("Der Ordner ist nicht vorhanden.");
     if (info.exists() && !info.isFile())
@@ -99,6 +105,7 @@ std::optional<QString> writeAtomically(const QString& path, const std::string& b
 {
     // Unbuffered, so a short write (a full disk) shows in write()'s result: a
     // buffered QSaveFile can commit a cut-off file when its final flush falls short.
+    const bool replaces = QFileInfo::exists(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QStringLiteral(
@@ -111,8 +118,15 @@ std::optional<QString> writeAtomically(const QString& path, const std::string& b
                               "Schreibfehler).") +
                unchanged;
     }
-    if (!file.commit())
-        return QStringLiteral("Die neue Datei konnte nicht an die Stelle der bisherigen treten.") + unchanged;
+    if (!file.commit()) {
+        if (replaces)
+            return QStringLiteral("Die neue Datei konnte nicht an die Stelle der bisherigen treten.") +
+                   unchanged;
+        // Written in full under a temporary name, the file could not be given its own.
+        return QStringLiteral(
+            "Die Datei kann unter diesem Namen nicht angelegt werden: das Dateisystem nimmt "
+            "den Namen nicht an (zu lang oder mit Zeichen, die es nicht zulässt).");
+    }
     return std::nullopt;
 }
 

@@ -3,6 +3,9 @@
 // settings dialog writes, and the keys that answer the windows and boxes.
 #include "base/Version.h"
 #include "app/Credits.h"
+#include "korvant-sim/SimHost.h"
+#include "tests/transfer/FakeHost.h"
+#include "tests/transfer/TransferCases.h"
 #include "tests/support/FileModes.h"
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/ShellTestSupport.h"
@@ -62,6 +65,7 @@ class TestStartAndSettings : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_settingsFolder;
+    std::unique_ptr<sim::SimHost> m_korvant; // the transfer cases' part program, in-process
     std::unique_ptr<Shell> m_shell;
 
     // A stored value, or "(fehlt)" when the key is missing.
@@ -80,7 +84,13 @@ private:
     }
 
 private slots:
-    void init() { m_shell = guitest::startShell(m_settingsFolder); }
+    void init()
+    {
+        m_korvant = std::make_unique<sim::SimHost>(transfercases::partProgram(),
+                                                   sim::PartProgramState::Active, sim::FaultPlan{});
+        m_shell =
+            guitest::startShell(m_settingsFolder, [this] { return std::make_unique<FakeHost>(*m_korvant); });
+    }
 
     void cleanup()
     {
@@ -411,7 +421,47 @@ private slots:
         QVERIFY(m_shell->mainWindow() && m_shell->mainWindow()->isVisible());
         QVERIFY(store.open(QIODevice::ReadOnly));
         QCOMPARE(store.readAll(), before);
+
+        // What could not be stored does not take effect: the next transfer
+        // keeps the tolerances the dimensions have, as the stored "OldVal" says.
+        QVERIFY(settings::keepExistingTolerances());
+        main = m_shell->mainWindow();
+        QStringList values;
+        for (const std::string& value : transfercases::tableValues())
+            values << QString::fromStdString(value);
+        main->table().showValues(values);
+        main->table().setTablePath(QStringLiteral("/tmp/Grenzfälle.tabelle"));
+        MessageBox::clearRecord();
+        QVERIFY(guitest::trigger(main, QStringLiteral("START")));
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(main->transfer().lastReport()->oldVal, std::string("1"));
+        const std::size_t kept =
+            main->transfer().lastReport()->counts()[std::size_t(Outcome::KeepsOwnTolerances)];
+        QCOMPARE(kept, std::size_t(3));
+        QCOMPARE(m_korvant->program().commands[22].plus, 0.1);
         store.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    // A settings file an editor saved with a UTF-8 byte-order mark is read,
+    // and written to as any other.
+    void aSettingsFileWithAByteOrderMark()
+    {
+        MainWindow* main = startAtMainWindow();
+        QFile file(settings::place());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\xEF\xBB\xBF[Settings]\nOldVal=0\nStart=0\n");
+        file.close();
+        QVERIFY(!settings::keepExistingTolerances());
+        QVERIFY(!settings::showSplash());
+        QVERIFY(guitest::trigger(main, QStringLiteral("Setup")));
+        SetupDialog* setup = m_shell->setupDialog();
+        QVERIFY(!child<QCheckBox>(setup, QStringLiteral("Check_OldVal"))->isChecked());
+        QTest::mouseClick(child<QCheckBox>(setup, QStringLiteral("Check_OldVal")), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(setup, QStringLiteral("cmd_OK")), Qt::LeftButton);
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(stored(settings::OldVal), QStringLiteral("1"));
+        QCOMPARE(stored(settings::Start), QStringLiteral("0"));
+        QVERIFY(settings::keepExistingTolerances());
     }
 
     // Enter presses the focused button, otherwise the default "OK"; Escape is "Abbruch".

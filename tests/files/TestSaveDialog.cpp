@@ -91,7 +91,8 @@ private slots:
         QCOMPARE(guitest::child<QLabel>(dialog, "Label3")->text(), QStringLiteral("Laufwerke"));
         QCOMPARE(guitest::child<QLabel>(dialog, "Label4")->text(), QStringLiteral("Dateityp"));
 
-        QCOMPARE(guitest::tabChain(guitest::child<QWidget>(dialog, "OKButton"), 6), QStringList({"OKButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
+        QCOMPARE(guitest::tabChain(guitest::child<QWidget>(dialog, "OKButton"), 6),
+                 QStringList({"OKButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
         // Opening leaves the table path alone.
         QCOMPARE(table().tablePath(), QStringLiteral("keine Tabelle gewählt"));
     }
@@ -391,6 +392,38 @@ private slots:
         QVERIFY(table().isEditMode());
         QCOMPARE(table().boxTexts(), values);
         QVERIFY(!isClosed(dialog));
+    }
+
+    // A name the file system does not take is told as such: there was no file to replace.
+    void aNameTooLongIsReported_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("300 characters")
+            << QString(300, QLatin1Char('a'))
+            << "Der Dateiname ist zu lang: er hat 308 Zeichen, höchstens 255 sind möglich.";
+        QTest::newRow("200 umlauts, more bytes than the file system takes")
+            << QString(200, QChar(0xE4))
+            << "Die Datei kann unter diesem Namen nicht angelegt werden: das Dateisystem nimmt den Namen "
+               "nicht an "
+               "(zu lang oder mit Zeichen, die es nicht zulässt).";
+    }
+
+    void aNameTooLongIsReported()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        const QStringList values = sampleValues();
+        enterTable(table(), values);
+        const QPointer<QWidget> dialog = openDialog();
+        guitest::child<QLineEdit>(dialog, QStringLiteral("Text1"))->setText(name); // pasted
+        MessageBox::setNextAnswer(Answer::Ok);
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList("Die Tabelle wurde nicht gespeichert:\n" +
+                                                       inFolder("") + name + ".tabelle\n" + reason));
+        QVERIFY(table().isEditMode());
+        QCOMPARE(table().boxTexts(), values);
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     void aFolderOfThatNameIsReported()
