@@ -161,8 +161,9 @@ int serve(QCoreApplication& app, Options options)
     }
 
     DBusObjects objects(host, options.application);
+    // Headless, the application is no QApplication: qApp would name the wrong type.
     QObject::connect(&objects, &DBusObjects::leaveRequested, &app,
-                     [] { QTimer::singleShot(100, qApp, &QCoreApplication::quit); });
+                     [&app] { QTimer::singleShot(100, &app, &QCoreApplication::quit); });
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     // The objects first, then the name: whoever sees the name finds the objects.

@@ -235,6 +235,7 @@ private slots:
     void busyHostIsNamed_data();
     void busyHostIsNamed();
     void hostLeavingMidRunEndsTheRun();
+    void stoppedRunAndResumedUndoLeaveThePartProgramAsBefore();
     void umlautsSurviveTheTrip();
     void undoRestoresWhatTheRunWrote();
     void undoOfABusyHostIsNamed();
@@ -331,6 +332,57 @@ void TestTransferCom::hostLeavingMidRunEndsTheRun()
     QCOMPARE(window.shownMessages(), only(transfertexts::ConnectionLost));
     QVERIFY(!window.waitPointer);
     QVERIFY(standIn.hasEnded(10000));
+}
+
+// KORVANT ends between the two puts of command 4, and again amid the undo's
+// puts; each time it is started again with the part program as it left it.
+// The stopped run, the stopped undo and the undo that finishes it leave the
+// part program exactly as it was before the run.
+void TestTransferCom::stoppedRunAndResumedUndoLeaveThePartProgramAsBefore()
+{
+    RecordingWindow window;
+    std::optional<TransferReport> run;
+    sim::PartProgram left;
+    {
+        // The way to the commands (4 calls), commands 1 and 2 (9 calls each), 3 (7 reads), 4's reads and plus
+        // put.
+        StandIn standIn(transfercases::partProgram(), "--leave-after 37");
+        ComHost host;
+        run = runTransfer(window, host);
+        QVERIFY(standIn.hasEnded(10000));
+        left = standIn.closeAndRead();
+    }
+    QCOMPARE(window.shownMessages(), only(transfertexts::ConnectionLost));
+    QVERIFY(run && run->rows.size() == 4);
+    QCOMPARE(run->rows[3].outcome, Outcome::PartlyWritten);
+    QCOMPARE(left.commands.at(3).plus, 0.1);
+    QCOMPARE(left.commands.at(3).minus, 0.0);
+    window.messages.clear();
+    {
+        // The first pass (172 calls), command 1's two puts and command 2's plus.
+        StandIn standIn(left, "--leave-after 175");
+        ComHost host;
+        const auto undo = undoTransfer(window, host, *run);
+        QVERIFY(undo);
+        QVERIFY2(summary(*undo).find("teilweise zurückgesetzt: 1 von 3.") != std::string::npos,
+                 summary(*undo).c_str());
+        QVERIFY(standIn.hasEnded(10000));
+        left = standIn.closeAndRead();
+    }
+    QCOMPARE(window.shownMessages(), only(transfertexts::UndoConnectionLost));
+    QVERIFY(run->canBeUndone());
+    window.messages.clear();
+    {
+        StandIn standIn(left);
+        ComHost host;
+        QVERIFY(undoTransfer(window, host, *run));
+        QCOMPARE(standIn.liveObjects(), 0L);
+        left = standIn.closeAndRead();
+    }
+    QCOMPARE(window.shownMessages(), QStringList());
+    QVERIFY(!run->canBeUndone());
+    const char* notAsBefore = transfercases::firstCaseNotAsBefore(left);
+    QVERIFY2(!notAsBefore, notAsBefore);
 }
 
 // Text crosses the process boundary as BSTR and arrives as the same UTF-8.

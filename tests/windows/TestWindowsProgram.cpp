@@ -13,6 +13,8 @@
 #include "tests/support/PictureComparison.h"
 #include "files/OpenDialog.h"
 #include "transfer/gui/ReportWindow.h"
+#include "transfer/gui/TransferController.h"
+#include "transfer/gui/TransferProgress.h"
 #include "files/SaveDialog.h"
 #include "app/SetupDialog.h"
 #include "app/Shell.h"
@@ -31,6 +33,7 @@
 #include <QTableView>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "tests/windows/ComStandIn.h"
@@ -153,6 +156,7 @@ private slots:
     void tableFileSavedAsItWasRead();
     void wholeStoryByKeyboardIntoKorvant();
     void reportWindowUndoesIntoKorvant();
+    void aRunTakesNoInputButAbbrechen();
     void dialogsOpenInTheForegroundWithTheKeyboard();
     void theFrameAsksInEditModeAndKeepsItsSize();
     void theTableNameShowsWhileTheWindowIsInactive();
@@ -463,6 +467,52 @@ void TestWindowsProgram::reportWindowUndoesIntoKorvant()
 
     const char* notRestored = transfercases::firstCaseNotAsBefore(standIn.closeAndRead());
     QVERIFY2(!notRestored, notRestored);
+}
+
+// During a long run Alt+F4 and the frame's close button on the main window
+// are dropped, not carried out when the run ends; Escape, from the keyboard,
+// is "Abbrechen" in the progress window, and the run stops after the command
+// under way.
+void TestWindowsProgram::aRunTakesNoInputButAbbrechen()
+{
+    startShell(m_folder->path());
+    MainWindow* main = m_shell->showMainWindow();
+    QStringList shown;
+    for (const std::string& value : transfercases::tableValues())
+        shown << QString::fromStdString(value);
+    main->table().showValues(shown);
+    main->table().setTablePath(QStringLiteral("C:\\Tabellen\\Grenzfälle.tabelle"));
+    comstandin::StandIn standIn(sim::generatePartProgram(600));
+    QVERIFY(standIn.isRunning());
+    QVERIFY(activate(main));
+
+    // Half a second in, the progress window is up; a moment later the user closes the main window.
+    QTimer::singleShot(900, main, [main] {
+        SetForegroundWindow(handleOf(main));
+        typeOnKeyboard({VK_MENU, VK_F4});
+        PostMessageW(handleOf(main), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    QVERIFY(guitest::trigger(main, QStringLiteral("START")));
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(main->transfer().lastReport()->end, TransferReport::End::Complete);
+    QTest::qWait(200);
+    QVERIFY(m_shell->mainWindow() && main->isVisible());
+
+    QTimer::singleShot(900, main, [main] {
+        if (auto* progress = main->findChild<TransferProgress*>())
+            SetForegroundWindow(handleOf(progress));
+        typeOnKeyboard({VK_ESCAPE});
+    });
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    QVERIFY(guitest::trigger(main, QStringLiteral("START")));
+    const TransferReport& stopped = *main->transfer().lastReport();
+    QCOMPARE(stopped.end, TransferReport::End::Cancelled);
+    QCOMPARE(MessageBox::shownTexts(),
+             QStringList{QStringLiteral("Die Übertragung wurde ") +
+                         QString::fromStdString(stoppedAtText(stopped)) +
+                         QStringLiteral(". Die Toleranzen wurden nicht vollständig übertragen.")});
+    QVERIFY(stopped.stoppedAt > 0 && stopped.stoppedAt < 600);
+    QVERIFY(m_shell->mainWindow() && main->isVisible());
 }
 
 // The save and open dialogs come to the foreground with the focus on "OK",

@@ -146,12 +146,9 @@ void restoreTolerance(Session& session, const Reference& dimension, int dispid, 
         kept = Put::Done;
         return;
     }
-    reported = Put::Unanswered;
     try {
-        reported = session.write(dimension, Interface::Dimension, dispid, before) ? Put::Done : Put::Failed;
-    } catch (const RunStopped& stopped) {
-        if (stopped.status == CallStatus::Busy)
-            reported = Put::Failed;
+        putTolerance(session, dimension, dispid, before, reported);
+    } catch (const RunStopped&) {
         kept = reported;
         throw;
     }

@@ -36,19 +36,6 @@ WalkEnd walkCommands(Session& session, TransferPort& port, const Reference& comm
 
 namespace {
 
-void putTolerance(Session& session, const Reference& dimension, int dispid, double value, Put& put)
-{
-    put = Put::Unanswered;
-    try {
-        put = session.write(dimension, Interface::Dimension, dispid, value) ? Put::Done : Put::Failed;
-    } catch (const RunStopped& stopped) {
-        // A busy host rejected the call: it was not carried out.
-        if (stopped.status == CallStatus::Busy)
-            put = Put::Failed;
-        throw;
-    }
-}
-
 const char* lostMessage(CallStatus status, TransferReport::Kind kind)
 {
     const bool busy = status == CallStatus::Busy;
@@ -72,6 +59,19 @@ std::string cancelMessage(const TransferReport& report)
 }
 
 } // namespace
+
+void putTolerance(Session& session, const Reference& dimension, int dispid, double value, Put& put)
+{
+    put = Put::Unanswered;
+    try {
+        put = session.write(dimension, Interface::Dimension, dispid, value) ? Put::Done : Put::Failed;
+    } catch (const RunStopped& stopped) {
+        // A busy host rejected the call: it was not carried out.
+        if (stopped.status == CallStatus::Busy)
+            put = Put::Failed;
+        throw;
+    }
+}
 
 void putTolerances(Session& session, const Reference& dimension, double plus, double minus, Put& plusPut,
                    Put& minusPut)

@@ -31,6 +31,10 @@ enum class WalkEnd
 WalkEnd walkCommands(Session& session, TransferPort& port, const Reference& commands, TransferReport& report,
                      const CommandVisit& visit);
 
+// Puts one tolerance and records what became of it; a lost connection or a
+// busy host still ends the run.
+void putTolerance(Session& session, const Reference& dimension, int dispid, double value, Put& put);
+
 // Puts a dimension's plus and then its minus tolerance, each on its own, and
 // records what became of each; a lost connection or a busy host still ends
 // the run, between the two puts too.

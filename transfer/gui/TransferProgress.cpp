@@ -10,7 +10,7 @@
 
 TransferProgress::TransferProgress(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_label(new QLabel(this)),
-      m_cancel(new QPushButton(QStringLiteral("&Abbrechen"), this))
+      m_cancel(new QPushButton(this))
 {
     setObjectName(QStringLiteral("TransferProgress"));
     setWindowTitle(QString::fromUtf8(appinfo::Title));
@@ -22,6 +22,7 @@ TransferProgress::TransferProgress(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
     layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
+    reset();
 }
 
 void TransferProgress::showCount(std::size_t done, std::optional<std::size_t> total)

@@ -48,8 +48,11 @@ bool WindowPort::keepExistingTolerances() const
     return settings::keepExistingTolerances();
 }
 
+// The message tells how the command ended: its progress window goes first.
 void WindowPort::showMessage(const std::string& text)
 {
+    if (TransferProgress* progress = existingProgress())
+        progress->hide();
     MessageBox::show(m_window, QString::fromStdString(text));
 }
 
