@@ -5,6 +5,7 @@
 #include "base/Twips.h"
 #include "files/DeleteTable.h"
 #include "resources/Pictures.h"
+#include "table/TableCheckWindow.h"
 #include "table/TableCommands.h"
 #include "table/ToleranceTable.h"
 
@@ -71,7 +72,8 @@ void MainWindow::createMenus()
           {"Tab_SAVE_M", "Speichern", QKeySequence(Qt::CTRL | Qt::Key_S), &MainWindow::saveTable},
           {"Tab_DEL_M", "Löschen", QKeySequence(Qt::CTRL | Qt::Key_D), &MainWindow::deleteTable},
           {"Linie1", nullptr, {}, nullptr},
-          {"Select", "Auswählen", QKeySequence(Qt::CTRL | Qt::Key_A), &MainWindow::chooseTable}}},
+          {"Select", "Auswählen", QKeySequence(Qt::CTRL | Qt::Key_A), &MainWindow::chooseTable},
+          {"Pruefen", "Prüfen…", QKeySequence(Qt::Key_F8), &MainWindow::checkTable}}},
         {"Menü_2",
          "&Hilfe",
          {{"SERVICE", "Software Service", {}, &MainWindow::supportRequested},
@@ -240,6 +242,14 @@ void MainWindow::saveTable()
 void MainWindow::deleteTable()
 {
     deleteCurrentTable(*m_table, this);
+}
+
+// Lists what the check finds in the table as it stands, shown or being edited.
+void MainWindow::checkTable()
+{
+    auto* window = new TableCheckWindow(m_table->findings(), this);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
 }
 
 void MainWindow::chooseTable()

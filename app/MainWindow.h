@@ -52,6 +52,7 @@ private:
     void saveTable();
     void deleteTable();
     void chooseTable();
+    void checkTable();
 
     ToleranceTable* m_table;
     TransferController* m_transfer;

@@ -2,6 +2,7 @@
 
 #include "base/NamedFont.h"
 #include "base/Twips.h"
+#include "table/LocaleNumbers.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -82,6 +83,15 @@ int indexInValueOrder(const cells::Cell& cell)
     return indexInLabelOrder(cell) - 1; // value order is label order without range 1's lower bound
 }
 
+// The line below the grid, which the window grows by.
+constexpr int CheckLineTop = 6600;
+constexpr int CheckLineHeight = 255;
+
+// Tints that show through the Windows style, which draws a box's own base
+// colour: Qt's style sheets are not built into the Windows program.
+const QColor ErrorTint(248, 208, 208);
+const QColor NoteTint(255, 242, 179);
+
 } // namespace
 
 ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
@@ -95,6 +105,11 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
     m_tableName->setForegroundRole(QPalette::Highlight);
     keepTableNameHighlighted();
     m_tableName->setAccessibleName(QStringLiteral("Gewählte Tabelle"));
+
+    m_checkLine = new QLabel(this);
+    m_checkLine->setObjectName(QStringLiteral("TableCheckLine"));
+    m_checkLine->setTextFormat(Qt::PlainText);
+    m_checkLine->setGeometry(rectFromTwips(120, CheckLineTop, 9015, CheckLineHeight));
 
     int headerNumber = 1;
     for (int block = 0; block < 2; ++block) {
@@ -128,6 +143,10 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
         const QPoint origin = cellOrigin(cell);
         box->setGeometry(rectFromTwips(origin.x(), origin.y(), CellWidth, BoxHeight));
         box->hide();
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            if (isEditMode())
+                recheck();
+        });
         m_boxes[indexInValueOrder(cell)] = box;
     }
 
@@ -135,7 +154,8 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(box(order[i - 1]), box(order[i]));
 
-    setMinimumSize(toPixels(9360), toPixels(6675 - ToolbarTwips));
+    setMinimumSize(toPixels(9360), toPixels(CheckLineTop + CheckLineHeight + 120 - ToolbarTwips));
+    recheck();
 }
 
 ToleranceTable::~ToleranceTable() = default;
@@ -211,6 +231,58 @@ void ToleranceTable::clearValues()
     setEditableCaptions(QStringList());
 }
 
+void ToleranceTable::setFileNotes(const tablecheck::FileNotes& notes)
+{
+    m_fileNotes = notes;
+    recheck();
+}
+
+// The table as the user sees it is checked afresh whenever it changes: in
+// edit mode what the boxes hold, in display mode the captions and what the
+// file they came from held.
+void ToleranceTable::recheck()
+{
+    std::vector<std::string> captions{cells::FirstLowerBound};
+    const QStringList shown = isEditMode() ? boxTexts() : labelCaptions().mid(1);
+    for (const QString& text : shown)
+        captions.push_back(text.toStdString());
+    m_findings =
+        tablecheck::check(captions, numbersOf(), isEditMode() ? tablecheck::FileNotes{} : m_fileNotes);
+    m_checkLine->setText(QString::fromStdString(tablecheck::summaryLine(m_findings)));
+    markBoxes();
+}
+
+void ToleranceTable::markBoxes()
+{
+    std::vector<QStringList> texts(m_boxes.size());
+    std::vector<bool> errors(m_boxes.size(), false);
+    for (const tablecheck::Finding& finding : m_findings) {
+        if (finding.range == 0)
+            continue;
+        // A finding of the range as a whole marks its two tolerances.
+        std::vector<cells::Column> columns{cells::Column::Plus, cells::Column::Minus};
+        if (finding.column)
+            columns = {*finding.column};
+        for (cells::Column column : columns) {
+            const std::size_t at = std::size_t(indexInValueOrder({column, finding.range}));
+            texts[at] << QString::fromUtf8(tablecheck::kindName(finding.kind)) + QStringLiteral(": ") +
+                             QString::fromStdString(finding.text);
+            errors[at] = errors[at] || finding.kind == tablecheck::Kind::Error;
+        }
+    }
+    for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+        QLineEdit* box = m_boxes[i];
+        box->setToolTip(texts[i].join(QLatin1Char('\n')));
+        if (texts[i].isEmpty()) {
+            box->setPalette(QPalette());
+            continue;
+        }
+        QPalette tinted = box->palette();
+        tinted.setColor(QPalette::Base, errors[i] ? ErrorTint : NoteTint);
+        box->setPalette(tinted);
+    }
+}
+
 QStringList ToleranceTable::labelCaptions() const
 {
     QStringList captions;
@@ -255,6 +327,8 @@ void ToleranceTable::setEditableCaptions(const QStringList& captions)
 {
     for (int i = 0; i < cells::ValueCount; ++i)
         m_labels[i + 1]->setText(i < captions.size() ? captions[i] : QString());
+    m_fileNotes = {};
+    recheck();
 }
 
 void ToleranceTable::paintEvent(QPaintEvent*)

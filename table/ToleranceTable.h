@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/TableCells.h"
+#include "table/TableCheck.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -11,9 +12,11 @@ class QLabel;
 class QLineEdit;
 
 // The tolerance table as the main window shows it: the table-name label
-// `Tab_Name`, 72 display labels and 71 edit boxes in two blocks of nine ranges.
-// Its controls are its whole state: the table path is the caption of
-// `Tab_Name`, the mode is whether the edit boxes are shown.
+// `Tab_Name`, 72 display labels and 71 edit boxes in two blocks of nine ranges,
+// and below them the line that tells what the table check found. Its
+// controls are its whole state: the table path is the caption of `Tab_Name`,
+// the mode is whether the edit boxes are shown. In edit mode each box with a
+// finding is tinted, its tooltip the finding, as the user types.
 class ToleranceTable : public QWidget
 {
     Q_OBJECT
@@ -49,6 +52,12 @@ public:
     QLabel* label(const cells::Cell& cell) const;
     QLineEdit* box(const cells::Cell& cell) const;
 
+    // What the reader saw of the file the shown values come from; forgotten
+    // when other values are shown or the table is edited.
+    void setFileNotes(const tablecheck::FileNotes& notes);
+    // The check of the table as it stands: the boxes in edit mode, the labels otherwise.
+    const std::vector<tablecheck::Finding>& findings() const { return m_findings; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -58,8 +67,13 @@ private:
     void setLabelsVisible(bool visible);
     void setBoxesVisible(bool visible);
     void setEditableCaptions(const QStringList& captions);
+    void recheck();
+    void markBoxes();
 
     QLabel* m_tableName = nullptr;
+    QLabel* m_checkLine = nullptr;
+    tablecheck::FileNotes m_fileNotes;
+    std::vector<tablecheck::Finding> m_findings;
     std::vector<QLabel*> m_labels;   // label order
     std::vector<QLineEdit*> m_boxes; // value order
 };

@@ -12,7 +12,9 @@
 #include "table/ToleranceTable.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -77,7 +79,7 @@ private slots:
             {"Tabelle",
              "&Tabelle",
              {"Tab_Edit|Bearbeiten|Ctrl+E", "Tab_Neu_M|Neu erstellen|Ctrl+N", "Tab_SAVE_M|Speichern|Ctrl+S",
-              "Tab_DEL_M|Löschen|Ctrl+D", "Linie1", "Select|Auswählen|Ctrl+A"}},
+              "Tab_DEL_M|Löschen|Ctrl+D", "Linie1", "Select|Auswählen|Ctrl+A", "Pruefen|Prüfen…|F8"}},
             {"Menü_2", "&Hilfe", {"SERVICE|Software Service|", "Linie1_Hilfe", "Info|Info (Dalmerin)|"}},
         };
         const QList<QAction*> menuActions = m_main->menuBar()->actions();
@@ -391,6 +393,55 @@ private slots:
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
         QLineEdit* last = child<QLineEdit>(m_main, QStringLiteral("MT18"));
         QVERIFY(m_main->rect().contains(QRect(last->mapTo(m_main, QPoint(0, 0)), last->size())));
+        QLabel* line = child<QLabel>(m_main, QStringLiteral("TableCheckLine"));
+        QVERIFY(m_main->rect().contains(QRect(line->mapTo(m_main, QPoint(0, 0)), line->size())));
+        QVERIFY(line->y() > last->geometry().bottom());
+    }
+
+    // The line below the table tells what the check finds, in both modes; in
+    // edit mode a box with a finding is tinted, its tooltip the finding, as
+    // the user types; F8 lists every finding, Escape closes the list.
+    void theTableCheckShowsAsTheUserTypes()
+    {
+        QLabel* line = child<QLabel>(m_main, QStringLiteral("TableCheckLine"));
+        QStringList values(71, QString());
+        values[cells::valueIndex({cells::Column::Upper, 1})] = QStringLiteral("3");
+        values[cells::valueIndex({cells::Column::Plus, 1})] = QStringLiteral("0,1");
+        values[cells::valueIndex({cells::Column::Minus, 1})] = QStringLiteral("0,1 mm");
+        table().showValues(values);
+        table().setTablePath(QStringLiteral("/tmp/Welle.tabelle"));
+        QCOMPARE(line->text(), QStringLiteral("1 Fehler, 0 Hinweise – F8 zeigt sie"));
+
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Edit")));
+        QLineEdit* minus = table().box({cells::Column::Minus, 1});
+        const QColor plain = table().box({cells::Column::Plus, 1})->palette().color(QPalette::Base);
+        QVERIFY(minus->palette().color(QPalette::Base) != plain);
+        QCOMPARE(minus->toolTip(), QStringLiteral("Fehler: Bereich 1, Minus Tol.: „0,1 mm“ ist keine Zahl."));
+        minus->setFocus();
+        minus->selectAll();
+        QTest::keyClicks(minus, QStringLiteral("-0,1"));
+        QVERIFY(line->text().startsWith(QStringLiteral("1 Fehler")));
+        QVERIFY(minus->toolTip().contains(QStringLiteral("ohne Breite")));
+        minus->selectAll();
+        QTest::keyClicks(minus, QStringLiteral("0,1"));
+        QCOMPARE(line->text(), QStringLiteral("Tabelle geprüft: keine Auffälligkeiten"));
+        QCOMPARE(minus->palette().color(QPalette::Base), plain);
+        QVERIFY(minus->toolTip().isEmpty());
+
+        QTest::keyClick(minus, Qt::Key_Backspace);
+        QTest::keyClick(minus, Qt::Key_Backspace);
+        QTest::keyClicks(minus, QStringLiteral(".000"));
+        QTest::keyClick(m_main, Qt::Key_F8);
+        QDialog* list = child<QDialog>(m_main, QStringLiteral("TableCheck"));
+        QVERIFY(list && list->isVisible());
+        QCOMPARE(list->windowTitle(), QStringLiteral("Dalmerin – Tabelle prüfen"));
+        auto* findings = child<QListWidget>(list, QStringLiteral("TableFindings"));
+        QCOMPARE(findings->count(), 1);
+        QCOMPARE(findings->item(0)->text(),
+                 QStringLiteral("Hinweis: Bereich 1, Minus Tol.: „0.000“ wird als 0 gelesen."));
+        QCOMPARE(list->focusWidget(), findings);
+        QTest::keyClick(findings, Qt::Key_Escape);
+        QTRY_VERIFY(!child<QDialog>(m_main, QStringLiteral("TableCheck")));
     }
 };
 

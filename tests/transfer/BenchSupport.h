@@ -23,6 +23,7 @@ public:
     bool isEditMode() const override { return false; }
     std::string tablePath() const override { return "bench.tabelle"; }
     std::vector<std::string> labelCaptions() const override { return tableCaptions(); }
+    std::vector<tablecheck::Finding> tableFindings() const override { return {}; }
     LocaleNumberReading localeNumbers() const override { return noLocaleReading; }
     bool keepExistingTolerances() const override { return false; }
     void showMessage(const std::string& text) override;

@@ -31,6 +31,10 @@ public:
     bool isEditMode() const override { return editMode; }
     std::string tablePath() const override { return path; }
     std::vector<std::string> labelCaptions() const override { return captions; }
+    std::vector<tablecheck::Finding> tableFindings() const override
+    {
+        return tablecheck::check(captions, {localeReading, '.'});
+    }
     LocaleNumberReading localeNumbers() const override { return localeReading; }
     bool keepExistingTolerances() const override
     {

@@ -1,7 +1,7 @@
 // The transfer command against the stand-in's objects in-process: no window, no bus.
 #include "tests/transfer/FakeHost.h"
 #include "tests/transfer/FakePort.h"
-#include "transfer/core/NumberReading.h"
+#include "table/NumberReading.h"
 #include "transfer/core/RangeSet.h"
 #include "table/TableCells.h"
 #include "tests/transfer/TransferCases.h"
@@ -38,6 +38,7 @@ private slots:
     void refusals_data();
     void refusals();
     void editModeIsTestedFirst();
+    void previewShowsWhatATableWithAFehlerWouldWrite();
 
     void failingReadSkipsExactlyThatCommand_data();
     void failingReadSkipsExactlyThatCommand();
@@ -243,6 +244,12 @@ void TestTransferCommand::refusals_data()
     QTest::newRow("part program reads Nothing") << "Nothing" << transfertexts::NoPartProgram;
     QTest::newRow("active part program unreadable") << "get 2 fails" << transfertexts::NoPartProgram;
     QTest::newRow("default value unreadable") << "get 0 fails" << transfertexts::NoPartProgram;
+    QTest::newRow("a table with a Fehler")
+        << "signed minus"
+        << (std::string(transfertexts::TableHasErrors) + "\nBereich 2, Minus Tol.: Geschrieben würden Plus "
+                                                         "+0.2 und Minus +0.2, ein Toleranzfeld ohne Breite. "
+                                                         "Minustoleranzen werden ohne Vorzeichen eingegeben.")
+               .c_str();
 }
 
 void TestTransferCommand::refusals()
@@ -264,8 +271,12 @@ void TestTransferCommand::refusals()
     FakePort window;
     if (situation == "no table")
         window.path = cells::NoTableChosen;
+    if (situation == "signed minus")
+        window.captions[cells::labelIndex({cells::Column::Minus, 2})] = "-0.2";
 
     runTransfer(window, host);
+    if (situation == "signed minus" || situation == "no table")
+        QVERIFY(host.calls().empty()); // KORVANT is not even looked for
 
     // The wait pointer stays while the message is shown and is restored after it.
     QCOMPARE(window.events, (Strings{"wait", "message: " + message.toStdString(), "restore"}));
@@ -273,6 +284,22 @@ void TestTransferCommand::refusals()
     for (const sim::Command& command : objects.program().commands)
         QVERIFY(command.plus == 0 || command.plus == 0.1 || command.plus == 0.3); // nothing written
     QVERIFY(window.progress.empty());
+}
+
+// The preview reads and shows; the table's findings come with its report.
+void TestTransferCommand::previewShowsWhatATableWithAFehlerWouldWrite()
+{
+    sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
+    FakeHost host(objects);
+    FakePort window;
+    window.captions[cells::labelIndex({cells::Column::Minus, 2})] = "-0.2";
+    const auto preview = runTransfer(window, host, TransferMode::Preview);
+    QVERIFY(preview);
+    QCOMPARE(window.events, (Strings{"wait", "restore"}));
+    QVERIFY(tablecheck::hasError(preview->findings));
+    QCOMPARE(preview->rows[1].minusNew, std::optional<double>(0.2));
+    QVERIFY(std::none_of(host.calls().begin(), host.calls().end(),
+                         [](const std::string& call) { return call.rfind("put", 0) == 0; }));
 }
 
 void TestTransferCommand::editModeIsTestedFirst()

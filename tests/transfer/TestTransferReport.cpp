@@ -42,25 +42,32 @@ std::string csvHeader(const std::string& result, char separator)
         std::replace(text.begin(), text.end(), '.', separator);
         return text;
     };
-    std::string csv = "\xEF\xBB\xBFTabelle;/tabellen/Grenzfälle.tabelle\r\n"
-                      "Teileprogramm;Grenzfälle Übertragung\r\n"
-                      "Zeit;2026-12-09 14:30:05\r\n"
-                      "OldVal;1\r\n"
-                      "Ergebnis;" +
-                      result +
-                      "\r\n"
-                      "Bereich;über;bis;Plus;Minus\r\n"
-                      "1;0;3;" +
-                      n("0.1;0.1") +
-                      "\r\n"
-                      "2;3;6;" +
-                      n("0.2;0.15") +
-                      "\r\n"
-                      "3;6;10;" +
-                      n("0.3;0.25") +
-                      "\r\n"
-                      "4;8;12;" +
-                      n("0.4;-0.05") + "\r\n";
+    std::string csv =
+        "\xEF\xBB\xBFTabelle;/tabellen/Grenzfälle.tabelle\r\n"
+        "Teileprogramm;Grenzfälle Übertragung\r\n"
+        "Zeit;2026-12-09 14:30:05\r\n"
+        "OldVal;1\r\n"
+        "Ergebnis;" +
+        result +
+        "\r\n"
+        // The cases' table as the check sees it, told as the run began.
+        "Prüfung;Hinweis;\"Bereich 4, über: Maße über 8 bis 10 liegen auch in Bereich 3; dort gilt "
+        "Bereich 3.\"\r\n"
+        "Prüfung;Hinweis;\"Bereich 4, Minus Tol.: -0.05 ist negativ; das Toleranzfeld liegt ganz über "
+        "dem Nennmaß (+0.05 bis +0.4).\"\r\n"
+        "Prüfung;Hinweis;Bereich 18, über: Maße über 12 bis 500 erhalten keine Toleranz.\r\n"
+        "Bereich;über;bis;Plus;Minus\r\n"
+        "1;0;3;" +
+        n("0.1;0.1") +
+        "\r\n"
+        "2;3;6;" +
+        n("0.2;0.15") +
+        "\r\n"
+        "3;6;10;" +
+        n("0.3;0.25") +
+        "\r\n"
+        "4;8;12;" +
+        n("0.4;-0.05") + "\r\n";
     for (int range = 5; range <= 17; ++range)
         csv += std::to_string(range) + ";;;;\r\n";
     return csv + "18;500;600;" + n("0.9;0.8") + "\r\n\r\n";

@@ -5,7 +5,7 @@
 #include "transfer/host/com/ComHost.h"
 #include "tests/windows/ComStandIn.h"
 #include "transfer/host/com/ComValues.h"
-#include "transfer/core/NumberReading.h"
+#include "table/NumberReading.h"
 #include "korvant-sim/com/SimComObjects.h"
 #include "korvant-sim/com/SimComWindow.h"
 #include "tests/transfer/TransferCases.h"
@@ -45,6 +45,10 @@ public:
     bool isEditMode() const override { return false; }
     std::string tablePath() const override { return "C:\\Tabellen\\Grenzfälle.tabelle"; }
     std::vector<std::string> labelCaptions() const override { return transfercases::tableCaptions(); }
+    std::vector<tablecheck::Finding> tableFindings() const override
+    {
+        return tablecheck::check(labelCaptions(), {localeNumbers(), '.'});
+    }
     LocaleNumberReading localeNumbers() const override
     {
         return [](const std::string& text) { return readPlainNumber(text, '.'); };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfer/core/NumberReading.h"
+#include "table/NumberReading.h"
 
 #include <array>
 #include <optional>

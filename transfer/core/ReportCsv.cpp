@@ -54,6 +54,10 @@ std::string reportCsv(const TransferReport& report, char decimalSeparator)
     addLine(csv, {CsvResult, summary(report)});
     if (report.kind == TransferReport::Kind::Undo)
         addLine(csv, {CsvUndoOf, report.undoOf});
+    if (report.findings.empty())
+        addLine(csv, {CsvCheck, CheckFoundNothing});
+    for (const tablecheck::Finding& finding : report.findings)
+        addLine(csv, {CsvCheck, tablecheck::kindName(finding.kind), finding.text});
     addLine(csv, {CsvRange, CsvLower, CsvUpper, CsvPlus, CsvMinus});
     for (std::size_t i = 0; i < report.ranges.size(); ++i) {
         const RangeNumbers& range = report.ranges[i];

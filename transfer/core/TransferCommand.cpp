@@ -85,6 +85,13 @@ std::optional<TransferReport> attachAndTransfer(TransferPort& port, Host& host, 
         port.showMessage(transfertexts::ChooseTable);
         return std::nullopt;
     }
+    // A table that cannot mean what it says is never written; the preview shows what it would write.
+    std::vector<tablecheck::Finding> findings = port.tableFindings();
+    if (const tablecheck::Finding* error = tablecheck::firstError(findings);
+        error && mode == TransferMode::Write) {
+        port.showMessage(std::string(transfertexts::TableHasErrors) + "\n" + error->text);
+        return std::nullopt;
+    }
     const auto kind =
         mode == TransferMode::Preview ? TransferReport::Kind::Preview : TransferReport::Kind::Run;
     Session session(host);
@@ -97,6 +104,7 @@ std::optional<TransferReport> attachAndTransfer(TransferPort& port, Host& host, 
         report->kind = kind;
         report->tablePath = port.tablePath();
         report->partProgram = attached->defaultValue;
+        report->findings = std::move(findings);
         const Reference commands =
             session.readObject(attached->partProgram, Interface::PartProgram, dispid::Commands);
         report->ranges = readTableNumbers(port.labelCaptions(), port.localeNumbers());

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "transfer/core/NumberReading.h"
+#include "table/NumberReading.h"
+#include "table/TableCheck.h"
 
 #include <cstddef>
 #include <optional>
@@ -20,6 +21,8 @@ public:
     virtual std::string tablePath() const = 0;
     // The 72 display captions, range 1's lower bound first (see cells::labelOrder()).
     virtual std::vector<std::string> labelCaptions() const = 0;
+    // The check of the shown table, as the main window shows it.
+    virtual std::vector<tablecheck::Finding> tableFindings() const = 0;
     // How the user's locale reads a number.
     virtual LocaleNumberReading localeNumbers() const = 0;
     // The setting "OldVal": tolerances a dimension has are kept unless it is "0".

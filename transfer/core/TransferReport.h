@@ -1,5 +1,6 @@
 #pragma once
 
+#include "table/TableCheck.h"
 #include "transfer/core/RangeSet.h"
 
 #include <array>
@@ -98,11 +99,12 @@ struct TransferReport
     Kind kind = Kind::Run;
     End end = End::Complete;
     std::string tablePath;
-    std::string partProgram; // its default value text
-    std::string time;        // local time of the run, "yyyy-mm-dd hh:mm:ss"
-    std::string oldVal;      // the setting "OldVal" as the run used it
-    std::string undoOf;      // an undo's: the time of the run it undid
-    TableNumbers ranges{};   // the table as the run read it
+    std::string partProgram;                   // its default value text
+    std::string time;                          // local time of the run, "yyyy-mm-dd hh:mm:ss"
+    std::string oldVal;                        // the setting "OldVal" as the run used it
+    std::string undoOf;                        // an undo's: the time of the run it undid
+    TableNumbers ranges{};                     // the table as the run read it
+    std::vector<tablecheck::Finding> findings; // the table check's, as the run began
     // How many commands the part program had: told by the host in advance or
     // counted by a walk that went to the end; unknown for a stopped run of a host that does not tell.
     std::optional<std::size_t> commandCount;

@@ -10,6 +10,8 @@ inline const char* const ChooseTable = "Sie müssen erst eine Tabelle auswählen
 inline const char* const StartKorvant = "KORVANT muß gestartet werden";
 inline const char* const NoPartProgram = "Teileprogramm muß aktiv sein";
 inline const char* const ConnectionFailed = "Die Verbindung zu KORVANT ist fehlgeschlagen";
+// Followed, on the next line, by the table's first "Fehler".
+inline const char* const TableHasErrors = "Die Tabelle enthält Fehler und wird nicht übertragen.";
 inline const char* const CommandsUnreadable =
     "Die Befehle des Teileprogramms konnten nicht gelesen werden. Es wurden keine Toleranzen übertragen.";
 inline const char* const ConnectionLost =
@@ -50,6 +52,8 @@ inline const char* const CsvTime = "Zeit";
 inline const char* const CsvOldVal = "OldVal";
 inline const char* const CsvResult = "Ergebnis";
 inline const char* const CsvUndoOf = "Rückgängig von";
+inline const char* const CsvCheck = "Prüfung";
+inline const char* const CheckFoundNothing = "keine Auffälligkeiten";
 inline const char* const CsvRange = "Bereich";
 inline const char* const CsvLower = "über";
 inline const char* const CsvUpper = "bis";

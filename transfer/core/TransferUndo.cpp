@@ -197,6 +197,7 @@ TransferReport undoReport(const TransferReport& run)
     undo.oldVal = run.oldVal;
     undo.undoOf = run.time;
     undo.ranges = run.ranges;
+    undo.findings = run.findings;
     return undo;
 }
 

@@ -1,8 +1,7 @@
 #include "transfer/gui/ReportModel.h"
 
+#include "table/LocaleNumbers.h"
 #include "transfer/core/TransferTexts.h"
-
-#include <QLocale>
 
 namespace {
 
@@ -17,8 +16,7 @@ ReportModel::ReportModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 char ReportModel::localeDecimalSeparator()
 {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.at(0).unicode() < 0x80 ? char(point.at(0).unicode()) : '.';
+    return numbersOf().decimalSeparator;
 }
 
 void ReportModel::setReport(const TransferReport* report)

@@ -19,12 +19,28 @@ QString fromUtf8(const std::string& text)
     return QString::fromStdString(text);
 }
 
+// What the table check found, a finding a line; a long list is cut short, the
+// CSV file and "Prüfen…" hold it whole.
+QString findingsText(const std::vector<tablecheck::Finding>& findings)
+{
+    constexpr std::size_t MostLines = 4;
+    if (findings.empty())
+        return QString::fromUtf8(transfertexts::CheckFoundNothing);
+    QStringList lines;
+    for (std::size_t i = 0; i < findings.size() && i < MostLines; ++i)
+        lines << QString::fromUtf8(tablecheck::kindName(findings[i].kind)) + QStringLiteral(": ") +
+                     fromUtf8(findings[i].text);
+    if (findings.size() > MostLines)
+        lines << QStringLiteral("… und %1 weitere").arg(findings.size() - MostLines);
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 ReportWindow::ReportWindow(QWidget* parent)
     : QDialog(parent), m_model(new ReportModel(this)), m_tablePath(new QLabel(this)),
       m_partProgram(new QLabel(this)), m_time(new QLabel(this)), m_oldVal(new QLabel(this)),
-      m_summary(new QLabel(this)), m_rows(new QTableView(this)),
+      m_findings(new QLabel(this)), m_summary(new QLabel(this)), m_rows(new QTableView(this)),
       m_run(new QPushButton(QStringLiteral("&Ausführen"), this)),
       m_save(new QPushButton(QStringLiteral("&Speichern…"), this)),
       m_undo(new QPushButton(QStringLiteral("&Rückgängig"), this)),
@@ -35,11 +51,9 @@ ReportWindow::ReportWindow(QWidget* parent)
     setWindowModality(Qt::ApplicationModal);
     setSizeGripEnabled(true);
 
-    const std::pair<QLabel*, const char*> headerLabels[] = {{m_tablePath, "ReportTable"},
-                                                            {m_partProgram, "ReportPartProgram"},
-                                                            {m_time, "ReportTime"},
-                                                            {m_oldVal, "ReportOldVal"},
-                                                            {m_summary, "ReportSummary"}};
+    const std::pair<QLabel*, const char*> headerLabels[] = {
+        {m_tablePath, "ReportTable"}, {m_partProgram, "ReportPartProgram"}, {m_time, "ReportTime"},
+        {m_oldVal, "ReportOldVal"},   {m_findings, "ReportFindings"},       {m_summary, "ReportSummary"}};
     for (const auto& [label, name] : headerLabels) {
         label->setObjectName(QString::fromLatin1(name));
         label->setTextFormat(Qt::PlainText); // a part program's name is no markup
@@ -51,6 +65,7 @@ ReportWindow::ReportWindow(QWidget* parent)
     header->addRow(QStringLiteral("Teileprogramm:"), m_partProgram);
     header->addRow(QStringLiteral("Zeit:"), m_time);
     header->addRow(QStringLiteral("OldVal:"), m_oldVal);
+    header->addRow(QStringLiteral("Prüfung:"), m_findings);
 
     m_rows->setObjectName(QStringLiteral("ReportRows"));
     m_rows->setModel(m_model);
@@ -117,6 +132,7 @@ void ReportWindow::showReport(TransferReport report, bool offersRun, bool offers
     m_partProgram->setText(fromUtf8(m_report.partProgram));
     m_time->setText(fromUtf8(m_report.time));
     m_oldVal->setText(fromUtf8(m_report.oldVal));
+    m_findings->setText(findingsText(m_report.findings));
     m_summary->setText(fromUtf8(summary(m_report)));
     m_model->setReport(&m_report);
 

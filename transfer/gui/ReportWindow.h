@@ -10,7 +10,8 @@ class QTableView;
 class ReportModel;
 
 // The report of a transfer, its preview or its undo: a header (table, part
-// program, time, "OldVal"), a summary line and one table row per dimension.
+// program, time, "OldVal", what the table check found), a summary line and
+// one table row per dimension.
 // Modal beside the main window. It only shows: its buttons "&Ausführen" (a
 // preview's), "&Rückgängig" and "&Speichern…" ask whoever opened it.
 class ReportWindow : public QDialog
@@ -38,6 +39,7 @@ private:
     QLabel* m_partProgram;
     QLabel* m_time;
     QLabel* m_oldVal;
+    QLabel* m_findings;
     QLabel* m_summary;
     QTableView* m_rows;
     QPushButton* m_run;

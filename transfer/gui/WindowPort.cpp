@@ -2,11 +2,11 @@
 
 #include "base/MessageBox.h"
 #include "base/Settings.h"
+#include "table/LocaleNumbers.h"
 #include "table/ToleranceTable.h"
 #include "transfer/gui/TransferProgress.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 
 WindowPort::WindowPort(const ToleranceTable& table, QWidget* window, ProgressTiming timing)
     : m_table(table), m_window(window), m_timing(timing)
@@ -31,16 +31,14 @@ std::vector<std::string> WindowPort::labelCaptions() const
     return captions;
 }
 
+std::vector<tablecheck::Finding> WindowPort::tableFindings() const
+{
+    return m_table.findings();
+}
+
 LocaleNumberReading WindowPort::localeNumbers() const
 {
-    // Without group separators: in a German locale "0.05" would read as 5.
-    QLocale locale;
-    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
-    return [locale](const std::string& text) -> std::optional<double> {
-        bool ok = false;
-        const double value = locale.toDouble(QString::fromStdString(text), &ok);
-        return ok ? std::optional<double>(value) : std::nullopt;
-    };
+    return numbersOf().read;
 }
 
 bool WindowPort::keepExistingTolerances() const

@@ -27,6 +27,7 @@ public:
     bool isEditMode() const override;
     std::string tablePath() const override;
     std::vector<std::string> labelCaptions() const override;
+    std::vector<tablecheck::Finding> tableFindings() const override;
     LocaleNumberReading localeNumbers() const override;
     bool keepExistingTolerances() const override;
 

@@ -1,4 +1,4 @@
-#include "transfer/core/NumberReading.h"
+#include "table/NumberReading.h"
 
 #include "table/PlainNumber.h"
 
