@@ -8,6 +8,8 @@ namespace {
 // A value's bytes in the file: its text and the two quotes.
 constexpr std::size_t MaxFieldBytes = MaxValueBytes + 2;
 
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
 bool isBlank(char byte)
 {
     return byte == ' ' || byte == '\t';
@@ -42,9 +44,33 @@ std::optional<Unstorable> findUnstorable(const std::array<std::string, ValueCoun
 bool TableReader::feed(std::string_view bytes)
 {
     for (char byte : bytes)
-        if (!take(byte))
+        if (!(m_startChecked ? take(byte) : takeAtStart(byte)))
             return false;
     return wantsMore();
+}
+
+// The first bytes are held back while they may be a byte-order mark.
+bool TableReader::takeAtStart(char byte)
+{
+    if (byte == ByteOrderMark[m_markBytes]) {
+        if (++m_markBytes == ByteOrderMark.size()) {
+            m_startChecked = true;
+            m_result.byteOrderMark = true;
+            m_result.bytesRead += ByteOrderMark.size();
+        }
+        return true;
+    }
+    return takeHeldBack() && take(byte);
+}
+
+// The bytes held back began no byte-order mark: they are the file's first text.
+bool TableReader::takeHeldBack()
+{
+    m_startChecked = true;
+    for (std::size_t i = 0; i < m_markBytes; ++i)
+        if (!take(ByteOrderMark[i]))
+            return false;
+    return true;
 }
 
 bool TableReader::wantsMore() const
@@ -186,12 +212,15 @@ void TableReader::fail(ReadProblem problem)
 
 ReadResult TableReader::finish()
 {
+    if (!m_startChecked)
+        takeHeldBack();
     // The last line may end without a line end.
     if (m_lines == Lines::Possible && !m_line.empty())
         endLine();
     if (m_lines == Lines::Complete) {
         ReadResult lines;
         lines.bytesRead = m_result.bytesRead;
+        lines.byteOrderMark = m_result.byteOrderMark;
         for (const std::string& bytes : m_lineValues)
             lines.values.push_back(Value{fromWindows1252(bytes), std::nullopt});
         m_state = State::Done;

@@ -12,6 +12,7 @@
 // A table file (".tabelle") holds the 71 editable values of a tolerance table
 // in value order, one a line: a double quote, the value's text in Windows-1252,
 // a double quote, CR LF. No header, no byte-order mark, no escaping.
+// The reader also takes files written by hand or by other programs (below).
 // Texts given to and taken from this module are UTF-8.
 namespace tablefile {
 
@@ -68,8 +69,9 @@ enum class ReadProblem
 struct ReadResult
 {
     ReadProblem problem = ReadProblem::None;
-    std::vector<Value> values; // all 71 when problem is None; those read so far otherwise
-    std::size_t bytesRead = 0; // bytes taken from the file, up to the end of the 71st value
+    std::vector<Value> values;  // all 71 when problem is None; those read so far otherwise
+    std::size_t bytesRead = 0;  // bytes taken from the file, up to the end of the 71st value
+    bool byteOrderMark = false; // the file starts with a UTF-8 byte-order mark, which was skipped
 };
 
 // A file whose first 71 lines each hold one quoted value (blanks around the
@@ -84,6 +86,9 @@ struct ReadResult
 // directly after a comma belongs to that comma; an empty line is an empty
 // value. Reading stops after the 71st value or line, whichever comes last, so
 // at most 71 lines of bounded length are ever read.
+//
+// A UTF-8 byte-order mark at the start, as some editors write one, is skipped
+// in both ways of reading.
 //
 // Bytes are fed in pieces as they come from the file; feed() returns false
 // once no more are wanted (71 values read, or a problem found).
@@ -111,6 +116,8 @@ private:
         Impossible // a line that is not, or a byte no text file holds
     };
 
+    bool takeAtStart(char byte);
+    bool takeHeldBack();
     bool take(char byte);
     bool wantsMore() const;
     void takeForValues(char byte, bool comma, bool lineEnd);
@@ -130,6 +137,9 @@ private:
     Lines m_lines = Lines::Possible;
     std::string m_line;                    // the current line's bytes
     std::vector<std::string> m_lineValues; // the bytes between each line's first and last quote
+
+    bool m_startChecked = false; // whether the file starts with a byte-order mark is known
+    std::size_t m_markBytes = 0; // the first bytes so far, held back while they match the mark
 };
 
 // The whole file at once.
