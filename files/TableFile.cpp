@@ -73,15 +73,36 @@ bool TableReader::takeHeldBack()
     return true;
 }
 
-bool TableReader::wantsMore() const
+// The 71 values are still being read, or the lines may still turn out to be the table.
+bool TableReader::readingTable() const
 {
     return m_state != State::Done || m_lines == Lines::Possible;
+}
+
+bool TableReader::wantsMore() const
+{
+    if (readingTable())
+        return true;
+    // Past a table read, a bounded look on for more values.
+    const bool asLines = m_lines == Lines::Complete;
+    const bool tableRead = asLines || m_result.problem == ReadProblem::None;
+    const bool moreFound = asLines ? m_moreAfterLines : m_moreAfterValues;
+    return tableRead && !moreFound && m_bytesLookedAhead < LookAheadBytes;
 }
 
 bool TableReader::take(char byte)
 {
     if (!wantsMore())
         return false;
+    // Once the 71st value (or line) is read, anything but blanks and line ends is more.
+    if (!isBlank(byte) && !isLineEnd(byte)) {
+        m_moreAfterValues |= m_state == State::Done;
+        m_moreAfterLines |= m_lines == Lines::Complete;
+    }
+    if (!readingTable()) {
+        ++m_bytesLookedAhead;
+        return wantsMore();
+    }
     ++m_result.bytesRead;
     if (!isTextByte(static_cast<unsigned char>(byte))) {
         if (m_state != State::Done)
@@ -221,6 +242,7 @@ ReadResult TableReader::finish()
         ReadResult lines;
         lines.bytesRead = m_result.bytesRead;
         lines.byteOrderMark = m_result.byteOrderMark;
+        lines.moreValues = m_moreAfterLines;
         for (const std::string& bytes : m_lineValues)
             lines.values.push_back(Value{fromWindows1252(bytes), std::nullopt});
         m_state = State::Done;
@@ -232,6 +254,7 @@ ReadResult TableReader::finish()
         fail(ReadProblem::MissingQuote);
     if (m_result.problem == ReadProblem::None && m_result.values.size() < std::size_t(ValueCount))
         m_result.problem = ReadProblem::TooFewValues;
+    m_result.moreValues = m_result.problem == ReadProblem::None && m_moreAfterValues;
     m_state = State::Done;
     return m_result;
 }

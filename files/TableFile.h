@@ -25,6 +25,11 @@ inline const char* const NamePattern = "*.tabelle";
 // no table file, and the bound keeps reading short whatever the file holds.
 constexpr std::size_t MaxValueBytes = 32767;
 
+// How far beyond the bytes taken for the table (ReadResult::bytesRead) the
+// reader looks for more values. Whoever reads a file in pieces at least this
+// long reads at most one piece more for it.
+constexpr std::size_t LookAheadBytes = 64 * 1024;
+
 // Windows-1252, so tables move between Windows and Linux machines unchanged.
 // The minus sign U+2212 is stored as "-" and the no-break and thin spaces as
 // " ": in a number they mean the same. Other characters a table file cannot
@@ -72,6 +77,7 @@ struct ReadResult
     std::vector<Value> values;  // all 71 when problem is None; those read so far otherwise
     std::size_t bytesRead = 0;  // bytes taken from the file, up to the end of the 71st value
     bool byteOrderMark = false; // the file starts with a UTF-8 byte-order mark, which was skipped
+    bool moreValues = false;    // something other than blanks and line ends follows the 71st value
 };
 
 // A file whose first 71 lines each hold one quoted value (blanks around the
@@ -90,8 +96,13 @@ struct ReadResult
 // A UTF-8 byte-order mark at the start, as some editors write one, is skipped
 // in both ways of reading.
 //
+// Having read the table, the reader looks up to LookAheadBytes further for
+// anything but blanks and line ends after the 71st value: a file with a line
+// too many (one line doubled, say) holds more values, each later one shifted
+// by a cell.
+//
 // Bytes are fed in pieces as they come from the file; feed() returns false
-// once no more are wanted (71 values read, or a problem found).
+// once no more are wanted (71 values read and looked past, or a problem found).
 class TableReader
 {
 public:
@@ -119,6 +130,7 @@ private:
     bool takeAtStart(char byte);
     bool takeHeldBack();
     bool take(char byte);
+    bool readingTable() const;
     bool wantsMore() const;
     void takeForValues(char byte, bool comma, bool lineEnd);
     void takeForLines(char byte, bool lineEnd);
@@ -140,6 +152,9 @@ private:
 
     bool m_startChecked = false; // whether the file starts with a byte-order mark is known
     std::size_t m_markBytes = 0; // the first bytes so far, held back while they match the mark
+    std::size_t m_bytesLookedAhead = 0;
+    bool m_moreAfterValues = false; // something followed the 71st value
+    bool m_moreAfterLines = false;  // something followed the 71st line
 };
 
 // The whole file at once.

@@ -297,12 +297,14 @@ private slots:
         QCOMPARE(int(read.problem), int(tablefile::ReadProblem::None));
         // The 71st value ends with its CR; nothing after it is taken.
         QCOMPARE(read.bytesRead, table.size() - 1);
+        QVERIFY(read.moreValues); // the NULs after it
 
         tablefile::TableReader reader;
         std::size_t fed = 0;
         while (fed < file.size() && reader.feed(std::string_view(file).substr(fed, 1)))
             ++fed;
-        QCOMPARE(fed, table.size() - 2); // the byte that completed the table was the last one wanted
+        // Past the table only the LF was wanted; the first NUL holds more.
+        QCOMPARE(fed, table.size());
         QVERIFY(!reader.feed("more"));
         QCOMPARE(reader.finish().bytesRead, read.bytesRead);
     }
@@ -368,6 +370,43 @@ private slots:
                 readTexts << QString::fromStdString(value);
             QCOMPARE(readTexts, values);
             QCOMPARE(read.byteOrderMark, mark);
+        }
+    }
+
+    // Reading ends after the 71st value; what follows it, as far as the reader
+    // looks, tells whether the file holds more values than a table.
+    void valuesAfterThe71stAreNoted_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("moreValues");
+        const QByteArray lines = numberedLines(71, true);
+        const QByteArray bare = numberedLines(71, false);
+        const QByteArray commas = QByteArray("1,").repeated(71);
+        const int lookAhead = int(tablefile::LookAheadBytes);
+        QTest::newRow("71 lines") << lines << false;
+        QTest::newRow("72 lines, one doubled") << numberedLines(1, true) + lines << true;
+        QTest::newRow("72 bare lines, one doubled") << numberedLines(1, false) + bare << true;
+        QTest::newRow("an empty 72nd value") << lines + "\"\"" << true;
+        QTest::newRow("trailing blank lines") << lines + "\r\n\n\r\r\n" << false;
+        QTest::newRow("trailing blanks") << bare + " \t \r\n\t" << false;
+        QTest::newRow("a comma after the 71st value") << commas + " \r\n" << false;
+        QTest::newRow("a 72nd value after a comma") << commas + "1" << true;
+        QTest::newRow("an empty 72nd value between commas") << commas + "," << true;
+        QTest::newRow("beside the 71st value") << bare.chopped(2) + ",72\r\n" << true;
+        // The reader looks on from the LF that ends the 71st value.
+        const QByteArray lineFeeds = QByteArray("1\n").repeated(71);
+        QTest::newRow("at the end of the look") << lineFeeds + QByteArray(lookAhead - 1, ' ') + "1" << true;
+        QTest::newRow("beyond the look") << lineFeeds + QByteArray(lookAhead, ' ') + "1" << false;
+    }
+
+    void valuesAfterThe71stAreNoted()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, moreValues);
+        for (std::size_t piece : {std::size_t(file.size()), std::size_t(1), std::size_t(1000)}) {
+            const tablefile::ReadResult read = readInPieces(text(file), piece);
+            QCOMPARE(int(read.problem), int(tablefile::ReadProblem::None));
+            QCOMPARE(read.moreValues, moreValues);
         }
     }
 
