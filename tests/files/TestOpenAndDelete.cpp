@@ -5,6 +5,7 @@
 #include "files/DeleteTable.h"
 #include "tests/files/FileDialogTestSupport.h"
 #include "files/OpenDialog.h"
+#include "files/TableFileIo.h"
 
 #include <QLabel>
 #include <QWindow>
@@ -300,6 +301,34 @@ private slots:
         // No exponent for ordinary sizes.
         QCOMPARE(captions.mid(0, 9), QStringList({"0,5", "12,5", "abc", "100000", "0,0001", "-100000",
                                                   "1E+20", "1E-07", "1000,5"}));
+    }
+
+    // What the reader notes about a file comes with its values.
+    void loadingPassesTheReadersNotesOn_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("byteOrderMark");
+        QTest::addColumn<bool>("moreValues");
+        const QByteArray table = encoded(sampleValues());
+        const QByteArray firstLine = table.left(table.indexOf('\n') + 1);
+        QTest::newRow("as written") << table << false << false;
+        QTest::newRow("saved with a byte-order mark") << "\xEF\xBB\xBF" + table << true << false;
+        QTest::newRow("a line doubled") << firstLine + table << false << true;
+        // The 71st value ends with its CR; the look on for more reaches into the next chunk.
+        QTest::newRow("more in the next chunk")
+            << table + QByteArray(int(tablefile::LookAheadBytes) - 2, ' ') + "x" << false << true;
+    }
+
+    void loadingPassesTheReadersNotesOn()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, byteOrderMark);
+        QFETCH(bool, moreValues);
+        QVERIFY(writeFile(inFolder("t.tabelle"), file));
+        const tablefileio::LoadResult loaded = tablefileio::loadTable(inFolder("t.tabelle"));
+        QCOMPARE(loaded.status, tablefileio::LoadResult::Status::Loaded);
+        QCOMPARE(loaded.byteOrderMark, byteOrderMark);
+        QCOMPARE(loaded.moreValues, moreValues);
     }
 
     void commaSeparatedFilesLoadLikeLines()
