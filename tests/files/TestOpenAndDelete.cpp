@@ -303,6 +303,36 @@ private slots:
                                                   "1E+20", "1E-07", "1000,5"}));
     }
 
+    // The shipped tables hold bare numbers, shown with the user's decimal separator.
+    void theShippedIsoTableShowsTheUsersDecimalSeparator_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("tolerances");
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany)
+                                << QStringLiteral("0,1 0,1 0,2 0,3 0,5 0,8 1,2 2");
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates)
+                                 << QStringLiteral("0.1 0.1 0.2 0.3 0.5 0.8 1.2 2");
+    }
+
+    void theShippedIsoTableShowsTheUsersDecimalSeparator()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, tolerances);
+        QLocale::setDefault(locale);
+        const QString name = QStringLiteral("ISO 2768-m.tabelle");
+        QVERIFY(QFile::copy(QStringLiteral(DALMERIN_TABLES_DIR "/") + name, inFolder(name)));
+        const QPointer<QWidget> dialog = openDialog();
+        QVERIFY(clickFile(dialog, name));
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        const QStringList captions = editableCaptions(table());
+        // In value order: the lower bounds of ranges 2 to 18, the upper bounds, the plus and the minus
+        // tolerances.
+        QCOMPARE(captions.mid(0, 8), QStringList({"3", "6", "30", "120", "400", "1000", "2000", ""}));
+        QCOMPARE(captions.mid(35, 8), tolerances.split(' '));
+        QCOMPARE(captions.mid(53, 8), tolerances.split(' '));
+    }
+
     // What the reader notes about a file comes with its values.
     void loadingPassesTheReadersNotesOn_data()
     {
