@@ -8,6 +8,8 @@ namespace {
 // A value's bytes in the file: its text and the two quotes.
 constexpr std::size_t MaxFieldBytes = MaxValueBytes + 2;
 
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
 bool isBlank(char byte)
 {
     return byte == ' ' || byte == '\t';
@@ -42,20 +44,65 @@ std::optional<Unstorable> findUnstorable(const std::array<std::string, ValueCoun
 bool TableReader::feed(std::string_view bytes)
 {
     for (char byte : bytes)
-        if (!take(byte))
+        if (!(m_startChecked ? take(byte) : takeAtStart(byte)))
             return false;
     return wantsMore();
 }
 
-bool TableReader::wantsMore() const
+// The first bytes are held back while they may be a byte-order mark.
+bool TableReader::takeAtStart(char byte)
+{
+    if (byte == ByteOrderMark[m_markBytes]) {
+        if (++m_markBytes == ByteOrderMark.size()) {
+            m_startChecked = true;
+            m_result.byteOrderMark = true;
+            m_result.bytesRead += ByteOrderMark.size();
+        }
+        return true;
+    }
+    return takeHeldBack() && take(byte);
+}
+
+// The bytes held back began no byte-order mark: they are the file's first text.
+bool TableReader::takeHeldBack()
+{
+    m_startChecked = true;
+    for (std::size_t i = 0; i < m_markBytes; ++i)
+        if (!take(ByteOrderMark[i]))
+            return false;
+    return true;
+}
+
+// The 71 values are still being read, or the lines may still turn out to be the table.
+bool TableReader::readingTable() const
 {
     return m_state != State::Done || m_lines == Lines::Possible;
+}
+
+bool TableReader::wantsMore() const
+{
+    if (readingTable())
+        return true;
+    // Past a table read, a bounded look on for more values.
+    const bool asLines = m_lines == Lines::Complete;
+    const bool tableRead = asLines || m_result.problem == ReadProblem::None;
+    const bool moreFound = asLines ? m_moreAfterLines : m_moreAfterValues;
+    return tableRead && !moreFound && m_bytesLookedAhead < LookAheadBytes;
 }
 
 bool TableReader::take(char byte)
 {
     if (!wantsMore())
         return false;
+    // Once the 71st value (or line) is read, anything but blanks and line ends is more.
+    if (!isBlank(byte) && !isLineEnd(byte)) {
+        m_moreAfterValues |= m_state == State::Done;
+        m_moreAfterLines |= m_lines == Lines::Complete;
+    }
+    if (!readingTable()) {
+        ++m_bytesLookedAhead;
+        return wantsMore();
+    }
     ++m_result.bytesRead;
     if (!isTextByte(static_cast<unsigned char>(byte))) {
         if (m_state != State::Done)
@@ -186,12 +233,16 @@ void TableReader::fail(ReadProblem problem)
 
 ReadResult TableReader::finish()
 {
+    if (!m_startChecked)
+        takeHeldBack();
     // The last line may end without a line end.
     if (m_lines == Lines::Possible && !m_line.empty())
         endLine();
     if (m_lines == Lines::Complete) {
         ReadResult lines;
         lines.bytesRead = m_result.bytesRead;
+        lines.byteOrderMark = m_result.byteOrderMark;
+        lines.moreValues = m_moreAfterLines;
         for (const std::string& bytes : m_lineValues)
             lines.values.push_back(Value{fromWindows1252(bytes), std::nullopt});
         m_state = State::Done;
@@ -203,6 +254,7 @@ ReadResult TableReader::finish()
         fail(ReadProblem::MissingQuote);
     if (m_result.problem == ReadProblem::None && m_result.values.size() < std::size_t(ValueCount))
         m_result.problem = ReadProblem::TooFewValues;
+    m_result.moreValues = m_result.problem == ReadProblem::None && m_moreAfterValues;
     m_state = State::Done;
     return m_result;
 }

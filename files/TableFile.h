@@ -12,6 +12,7 @@
 // A table file (".tabelle") holds the 71 editable values of a tolerance table
 // in value order, one a line: a double quote, the value's text in Windows-1252,
 // a double quote, CR LF. No header, no byte-order mark, no escaping.
+// The reader also takes files written by hand or by other programs (below).
 // Texts given to and taken from this module are UTF-8.
 namespace tablefile {
 
@@ -23,6 +24,11 @@ inline const char* const NamePattern = "*.tabelle";
 // characters, each one byte in Windows-1252. Longer values mean the file is
 // no table file, and the bound keeps reading short whatever the file holds.
 constexpr std::size_t MaxValueBytes = 32767;
+
+// How far beyond the bytes taken for the table (ReadResult::bytesRead) the
+// reader looks for more values. Whoever reads a file in pieces at least this
+// long reads at most one piece more for it.
+constexpr std::size_t LookAheadBytes = 64 * 1024;
 
 // Windows-1252, so tables move between Windows and Linux machines unchanged.
 // The minus sign U+2212 is stored as "-" and the no-break and thin spaces as
@@ -68,8 +74,10 @@ enum class ReadProblem
 struct ReadResult
 {
     ReadProblem problem = ReadProblem::None;
-    std::vector<Value> values; // all 71 when problem is None; those read so far otherwise
-    std::size_t bytesRead = 0; // bytes taken from the file, up to the end of the 71st value
+    std::vector<Value> values;  // all 71 when problem is None; those read so far otherwise
+    std::size_t bytesRead = 0;  // bytes taken from the file, up to the end of the 71st value
+    bool byteOrderMark = false; // the file starts with a UTF-8 byte-order mark, which was skipped
+    bool moreValues = false;    // something other than blanks and line ends follows the 71st value
 };
 
 // A file whose first 71 lines each hold one quoted value (blanks around the
@@ -85,8 +93,16 @@ struct ReadResult
 // value. Reading stops after the 71st value or line, whichever comes last, so
 // at most 71 lines of bounded length are ever read.
 //
+// A UTF-8 byte-order mark at the start, as some editors write one, is skipped
+// in both ways of reading.
+//
+// Having read the table, the reader looks up to LookAheadBytes further for
+// anything but blanks and line ends after the 71st value: a file with a line
+// too many (one line doubled, say) holds more values, each later one shifted
+// by a cell.
+//
 // Bytes are fed in pieces as they come from the file; feed() returns false
-// once no more are wanted (71 values read, or a problem found).
+// once no more are wanted (71 values read and looked past, or a problem found).
 class TableReader
 {
 public:
@@ -111,7 +127,10 @@ private:
         Impossible // a line that is not, or a byte no text file holds
     };
 
+    bool takeAtStart(char byte);
+    bool takeHeldBack();
     bool take(char byte);
+    bool readingTable() const;
     bool wantsMore() const;
     void takeForValues(char byte, bool comma, bool lineEnd);
     void takeForLines(char byte, bool lineEnd);
@@ -130,6 +149,12 @@ private:
     Lines m_lines = Lines::Possible;
     std::string m_line;                    // the current line's bytes
     std::vector<std::string> m_lineValues; // the bytes between each line's first and last quote
+
+    bool m_startChecked = false; // whether the file starts with a byte-order mark is known
+    std::size_t m_markBytes = 0; // the first bytes so far, held back while they match the mark
+    std::size_t m_bytesLookedAhead = 0;
+    bool m_moreAfterValues = false; // something followed the 71st value
+    bool m_moreAfterLines = false;  // something followed the 71st line
 };
 
 // The whole file at once.

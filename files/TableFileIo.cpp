@@ -15,6 +15,8 @@ namespace tablefileio {
 namespace {
 
 constexpr qint64 ReadChunkBytes = 64 * 1024;
+// What the reader looks at past the table fits in one chunk more.
+static_assert(ReadChunkBytes >= qint64(tablefile::LookAheadBytes));
 
 QString fromUtf8(const std::string& text)
 {
@@ -167,6 +169,8 @@ LoadResult loadTable(const QString& path)
     }
     for (const tablefile::Value& value : read.values)
         result.values.append(caption(value));
+    result.byteOrderMark = read.byteOrderMark;
+    result.moreValues = read.moreValues;
     result.status = LoadResult::Status::Loaded;
     return result;
 }

@@ -37,13 +37,15 @@ struct LoadResult
         Refused
     };
     Status status = Status::Refused;
-    QStringList values; // 71 captions when loaded
-    QString reason;     // when refused
+    QStringList values;         // 71 captions when loaded
+    QString reason;             // when refused
+    bool byteOrderMark = false; // when loaded: the file starts with a UTF-8 byte-order mark, skipped
+    bool moreValues = false;    // when loaded: more than blanks and line ends follow the 71st value
 };
 
-// Reads the first 71 values of the file, never more. An unquoted number is
-// shown in the user's number format (the default QLocale), without an
-// exponent for ordinary sizes.
+// Reads the first 71 values of the file, never more, and looks a bounded way
+// past them for more values. An unquoted number is shown in the user's number
+// format (the default QLocale), without an exponent for ordinary sizes.
 LoadResult loadTable(const QString& path);
 
 // Deletes exactly the file of this name (never a pattern). Returns the reason

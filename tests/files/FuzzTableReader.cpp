@@ -1,6 +1,7 @@
 // libFuzzer target: the table file reader takes any bytes without crashing,
-// never reads past the 71st line, and reads the same in pieces as whole; and
-// every table the save accepts reads back value for value.
+// takes none past the 71st line, and reads the same in pieces as whole, the
+// notes on a byte-order mark and on more values included; and every table the
+// save accepts reads back value for value.
 #include "files/TableFile.h"
 
 #include <algorithm>
@@ -52,6 +53,7 @@ void readsAnyBytes(std::string_view bytes)
     }
     const tablefile::ReadResult pieces = reader.finish();
     check(pieces.problem == whole.problem && pieces.bytesRead == whole.bytesRead);
+    check(pieces.byteOrderMark == whole.byteOrderMark && pieces.moreValues == whole.moreValues);
     for (std::size_t i = 0; i < whole.values.size(); ++i)
         check(pieces.values[i].text == whole.values[i].text);
 }

@@ -5,6 +5,7 @@
 #include "files/DeleteTable.h"
 #include "tests/files/FileDialogTestSupport.h"
 #include "files/OpenDialog.h"
+#include "files/TableFileIo.h"
 
 #include <QLabel>
 #include <QWindow>
@@ -300,6 +301,64 @@ private slots:
         // No exponent for ordinary sizes.
         QCOMPARE(captions.mid(0, 9), QStringList({"0,5", "12,5", "abc", "100000", "0,0001", "-100000",
                                                   "1E+20", "1E-07", "1000,5"}));
+    }
+
+    // The shipped tables hold bare numbers, shown with the user's decimal separator.
+    void theShippedIsoTableShowsTheUsersDecimalSeparator_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("tolerances");
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany)
+                                << QStringLiteral("0,1 0,1 0,2 0,3 0,5 0,8 1,2 2");
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates)
+                                 << QStringLiteral("0.1 0.1 0.2 0.3 0.5 0.8 1.2 2");
+    }
+
+    void theShippedIsoTableShowsTheUsersDecimalSeparator()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, tolerances);
+        QLocale::setDefault(locale);
+        const QString name = QStringLiteral("ISO 2768-m.tabelle");
+        QVERIFY(QFile::copy(QStringLiteral(DALMERIN_TABLES_DIR "/") + name, inFolder(name)));
+        const QPointer<QWidget> dialog = openDialog();
+        QVERIFY(clickFile(dialog, name));
+        click(dialog, "OKButton");
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        const QStringList captions = editableCaptions(table());
+        // In value order: the lower bounds of ranges 2 to 18, the upper bounds, the plus and the minus
+        // tolerances.
+        QCOMPARE(captions.mid(0, 8), QStringList({"3", "6", "30", "120", "400", "1000", "2000", ""}));
+        QCOMPARE(captions.mid(35, 8), tolerances.split(' '));
+        QCOMPARE(captions.mid(53, 8), tolerances.split(' '));
+    }
+
+    // What the reader notes about a file comes with its values.
+    void loadingPassesTheReadersNotesOn_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("byteOrderMark");
+        QTest::addColumn<bool>("moreValues");
+        const QByteArray table = encoded(sampleValues());
+        const QByteArray firstLine = table.left(table.indexOf('\n') + 1);
+        QTest::newRow("as written") << table << false << false;
+        QTest::newRow("saved with a byte-order mark") << "\xEF\xBB\xBF" + table << true << false;
+        QTest::newRow("a line doubled") << firstLine + table << false << true;
+        // The 71st value ends with its CR; the look on for more reaches into the next chunk.
+        QTest::newRow("more in the next chunk")
+            << table + QByteArray(int(tablefile::LookAheadBytes) - 2, ' ') + "x" << false << true;
+    }
+
+    void loadingPassesTheReadersNotesOn()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, byteOrderMark);
+        QFETCH(bool, moreValues);
+        QVERIFY(writeFile(inFolder("t.tabelle"), file));
+        const tablefileio::LoadResult loaded = tablefileio::loadTable(inFolder("t.tabelle"));
+        QCOMPARE(loaded.status, tablefileio::LoadResult::Status::Loaded);
+        QCOMPARE(loaded.byteOrderMark, byteOrderMark);
+        QCOMPARE(loaded.moreValues, moreValues);
     }
 
     void commaSeparatedFilesLoadLikeLines()

@@ -37,6 +37,37 @@ std::vector<std::string> texts(const tablefile::ReadResult& result)
     return list;
 }
 
+std::vector<std::optional<double>> numbers(const tablefile::ReadResult& result)
+{
+    std::vector<std::optional<double>> list;
+    for (const auto& value : result.values)
+        list.push_back(value.number);
+    return list;
+}
+
+// The file fed in pieces of this many bytes, as long as the reader wants more.
+tablefile::ReadResult readInPieces(std::string_view file, std::size_t piece)
+{
+    tablefile::TableReader reader;
+    for (std::size_t i = 0; i < file.size() && reader.feed(file.substr(i, piece)); i += piece) {
+    }
+    return reader.finish();
+}
+
+std::string text(const QByteArray& bytes)
+{
+    return bytes.toStdString();
+}
+
+// Lines of one value each, "1" up to `count`: quoted as the writer writes them, or bare.
+QByteArray numberedLines(int count, bool quoted)
+{
+    QByteArray file;
+    for (int i = 1; i <= count; ++i)
+        file += (quoted ? '"' + QByteArray::number(i) + '"' : QByteArray::number(i)) + "\r\n";
+    return file;
+}
+
 // Every character Windows-1252 has, except control characters and the
 // no-break space (stored as a blank).
 std::vector<char32_t> windows1252Characters()
@@ -266,14 +297,117 @@ private slots:
         QCOMPARE(int(read.problem), int(tablefile::ReadProblem::None));
         // The 71st value ends with its CR; nothing after it is taken.
         QCOMPARE(read.bytesRead, table.size() - 1);
+        QVERIFY(read.moreValues); // the NULs after it
 
         tablefile::TableReader reader;
         std::size_t fed = 0;
         while (fed < file.size() && reader.feed(std::string_view(file).substr(fed, 1)))
             ++fed;
-        QCOMPARE(fed, table.size() - 2); // the byte that completed the table was the last one wanted
+        // Past the table only the LF was wanted; the first NUL holds more.
+        QCOMPARE(fed, table.size());
         QVERIFY(!reader.feed("more"));
         QCOMPARE(reader.finish().bytesRead, read.bytesRead);
+    }
+
+    // Saved by an editor with a byte-order mark, a file reads as without it,
+    // also when the mark comes in pieces.
+    void aByteOrderMarkIsSkipped_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("piece");
+        Values values;
+        values[0] = "0.1";
+        values[1] = "1\",5"; // whole only when read line by line
+        const QByteArray lines = bytes(tablefile::encodeTable(values));
+        const QByteArray bare = numberedLines(71, false);
+        for (int piece : {0, 1, 2}) {
+            const QByteArray pieces = piece == 0 ? "whole" : QByteArray::number(piece) + "-byte pieces";
+            QTest::addRow("lines, %s", pieces.constData()) << lines << piece;
+            QTest::addRow("values, %s", pieces.constData()) << bare << piece;
+        }
+    }
+
+    void aByteOrderMarkIsSkipped()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, piece);
+        const tablefile::ReadResult plain = tablefile::readTable(text(file));
+        const std::string marked = "\xEF\xBB\xBF" + text(file);
+        const tablefile::ReadResult read =
+            piece == 0 ? tablefile::readTable(marked) : readInPieces(marked, std::size_t(piece));
+        QCOMPARE(int(read.problem), int(tablefile::ReadProblem::None));
+        QVERIFY(texts(read) == texts(plain));
+        QVERIFY(numbers(read) == numbers(plain));
+        QVERIFY(read.byteOrderMark);
+        QVERIFY(!plain.byteOrderMark);
+        QCOMPARE(read.bytesRead, plain.bytesRead + 3);
+    }
+
+    // Only the three bytes together, at the very start, are a mark; else they are text.
+    void bytesOfAMarkElsewhereAreText_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<bool>("mark");
+        const QByteArray mark("\xEF\xBB\xBF");
+        QTest::newRow("part of a mark") << mark.left(2) << QStringList{"ï»"} << false;
+        QTest::newRow("part of a mark before values")
+            << mark.left(2) + "0,1" << QStringList{"ï»0", "1"} << false;
+        QTest::newRow("on the second line") << "0\r\n" + mark + "1" << QStringList{"0", "ï»¿1"} << false;
+        QTest::newRow("twice") << mark + mark + "1" << QStringList{"ï»¿1"} << true;
+        QTest::newRow("only the mark") << mark << QStringList() << true;
+    }
+
+    void bytesOfAMarkElsewhereAreText()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, values);
+        QFETCH(bool, mark);
+        for (std::size_t piece : {std::size_t(file.size()), std::size_t(1)}) {
+            const tablefile::ReadResult read = readInPieces(text(file), piece);
+            QStringList readTexts;
+            for (const std::string& value : texts(read))
+                readTexts << QString::fromStdString(value);
+            QCOMPARE(readTexts, values);
+            QCOMPARE(read.byteOrderMark, mark);
+        }
+    }
+
+    // Reading ends after the 71st value; what follows it, as far as the reader
+    // looks, tells whether the file holds more values than a table.
+    void valuesAfterThe71stAreNoted_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("moreValues");
+        const QByteArray lines = numberedLines(71, true);
+        const QByteArray bare = numberedLines(71, false);
+        const QByteArray commas = QByteArray("1,").repeated(71);
+        const int lookAhead = int(tablefile::LookAheadBytes);
+        QTest::newRow("71 lines") << lines << false;
+        QTest::newRow("72 lines, one doubled") << numberedLines(1, true) + lines << true;
+        QTest::newRow("72 bare lines, one doubled") << numberedLines(1, false) + bare << true;
+        QTest::newRow("an empty 72nd value") << lines + "\"\"" << true;
+        QTest::newRow("trailing blank lines") << lines + "\r\n\n\r\r\n" << false;
+        QTest::newRow("trailing blanks") << bare + " \t \r\n\t" << false;
+        QTest::newRow("a comma after the 71st value") << commas + " \r\n" << false;
+        QTest::newRow("a 72nd value after a comma") << commas + "1" << true;
+        QTest::newRow("an empty 72nd value between commas") << commas + "," << true;
+        QTest::newRow("beside the 71st value") << bare.chopped(2) + ",72\r\n" << true;
+        // The reader looks on from the LF that ends the 71st value.
+        const QByteArray lineFeeds = QByteArray("1\n").repeated(71);
+        QTest::newRow("at the end of the look") << lineFeeds + QByteArray(lookAhead - 1, ' ') + "1" << true;
+        QTest::newRow("beyond the look") << lineFeeds + QByteArray(lookAhead, ' ') + "1" << false;
+    }
+
+    void valuesAfterThe71stAreNoted()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, moreValues);
+        for (std::size_t piece : {std::size_t(file.size()), std::size_t(1), std::size_t(1000)}) {
+            const tablefile::ReadResult read = readInPieces(text(file), piece);
+            QCOMPARE(int(read.problem), int(tablefile::ReadProblem::None));
+            QCOMPARE(read.moreValues, moreValues);
+        }
     }
 
     void piecesReadLikeTheWhole()
