@@ -48,6 +48,7 @@ void OpenDialog::onOk()
         return;
     case tablefileio::LoadResult::Status::Loaded:
         table->showValues(loaded.values);
+        table->setFileNotes({loaded.moreValues, loaded.byteOrderMark});
         m_loaded = true;
         close();
         return;

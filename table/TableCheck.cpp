@@ -289,7 +289,7 @@ const char* kindName(Kind kind)
     return kind == Kind::Error ? "Fehler" : "Hinweis";
 }
 
-std::string summaryLine(const std::vector<Finding>& findings)
+std::string countsText(const std::vector<Finding>& findings)
 {
     if (findings.empty())
         return "Tabelle geprüft: keine Auffälligkeiten";
@@ -298,7 +298,12 @@ std::string summaryLine(const std::vector<Finding>& findings)
         errors += finding.kind == Kind::Error;
     const std::size_t notes = findings.size() - errors;
     return std::to_string(errors) + " Fehler, " + std::to_string(notes) +
-           (notes == 1 ? " Hinweis" : " Hinweise") + " – F8 zeigt sie";
+           (notes == 1 ? " Hinweis" : " Hinweise");
+}
+
+std::string summaryLine(const std::vector<Finding>& findings)
+{
+    return findings.empty() ? countsText(findings) : countsText(findings) + " – F8 zeigt sie";
 }
 
 } // namespace tablecheck

@@ -50,6 +50,8 @@ bool hasError(const std::vector<Finding>& findings);
 const Finding* firstError(const std::vector<Finding>& findings);
 // "Fehler" or "Hinweis".
 const char* kindName(Kind kind);
+// "Tabelle geprüft: keine Auffälligkeiten" or "2 Fehler, 1 Hinweis".
+std::string countsText(const std::vector<Finding>& findings);
 // The line below the table: "Tabelle geprüft: keine Auffälligkeiten" or
 // "2 Fehler, 1 Hinweis – F8 zeigt sie".
 std::string summaryLine(const std::vector<Finding>& findings);

@@ -12,7 +12,7 @@ TableCheckWindow::TableCheckWindow(const std::vector<tablecheck::Finding>& findi
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf8("Dalmerin – Tabelle prüfen"));
 
-    auto* summary = new QLabel(QString::fromStdString(tablecheck::summaryLine(findings)), this);
+    auto* summary = new QLabel(QString::fromStdString(tablecheck::countsText(findings)), this);
     summary->setObjectName(QStringLiteral("TableCheckSummary"));
     summary->setTextFormat(Qt::PlainText);
 

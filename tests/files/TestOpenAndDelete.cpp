@@ -359,6 +359,25 @@ private slots:
         QCOMPARE(loaded.status, tablefileio::LoadResult::Status::Loaded);
         QCOMPARE(loaded.byteOrderMark, byteOrderMark);
         QCOMPARE(loaded.moreValues, moreValues);
+
+        // Opened through the dialog, the table check tells them, until other values are shown.
+        const QPointer<QWidget> dialog = openDialog();
+        QVERIFY(clickFile(dialog, "t.tabelle"));
+        click(dialog, "OKButton");
+        QStringList fileNotes;
+        for (const tablecheck::Finding& finding : table().findings())
+            if (finding.range == 0)
+                fileNotes << QString::fromStdString(finding.text);
+        QStringList expected;
+        if (moreValues)
+            expected << QStringLiteral(
+                "Die Datei enthielt mehr als 71 Werte; die übrigen wurden nicht gelesen.");
+        if (byteOrderMark)
+            expected << QStringLiteral(
+                "Die Datei begann mit einer Byte-Reihenfolge-Markierung (BOM); sie wurde übersprungen.");
+        QCOMPARE(fileNotes, expected);
+        table().clearValues();
+        QVERIFY(table().findings().empty());
     }
 
     void commaSeparatedFilesLoadLikeLines()

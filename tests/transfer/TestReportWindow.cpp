@@ -99,6 +99,7 @@ private slots:
 
     void previewRunSaveAndUndo();
     void textsFromOutsideArePlainText();
+    void aTableWithAFehlerIsPreviewedButNotWritten();
     void stoppedUndoKeepsRueckgaengig();
     void onlyAbbrechenTakesInputWhileARunIsUnderWay();
 
@@ -251,6 +252,34 @@ void TestReportWindow::textsFromOutsideArePlainText()
     QCOMPARE(name->text(), QStringLiteral("<h1>X</h1><s>Y</s>"));
     QCOMPARE(name->textFormat(), Qt::PlainText);
     QCOMPARE(control<QLabel>("ReportSummary")->textFormat(), Qt::PlainText);
+    reportWindow()->close();
+}
+
+// The preview shows what a table with a Fehler would write, and the table's
+// findings; its "Ausführen" refuses, before KORVANT is looked for.
+void TestReportWindow::aTableWithAFehlerIsPreviewedButNotWritten()
+{
+    QStringList values = m_main->table().labelCaptions().mid(1);
+    values[int(cells::valueIndex({cells::Column::Minus, 2}))] = QStringLiteral("-0,2");
+    m_main->table().showValues(values);
+    QVERIFY(guitest::trigger(m_main, QStringLiteral("Vorschau")));
+    QVERIFY(control<QLabel>("ReportFindings")
+                ->text()
+                .startsWith(text("Fehler: Bereich 2, Minus Tol.: Geschrieben")));
+    QCOMPARE(shownRows(control<QTableView>("ReportRows")).at(1),
+             text("2|1101|Y|3,00002|0|0|2|0,2|0,2|wird geschrieben"));
+
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    QTest::mouseClick(control<QPushButton>("cmd_Run"), Qt::LeftButton);
+    QCOMPARE(MessageBox::shownTexts(),
+             QStringList{text(
+                 "Die Tabelle enthält Fehler und wird nicht übertragen.\nBereich 2, Minus Tol.: Geschrieben "
+                 "würden Plus +0,2 und Minus +0,2, ein Toleranzfeld ohne Breite. Minustoleranzen werden "
+                 "ohne Vorzeichen eingegeben.")});
+    QVERIFY(lastHost().calls().empty());
+    QVERIFY(!m_main->transfer().lastReport());
+    QCOMPARE(reportWindow()->windowTitle(), text("Dalmerin – Vorschau"));
+    QVERIFY(reportWindow()->cursor().shape() == Qt::ArrowCursor);
     reportWindow()->close();
 }
 

@@ -104,6 +104,7 @@ private slots:
     void refusals_data();
     void refusals();
     void editModeIsTestedFirst();
+    void aTableWithAFehlerReachesNoHost();
 
     void failedCallsSkipOnlyTheirStep();
     void hostLeavingOrHangingEndsTheRun_data();
@@ -243,6 +244,27 @@ void TestTransferDBus::refusals()
     QVERIFY(pointerRestored());
     if (started && withPartProgram)
         QCOMPARE(readFromSim(1, 15), 0.0);
+}
+
+// A minus tolerance typed with its sign is refused before KORVANT is looked
+// for: a stand-in that leaves the bus after its first call is still there.
+// (The cases' table itself has only Hinweise and transfers as every test here shows.)
+void TestTransferDBus::aTableWithAFehlerReachesNoHost()
+{
+    SimProcess sim(writePartProgram(transfercases::partProgram()),
+                   {QStringLiteral("--leave-after"), QStringLiteral("1")});
+    QStringList values = toStringList(transfercases::tableValues());
+    values[int(cells::valueIndex({cells::Column::Minus, 2}))] = QStringLiteral("-0.2");
+    showTable(values);
+    run();
+    QCOMPARE(
+        MessageBox::shownTexts(),
+        QStringList{text(transfertexts::TableHasErrors) +
+                    text("\nBereich 2, Minus Tol.: Geschrieben würden Plus +0,2 und Minus +0,2, ein "
+                         "Toleranzfeld ohne Breite. Minustoleranzen werden ohne Vorzeichen eingegeben.")});
+    QVERIFY(pointerRestored());
+    QTest::qWait(300); // a stand-in that answered would be gone by now
+    QVERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(standin::BusName));
 }
 
 void TestTransferDBus::editModeIsTestedFirst()

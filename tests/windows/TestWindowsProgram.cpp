@@ -150,6 +150,7 @@ private slots:
     void cleanup();
     void startStateWithPictures();
     void typedValueIsDrawn();
+    void aSignedMinusIsMarkedAndRefused();
     void copyrightFromTheVersionInformation();
     void settingsInTheUsersRegistry();
     void fileDialogsWithDrivesAndBackslashes();
@@ -214,6 +215,49 @@ void TestWindowsProgram::startStateWithPictures()
                  qPrintable(why));
         qInfo("%s", qPrintable(why));
     }
+}
+
+// A minus tolerance typed with its sign: the box is drawn tinted by the
+// Windows style, the line below the table counts the Fehler, and "Ausführen"
+// refuses the saved table before KORVANT is looked for (a stand-in that ends
+// after its first call is still there).
+void TestWindowsProgram::aSignedMinusIsMarkedAndRefused()
+{
+    startShell(QCoreApplication::applicationDirPath());
+    MainWindow* main = m_shell->showMainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
+    ToleranceTable& table = main->table();
+    table.box({cells::Column::Upper, 1})->setText(QStringLiteral("3"));
+    table.box({cells::Column::Plus, 1})->setText(QStringLiteral("0,1"));
+    QLineEdit* minus = table.box({cells::Column::Minus, 1});
+    QTest::keyClicks(minus, QStringLiteral("-0,1"));
+    minus->clearFocus();
+    const auto* line = guitest::child<QLabel>(main, QStringLiteral("TableCheckLine"));
+    QCOMPARE(line->text(), QStringLiteral("1 Fehler, 0 Hinweise – F8 zeigt sie"));
+    QVERIFY(line->isVisible());
+    // The box's background, left of its right-aligned text, against an unmarked box's.
+    const QImage marked = minus->grab().toImage();
+    const QImage plain = table.box({cells::Column::Minus, 2})->grab().toImage();
+    const QPoint inside(marked.width() / 5, marked.height() / 2);
+    const QColor tint = marked.pixelColor(inside);
+    QVERIFY2(colourDistance(tint, QColor(248, 208, 208)) < 40 &&
+                 colourDistance(tint, plain.pixelColor(inside)) > 40,
+             qPrintable(QStringLiteral("%1 neben %2").arg(tint.name(), plain.pixelColor(inside).name())));
+
+    table.leaveEditMode(); // as after "Speichern"
+    table.setTablePath(QStringLiteral("C:\\Tabellen\\Vorzeichen.tabelle"));
+    comstandin::StandIn standIn(transfercases::partProgram(), "--leave-after 1");
+    QVERIFY(standIn.isRunning());
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    QVERIFY(guitest::trigger(main, QStringLiteral("START")));
+    QCOMPARE(MessageBox::shownTexts(),
+             QStringList{QStringLiteral(
+                 "Die Tabelle enthält Fehler und wird nicht übertragen.\nBereich 1, Minus Tol.: "
+                 "Geschrieben würden Plus +0,1 und Minus +0,1, ein Toleranzfeld ohne Breite. "
+                 "Minustoleranzen werden ohne Vorzeichen eingegeben.")});
+    QVERIFY(main->cursor().shape() == Qt::ArrowCursor);
+    QVERIFY(!standIn.hasEnded(500));
 }
 
 // A value typed into a table box is drawn inside it: with a font that does not
