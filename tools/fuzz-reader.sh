@@ -15,9 +15,9 @@ seconds=${1:-300}
 out="$root/build/fuzz"
 mkdir -p "$out/corpus"
 clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/table" -I"$root/files" \
+    -I"$root" \
     "$root/tests/files/FuzzTableReader.cpp" "$root/files/TableFile.cpp" "$root/files/Windows1252.cpp" \
-    "$root/table/TableCells.cpp" -o "$out/fuzz_table_reader"
+    "$root/table/TableCells.cpp" "$root/table/PlainNumber.cpp" -o "$out/fuzz_table_reader"
 # A table as written, one on a single line, and a short one to start from;
 # and texts for the save (split at NUL): quotes and commas, the characters
 # stored as others, ones Windows-1252 has beyond ASCII and ones it lacks.
