@@ -238,7 +238,10 @@ void TestReportWindow::previewRunSaveAndUndo()
     QTRY_VERIFY(!reportWindow());
     QVERIFY(guitest::trigger(m_main, QStringLiteral("Bericht")));
     QVERIFY(!control<QPushButton>("cmd_Undo")->isVisible());
-    QVERIFY(control<QLabel>("ReportSummary")->text().endsWith(text("Die Übertragung wurde zurückgesetzt.")));
+    QVERIFY(control<QLabel>("ReportSummary")
+                ->text()
+                .endsWith(text("Die Übertragung wurde zurückgesetzt, bis auf 1 Maß, das seit der Übertragung "
+                               "geändert wurde.")));
 }
 
 // The part program's name is a text from KORVANT: shown as it is, never as markup.

@@ -73,12 +73,13 @@ void TestTransferUndo::restoresOnlyWhatIsUnchanged()
     QCOMPARE(host.liveReferences(), std::size_t(0));
     QCOMPARE(host.endedRuns(), 1);
     QCOMPARE(summary(*undo),
-             "13 Maße: 12 zurückgesetzt, 1 seit der Übertragung geändert." + undoLine("zurückgesetzt."));
+             "13 Maße: 12 zurückgesetzt, 1 seit der Übertragung geändert." +
+                 undoLine("zurückgesetzt, bis auf 1 Maß, das seit der Übertragung geändert wurde."));
     QVERIFY(reportCsv(*undo, ',').find("\r\nRückgängig von;2026-12-09 14:30:05\r\n") != std::string::npos);
 
-    // Nothing is left to undo, and the run's report says so.
+    // Nothing is left to undo, and the run's report says so, naming the dimension that keeps its change.
     QVERIFY(!run.report->canBeUndone());
-    QVERIFY(summary(*run.report).find(undoLine("zurückgesetzt.")) != std::string::npos);
+    QVERIFY(summary(*run.report).find(undoLine("zurückgesetzt, bis auf 1 Maß")) != std::string::npos);
 }
 
 void TestTransferUndo::restoresWhatAStoppedRunWrote_data()

@@ -119,8 +119,12 @@ std::string undoProgressText(const UndoTally& tally)
 {
     if (!tally.started())
         return {};
-    if (tally.open == 0)
+    const std::size_t changed = tally.written - tally.restored - tally.open;
+    if (tally.open == 0 && changed == 0)
         return transfertexts::TransferUndone;
+    if (tally.open == 0)
+        return transfertexts::TransferUndoneBut + std::to_string(changed) +
+               (changed == 1 ? transfertexts::OneChangedSince : transfertexts::ChangedSinceMany);
     return transfertexts::TransferPartlyUndone + std::to_string(tally.restored) + transfertexts::Of +
            std::to_string(tally.written) + ".";
 }

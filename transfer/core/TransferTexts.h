@@ -100,6 +100,10 @@ inline const char* const SummaryConnectionLost = ": Die Verbindung zu KORVANT wu
 inline const char* const SummaryBusy = ": KORVANT ist beschäftigt und nimmt keine Aufrufe an.";
 inline const char* const SummaryCancelled = " mit „Abbrechen“.";
 inline const char* const TransferUndone = " Die Übertragung wurde zurückgesetzt.";
+// A dimension changed since keeps its change, and with it perhaps a tolerance of the run.
+inline const char* const TransferUndoneBut = " Die Übertragung wurde zurückgesetzt, bis auf ";
+inline const char* const OneChangedSince = " Maß, das seit der Übertragung geändert wurde.";
+inline const char* const ChangedSinceMany = " Maße, die seit der Übertragung geändert wurden.";
 inline const char* const TransferPartlyUndone = " Die Übertragung wurde teilweise zurückgesetzt: ";
 
 } // namespace transfertexts

@@ -5,7 +5,6 @@
 #include "transfer/core/TransferTexts.h"
 #include "transfer/core/TransferWalk.h"
 
-#include <algorithm>
 #include <map>
 #include <vector>
 
