@@ -3,11 +3,11 @@
 #include "base/AppInfo.h"
 #include "base/MessageBox.h"
 #include "base/Twips.h"
-#include "files/DeleteTable.h"
+#include "files/gui/DeleteTable.h"
 #include "resources/Pictures.h"
-#include "table/TableCheckWindow.h"
-#include "table/TableCommands.h"
-#include "table/ToleranceTable.h"
+#include "table/gui/TableCheckWindow.h"
+#include "table/gui/TableCommands.h"
+#include "table/gui/ToleranceTable.h"
 
 #include <QAction>
 #include <QCloseEvent>

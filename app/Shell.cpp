@@ -2,11 +2,11 @@
 
 #include "app/InfoWindow.h"
 #include "app/MainWindow.h"
-#include "files/OpenDialog.h"
-#include "files/SaveDialog.h"
+#include "files/gui/OpenDialog.h"
+#include "files/gui/SaveDialog.h"
 #include "app/SetupDialog.h"
 #include "app/SplashWindow.h"
-#include "table/ToleranceTable.h"
+#include "table/gui/ToleranceTable.h"
 #include "transfer/gui/TransferController.h"
 #include "transfer/host/PlatformHost.h"
 

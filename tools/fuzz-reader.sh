@@ -16,8 +16,8 @@ out="$root/build/fuzz"
 mkdir -p "$out/corpus"
 clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$root" \
-    "$root/tests/files/FuzzTableReader.cpp" "$root/files/TableFile.cpp" "$root/files/Windows1252.cpp" \
-    "$root/table/TableCells.cpp" "$root/table/PlainNumber.cpp" -o "$out/fuzz_table_reader"
+    "$root/tests/files/core/FuzzTableReader.cpp" "$root/files/core/TableFile.cpp" "$root/files/core/Windows1252.cpp" \
+    "$root/table/core/TableCells.cpp" "$root/table/core/PlainNumber.cpp" -o "$out/fuzz_table_reader"
 # A table as written, one on a single line, and a short one to start from;
 # and texts for the save (split at NUL): quotes and commas, the characters
 # stored as others, ones Windows-1252 has beyond ASCII and ones it lacks.

@@ -5,11 +5,11 @@
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/ShellTestSupport.h"
 #include "app/MainWindow.h"
-#include "files/OpenDialog.h"
-#include "files/SaveDialog.h"
+#include "files/gui/OpenDialog.h"
+#include "files/gui/SaveDialog.h"
 #include "base/MessageBox.h"
 #include "app/Shell.h"
-#include "table/ToleranceTable.h"
+#include "table/gui/ToleranceTable.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -12,12 +12,12 @@
 #include "app/InfoWindow.h"
 #include "app/MainWindow.h"
 #include "base/MessageBox.h"
-#include "files/OpenDialog.h"
+#include "files/gui/OpenDialog.h"
 #include "app/SetupDialog.h"
 #include "base/Settings.h"
 #include "app/Shell.h"
 #include "app/SplashWindow.h"
-#include "table/ToleranceTable.h"
+#include "table/gui/ToleranceTable.h"
 
 #include <QApplication>
 #include <QCheckBox>

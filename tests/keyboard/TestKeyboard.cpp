@@ -5,13 +5,13 @@
 #include "tests/support/GuiTestSupport.h"
 #include "app/MainWindow.h"
 #include "base/MessageBox.h"
-#include "files/OpenDialog.h"
-#include "files/SaveDialog.h"
+#include "files/gui/OpenDialog.h"
+#include "files/gui/SaveDialog.h"
 #include "app/Shell.h"
 #include "tests/support/StandInClient.h"
-#include "table/TableCells.h"
-#include "files/TableFileIo.h"
-#include "table/ToleranceTable.h"
+#include "table/core/TableCells.h"
+#include "files/gui/TableFileIo.h"
+#include "table/gui/ToleranceTable.h"
 
 #include <QApplication>
 #include <QDBusConnection>

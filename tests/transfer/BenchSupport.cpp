@@ -1,6 +1,6 @@
 #include "tests/transfer/BenchSupport.h"
 
-#include "table/TableCells.h"
+#include "table/core/TableCells.h"
 #include "transfer/core/RangeSet.h"
 
 #include <algorithm>

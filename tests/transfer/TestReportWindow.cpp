@@ -5,7 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/Shell.h"
 #include "base/MessageBox.h"
-#include "table/ToleranceTable.h"
+#include "table/gui/ToleranceTable.h"
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/ShellTestSupport.h"
 #include "tests/transfer/FakeHost.h"

@@ -1,9 +1,9 @@
 // The transfer command against the stand-in's objects in-process: no window, no bus.
 #include "tests/transfer/FakeHost.h"
 #include "tests/transfer/FakePort.h"
-#include "table/NumberReading.h"
+#include "table/core/NumberReading.h"
 #include "transfer/core/RangeSet.h"
-#include "table/TableCells.h"
+#include "table/core/TableCells.h"
 #include "tests/transfer/TransferCases.h"
 #include "transfer/core/TransferCommand.h"
 #include "transfer/core/TransferPort.h"

@@ -1,6 +1,6 @@
 #include "tests/transfer/TransferCases.h"
 
-#include "table/TableCells.h"
+#include "table/core/TableCells.h"
 
 namespace transfercases {
 namespace {

@@ -5,7 +5,7 @@
 #include "transfer/host/com/ComHost.h"
 #include "tests/windows/ComStandIn.h"
 #include "transfer/host/com/ComValues.h"
-#include "table/NumberReading.h"
+#include "table/core/NumberReading.h"
 #include "korvant-sim/com/SimComObjects.h"
 #include "korvant-sim/com/SimComWindow.h"
 #include "tests/transfer/TransferCases.h"
@@ -13,7 +13,7 @@
 #include "transfer/core/TransferPort.h"
 #include "transfer/core/TransferTexts.h"
 #include "transfer/core/TransferUndo.h"
-#include "table/PlainNumber.h"
+#include "table/core/PlainNumber.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -5,21 +5,21 @@
 // separators and start folder, table files byte for byte, and the whole story
 // by keyboard from a new table to "Ausführen" into the stand-in COM KORVANT,
 // and its report window with "Rückgängig".
-#include "tests/files/FileDialogTestSupport.h"
+#include "tests/files/gui/FileDialogTestSupport.h"
 #include "tests/support/GuiTestSupport.h"
 #include "app/InfoWindow.h"
 #include "app/MainWindow.h"
 #include "base/MessageBox.h"
 #include "tests/support/PictureComparison.h"
-#include "files/OpenDialog.h"
+#include "files/gui/OpenDialog.h"
 #include "transfer/gui/ReportWindow.h"
 #include "transfer/gui/TransferController.h"
 #include "transfer/gui/TransferProgress.h"
-#include "files/SaveDialog.h"
+#include "files/gui/SaveDialog.h"
 #include "app/SetupDialog.h"
 #include "app/Shell.h"
-#include "table/TableCells.h"
-#include "table/ToleranceTable.h"
+#include "table/core/TableCells.h"
+#include "table/gui/ToleranceTable.h"
 #include "tests/transfer/TransferCases.h"
 
 #include <QApplication>

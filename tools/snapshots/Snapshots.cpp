@@ -7,8 +7,8 @@
 #include "app/SetupDialog.h"
 #include "app/Shell.h"
 #include "app/SplashWindow.h"
-#include "files/TableFileIo.h"
-#include "table/ToleranceTable.h"
+#include "files/gui/TableFileIo.h"
+#include "table/gui/ToleranceTable.h"
 #include "transfer/gui/ReportWindow.h"
 #include "transfer/gui/TransferController.h"
 

@@ -7,8 +7,8 @@
 //
 // Usage: dalmerin-soak TABLE_FILE COMMAND_COUNT RUNS CYCLES WORK_FOLDER
 #include "base/MessageBox.h"
-#include "files/TableFileIo.h"
-#include "table/ToleranceTable.h"
+#include "files/gui/TableFileIo.h"
+#include "table/gui/ToleranceTable.h"
 #include "transfer/host/PlatformHost.h"
 #include "transfer/gui/TransferController.h"
 

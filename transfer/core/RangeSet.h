@@ -1,26 +1,11 @@
 #pragma once
 
-#include "table/NumberReading.h"
+#include "table/core/TableNumbers.h"
 
 #include <array>
 #include <optional>
 #include <string>
 #include <vector>
-
-// One range of a table as numbers; an unset field is a caption that is no number.
-struct RangeNumbers
-{
-    std::optional<double> lower;
-    std::optional<double> upper;
-    std::optional<double> plus;
-    std::optional<double> minus;
-};
-
-// The 18 ranges as the table's captions read, range 1 first.
-using TableNumbers = std::array<RangeNumbers, 18>;
-
-// From the 72 captions, range 1's lower bound first.
-TableNumbers readTableNumbers(const std::vector<std::string>& captions, const LocaleNumberReading& locale);
 
 // The 18 nominal-size ranges of the shown table as numbers, read once per
 // transfer run.

@@ -1,6 +1,6 @@
 #include "transfer/core/TransferCommand.h"
 
-#include "table/TableCells.h"
+#include "table/core/TableCells.h"
 #include "transfer/core/HostSession.h"
 #include "transfer/core/RangeSet.h"
 #include "transfer/core/TransferPort.h"

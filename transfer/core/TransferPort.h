@@ -1,7 +1,7 @@
 #pragma once
 
-#include "table/NumberReading.h"
-#include "table/TableCheck.h"
+#include "table/core/NumberReading.h"
+#include "table/core/TableCheck.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/TableCheck.h"
+#include "table/core/TableCheck.h"
 #include "transfer/core/RangeSet.h"
 
 #include <array>

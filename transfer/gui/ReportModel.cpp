@@ -1,6 +1,6 @@
 #include "transfer/gui/ReportModel.h"
 
-#include "table/LocaleNumbers.h"
+#include "table/gui/LocaleNumbers.h"
 #include "transfer/core/TransferTexts.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "base/MessageBox.h"
 #include "base/Settings.h"
-#include "files/TableFileIo.h"
-#include "table/ToleranceTable.h"
+#include "files/gui/TableFileIo.h"
+#include "table/gui/ToleranceTable.h"
 #include "transfer/core/KorvantHost.h"
 #include "transfer/core/ReportCsv.h"
 #include "transfer/core/TransferCommand.h"

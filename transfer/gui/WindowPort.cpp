@@ -2,8 +2,8 @@
 
 #include "base/MessageBox.h"
 #include "base/Settings.h"
-#include "table/LocaleNumbers.h"
-#include "table/ToleranceTable.h"
+#include "table/gui/LocaleNumbers.h"
+#include "table/gui/ToleranceTable.h"
 #include "transfer/gui/TransferProgress.h"
 
 #include <QCoreApplication>

@@ -1,0 +1,355 @@
+#include "table/gui/ToleranceTable.h"
+
+#include "base/NamedFont.h"
+#include "base/Twips.h"
+#include "table/gui/LocaleNumbers.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace {
+
+using twips::toPixels;
+constexpr int ToolbarTwips = twips::ToolbarHeight;
+
+// Layout values count from the window's top; the table sits below the toolbar.
+QRect rectFromTwips(int left, int top, int width, int height)
+{
+    return twipsRect(left, top - ToolbarTwips, width, height);
+}
+
+constexpr int BlockOffset = 4680; // block B lies this far right of block A
+constexpr int CellWidth = 855;
+constexpr int LabelHeight = 255;
+constexpr int BoxHeight = 285;
+constexpr int RowsPerBlock = 9;
+
+int columnLeft(cells::Column column)
+{
+    switch (column) {
+    case cells::Column::Lower:
+        return 240;
+    case cells::Column::Upper:
+        return 1320;
+    case cells::Column::Plus:
+        return 2400;
+    case cells::Column::Minus:
+        return 3480;
+    }
+    return 0;
+}
+
+QPoint cellOrigin(const cells::Cell& cell)
+{
+    const int block = (cell.range - 1) / RowsPerBlock;
+    const int row = (cell.range - 1) % RowsPerBlock;
+    return QPoint(columnLeft(cell.column) + block * BlockOffset, 2280 + 480 * row);
+}
+
+struct Header
+{
+    std::string text;
+    int left, top, width;
+};
+
+// "Plus Tol." takes its whole cell (same centre as its 615-twip layout box) so
+// that it is not clipped in fonts wider than the original one.
+const Header Headers[] = {
+    {"Nennmaßbereich", 240, 1320, 1935},
+    {"Lineartoleranz", 2400, 1320, 1935},
+    {cells::columnCaption(cells::Column::Lower), 240, 1800, 855},
+    {cells::columnCaption(cells::Column::Upper), 1320, 1800, 855},
+    {cells::columnCaption(cells::Column::Plus), 2400, 1800, 855},
+    {cells::columnCaption(cells::Column::Minus), 3480, 1800, 855},
+};
+
+// What a screen reader says for a cell: its column and its range.
+QString accessibleCellName(const cells::Cell& cell)
+{
+    static const char* const ColumnNames[] = {"Über", "Bis", "Plus-Toleranz", "Minus-Toleranz"};
+    return QString::fromUtf8(ColumnNames[static_cast<int>(cell.column)]) +
+           QStringLiteral(", Bereich %1").arg(cell.range);
+}
+
+int indexInLabelOrder(const cells::Cell& cell)
+{
+    return static_cast<int>(cell.column) * cells::RangeCount + cell.range - 1;
+}
+
+int indexInValueOrder(const cells::Cell& cell)
+{
+    return indexInLabelOrder(cell) - 1; // value order is label order without range 1's lower bound
+}
+
+// The line below the grid, which the window grows by.
+constexpr int CheckLineTop = 6600;
+constexpr int CheckLineHeight = 255;
+
+// Tints that show through the Windows style, which draws a box's own base
+// colour: Qt's style sheets are not built into the Windows program.
+const QColor ErrorTint(248, 208, 208);
+const QColor NoteTint(255, 242, 179);
+
+} // namespace
+
+ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
+{
+    m_tableName = new QLabel(QString::fromUtf8(cells::NoTableChosen), this);
+    m_tableName->setObjectName(QStringLiteral("Tab_Name"));
+    m_tableName->setTextFormat(Qt::PlainText); // a path or a typed value is shown as it stands
+    m_tableName->setGeometry(rectFromTwips(120, 720, 9015, 315));
+    m_tableName->setAlignment(Qt::AlignCenter);
+    m_tableName->setFont(namedFont("MS Sans Serif", 9.75, true));
+    m_tableName->setForegroundRole(QPalette::Highlight);
+    keepTableNameHighlighted();
+    m_tableName->setAccessibleName(QStringLiteral("Gewählte Tabelle"));
+
+    m_checkLine = new QLabel(this);
+    m_checkLine->setObjectName(QStringLiteral("TableCheckLine"));
+    m_checkLine->setTextFormat(Qt::PlainText);
+    m_checkLine->setGeometry(rectFromTwips(120, CheckLineTop, 9015, CheckLineHeight));
+
+    int headerNumber = 1;
+    for (int block = 0; block < 2; ++block) {
+        for (const Header& header : Headers) {
+            auto* label = new QLabel(QString::fromStdString(header.text), this);
+            label->setObjectName(QStringLiteral("Label%1").arg(headerNumber++));
+            label->setAlignment(Qt::AlignCenter);
+            label->setGeometry(
+                rectFromTwips(header.left + block * BlockOffset, header.top, header.width, 255));
+        }
+    }
+
+    for (const cells::Cell& cell : cells::labelOrder()) {
+        const bool fixed = cell == cells::Cell{cells::Column::Lower, 1};
+        auto* label = new QLabel(QString::fromUtf8(fixed ? cells::FirstLowerBound : " "), this);
+        label->setObjectName(QString::fromStdString(cells::labelName(cell)));
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setAccessibleName(accessibleCellName(cell));
+        const QPoint origin = cellOrigin(cell);
+        label->setGeometry(rectFromTwips(origin.x(), origin.y(), CellWidth, LabelHeight));
+        m_labels.push_back(label);
+    }
+
+    m_boxes.resize(cells::ValueCount);
+    for (const cells::Cell& cell : cells::valueOrder()) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QString::fromStdString(cells::boxName(cell)));
+        box->setAlignment(Qt::AlignRight);
+        box->setAccessibleName(accessibleCellName(cell));
+        const QPoint origin = cellOrigin(cell);
+        box->setGeometry(rectFromTwips(origin.x(), origin.y(), CellWidth, BoxHeight));
+        box->hide();
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            if (isEditMode())
+                recheck();
+        });
+        m_boxes[indexInValueOrder(cell)] = box;
+    }
+
+    const auto& order = cells::keyboardOrder();
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(box(order[i - 1]), box(order[i]));
+
+    setMinimumSize(toPixels(9360), toPixels(CheckLineTop + CheckLineHeight + 120 - ToolbarTwips));
+    recheck();
+}
+
+ToleranceTable::~ToleranceTable() = default;
+
+// The table name is drawn in the active highlight colour also while the window
+// is inactive: Windows' inactive highlight is the window's own background.
+void ToleranceTable::keepTableNameHighlighted()
+{
+    QPalette colours;
+    colours.setColor(QPalette::Highlight, palette().color(QPalette::Active, QPalette::Highlight));
+    m_tableName->setPalette(colours);
+}
+
+void ToleranceTable::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        keepTableNameHighlighted();
+    QWidget::changeEvent(event);
+}
+
+QString ToleranceTable::tablePath() const
+{
+    return m_tableName->text();
+}
+
+void ToleranceTable::setTablePath(const QString& path)
+{
+    m_tableName->setText(path);
+}
+
+bool ToleranceTable::hasTableChosen() const
+{
+    return tablePath() != QString::fromUtf8(cells::NoTableChosen);
+}
+
+bool ToleranceTable::isEditMode() const
+{
+    return !box({cells::Column::Lower, 2})->isHidden();
+}
+
+void ToleranceTable::enterEditModeEmpty()
+{
+    setLabelsVisible(false);
+    setBoxesVisible(true);
+    for (QLineEdit* box : m_boxes)
+        box->clear();
+    setEditableCaptions(QStringList());
+}
+
+void ToleranceTable::enterEditModeFromShown()
+{
+    setLabelsVisible(false);
+    for (const cells::Cell& cell : cells::valueOrder())
+        box(cell)->setText(label(cell)->text());
+    setBoxesVisible(true);
+    setEditableCaptions(QStringList());
+}
+
+void ToleranceTable::leaveEditMode()
+{
+    setLabelsVisible(true);
+    setBoxesVisible(false);
+    setEditableCaptions(boxTexts());
+}
+
+void ToleranceTable::showValues(const QStringList& values)
+{
+    setEditableCaptions(values);
+}
+
+void ToleranceTable::clearValues()
+{
+    setEditableCaptions(QStringList());
+}
+
+void ToleranceTable::setFileNotes(const tablecheck::FileNotes& notes)
+{
+    m_fileNotes = notes;
+    recheck();
+}
+
+// The table as the user sees it is checked afresh whenever it changes: in
+// edit mode what the boxes hold, in display mode the captions and what the
+// file they came from held.
+void ToleranceTable::recheck()
+{
+    std::vector<std::string> captions{cells::FirstLowerBound};
+    const QStringList shown = isEditMode() ? boxTexts() : labelCaptions().mid(1);
+    for (const QString& text : shown)
+        captions.push_back(text.toStdString());
+    m_findings =
+        tablecheck::check(captions, numbersOf(), isEditMode() ? tablecheck::FileNotes{} : m_fileNotes);
+    m_checkLine->setText(QString::fromStdString(tablecheck::summaryLine(m_findings)));
+    markBoxes();
+}
+
+void ToleranceTable::markBoxes()
+{
+    std::vector<QStringList> texts(m_boxes.size());
+    std::vector<bool> errors(m_boxes.size(), false);
+    for (const tablecheck::Finding& finding : m_findings) {
+        if (finding.range == 0)
+            continue;
+        // A finding of the range as a whole marks its two tolerances.
+        std::vector<cells::Column> columns{cells::Column::Plus, cells::Column::Minus};
+        if (finding.column)
+            columns = {*finding.column};
+        for (cells::Column column : columns) {
+            const std::size_t at = std::size_t(indexInValueOrder({column, finding.range}));
+            texts[at] << QString::fromUtf8(tablecheck::kindName(finding.kind)) + QStringLiteral(": ") +
+                             QString::fromStdString(finding.text);
+            errors[at] = errors[at] || finding.kind == tablecheck::Kind::Error;
+        }
+    }
+    for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+        QLineEdit* box = m_boxes[i];
+        box->setToolTip(texts[i].join(QLatin1Char('\n')));
+        if (texts[i].isEmpty()) {
+            box->setPalette(QPalette());
+            continue;
+        }
+        QPalette tinted = box->palette();
+        tinted.setColor(QPalette::Base, errors[i] ? ErrorTint : NoteTint);
+        box->setPalette(tinted);
+    }
+}
+
+QStringList ToleranceTable::labelCaptions() const
+{
+    QStringList captions;
+    for (QLabel* label : m_labels)
+        captions.append(label->text());
+    return captions;
+}
+
+QStringList ToleranceTable::boxTexts() const
+{
+    QStringList texts;
+    for (QLineEdit* box : m_boxes)
+        texts.append(box->text());
+    return texts;
+}
+
+QLabel* ToleranceTable::label(const cells::Cell& cell) const
+{
+    return m_labels[indexInLabelOrder(cell)];
+}
+
+QLineEdit* ToleranceTable::box(const cells::Cell& cell) const
+{
+    return m_boxes[indexInValueOrder(cell)];
+}
+
+void ToleranceTable::setLabelsVisible(bool visible)
+{
+    for (QLabel* label : m_labels)
+        label->setVisible(visible);
+}
+
+void ToleranceTable::setBoxesVisible(bool visible)
+{
+    for (QLineEdit* box : m_boxes)
+        box->setVisible(visible);
+}
+
+// Sets the 71 editable captions in value order; missing entries become empty.
+// Range 1's lower bound keeps its "0".
+void ToleranceTable::setEditableCaptions(const QStringList& captions)
+{
+    for (int i = 0; i < cells::ValueCount; ++i)
+        m_labels[i + 1]->setText(i < captions.size() ? captions[i] : QString());
+    m_fileNotes = {};
+    recheck();
+}
+
+void ToleranceTable::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    auto line = [&painter](int x1, int y1, int x2, int y2) {
+        painter.drawLine(toPixels(x1), toPixels(y1 - ToolbarTwips), toPixels(x2),
+                         toPixels(y2 - ToolbarTwips));
+    };
+    for (int block = 0; block < 2; ++block) {
+        const int left = 120 + block * BlockOffset;
+        const int right = 4440 + block * BlockOffset;
+        for (int y : {1200, 1680})
+            line(left, y, right, y);
+        for (int y = 2160; y <= 6480; y += 480)
+            line(left, y, right, y);
+        line(left, 1200, left, 6480);
+        line(right, 1200, right, 6480);
+        line(2280 + block * BlockOffset, 1200, 2280 + block * BlockOffset, 6480);
+        line(1200 + block * BlockOffset, 1680, 1200 + block * BlockOffset, 6480);
+        line(3360 + block * BlockOffset, 1680, 3360 + block * BlockOffset, 6480);
+    }
+}
