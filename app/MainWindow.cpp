@@ -7,6 +7,7 @@
 #include "resources/Pictures.h"
 #include "table/gui/TableCheckWindow.h"
 #include "table/gui/TableCommands.h"
+#include "table/gui/CheckedTable.h"
 #include "table/gui/ToleranceTable.h"
 
 #include <QAction>
@@ -22,21 +23,21 @@ MainWindow::MainWindow(HostFactory hosts)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_table(new ToleranceTable(this)), m_transfer(new TransferController(*m_table, this, std::move(hosts)))
+      m_table(new CheckedTable(this)), m_view(new ToleranceTable(*m_table, this)),
+      m_transfer(new TransferController(*m_table, this, std::move(hosts)))
 {
     setObjectName(QStringLiteral("Tabelle"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(pictures::icon("dalmerin"));
-    setCentralWidget(m_table);
+    setCentralWidget(m_view);
     createMenus();
     createToolbar();
 
     // Menu shortcuts win over the edit boxes' own keys (Ctrl+A, Ctrl+E, Ctrl+D …).
-    for (QLineEdit* box : m_table->findChildren<QLineEdit*>())
+    for (QLineEdit* box : m_view->findChildren<QLineEdit*>())
         box->installEventFilter(this);
 
     setWindowTitle(QString::fromStdString(appinfo::titleWithVersion()));
-    m_table->setTablePath(QString::fromUtf8(cells::NoTableChosen));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -186,7 +187,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (!m_leaving && m_table->isEditMode()) {
+    if (!m_leaving && m_table->document().isEditing()) {
         m_leaving = true;
         emit exitRequested();
     }
@@ -197,7 +198,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 // dialog and returns true: the command that asked does not go on.
 bool MainWindow::savedFirst()
 {
-    if (!m_table->box({cells::Column::Upper, 1})->isVisibleTo(m_table))
+    if (!m_table->document().isEditing())
         return false;
     const auto answer =
         MessageBox::show(this, QStringLiteral("Wollen Sie die aktuellen Tabellenwerte speichern ?"),
@@ -254,7 +255,7 @@ void MainWindow::checkTable()
 
 void MainWindow::chooseTable()
 {
-    if (m_table->isEditMode())
+    if (m_table->document().isEditing())
         MessageBox::show(this, QString::fromUtf8(cells::SaveFirst));
     else
         emit openRequested();

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+class CheckedTable;
 class QToolBar;
 class ToleranceTable;
 
@@ -18,8 +19,10 @@ public:
     // `hosts` makes the connection to KORVANT for each transfer command.
     explicit MainWindow(HostFactory hosts);
 
-    ToleranceTable& table() { return *m_table; }
-    const ToleranceTable& table() const { return *m_table; }
+    // The table document with its check, and the view that shows it.
+    CheckedTable& table() { return *m_table; }
+    const CheckedTable& table() const { return *m_table; }
+    ToleranceTable& tableView() { return *m_view; }
     TransferController& transfer() { return *m_transfer; }
 
     // Runs the command of toolbar button `index` (from 1); the separators 2 and 4 do nothing.
@@ -54,7 +57,8 @@ private:
     void chooseTable();
     void checkTable();
 
-    ToleranceTable* m_table;
+    CheckedTable* m_table;
+    ToleranceTable* m_view;
     TransferController* m_transfer;
     QToolBar* m_toolbar = nullptr;
     bool m_leaving = false; // "Setup" or "Beenden" closes the window: no more questions

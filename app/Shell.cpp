@@ -6,7 +6,7 @@
 #include "files/gui/SaveDialog.h"
 #include "app/SetupDialog.h"
 #include "app/SplashWindow.h"
-#include "table/gui/ToleranceTable.h"
+#include "table/gui/CheckedTable.h"
 #include "transfer/gui/TransferController.h"
 #include "transfer/host/PlatformHost.h"
 
@@ -125,7 +125,7 @@ void Shell::exitProgram()
     emit exitRequested();
 }
 
-ToleranceTable* Shell::currentTable() const
+CheckedTable* Shell::currentTable() const
 {
     return m_main ? &m_main->table() : nullptr;
 }

@@ -15,7 +15,7 @@ class SaveDialog;
 class SetupDialog;
 class SplashWindow;
 class SupportWindow;
-class ToleranceTable;
+class CheckedTable;
 
 // Owns the program's windows and their lifetimes: the splash window opens the
 // main window, the settings dialog replaces it, and the About, support, open
@@ -42,7 +42,7 @@ public:
     void exitProgram();
 
     // The table of the main window, or nullptr while there is none.
-    ToleranceTable* currentTable() const;
+    CheckedTable* currentTable() const;
 
     SplashWindow* splash() const;
     MainWindow* mainWindow() const;

@@ -40,6 +40,9 @@ std::string toWindows1252(std::string_view utf8);
 // other than tab (a line break would split the value), or U+FFFD for broken UTF-8.
 std::optional<char32_t> firstUnstorable(std::string_view utf8);
 std::string fromWindows1252(std::string_view bytes);
+// The text as a table file gives it back once written: what a save leaves on
+// screen, so that opening the file again shows and checks the same.
+std::string asStored(std::string_view utf8);
 // Whether a Windows-1252 text file may hold this byte: printable characters,
 // tab and line ends; not NUL, other control bytes or the five unused bytes.
 bool isTextByte(unsigned char byte);

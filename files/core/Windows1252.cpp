@@ -145,4 +145,9 @@ std::string fromWindows1252(std::string_view bytes)
     return out;
 }
 
+std::string asStored(std::string_view utf8)
+{
+    return fromWindows1252(toWindows1252(utf8));
+}
+
 } // namespace tablefile

@@ -2,20 +2,20 @@
 
 #include "base/MessageBox.h"
 #include "files/gui/TableFileIo.h"
-#include "table/gui/ToleranceTable.h"
+#include "table/gui/CheckedTable.h"
 
-void deleteCurrentTable(ToleranceTable& table, QWidget* messageParent)
+void deleteCurrentTable(CheckedTable& table, QWidget* messageParent)
 {
-    if (table.isEditMode()) {
+    if (table.document().isEditing()) {
         MessageBox::show(messageParent, QString::fromUtf8(cells::SaveFirst));
         return;
     }
-    if (!table.hasTableChosen()) {
+    if (!table.document().hasPath()) {
         MessageBox::show(messageParent,
                          QStringLiteral("Sie müssen die zu löschende Tabelle zuerst auswählen"));
         return;
     }
-    const QString path = table.tablePath();
+    const QString path = QString::fromStdString(*table.document().path());
     const auto answer = MessageBox::show(messageParent, path + QStringLiteral(" wird gelöscht."),
                                          MessageBox::Buttons::OkCancel);
     if (answer != MessageBox::Answer::Ok) {
@@ -29,6 +29,5 @@ void deleteCurrentTable(ToleranceTable& table, QWidget* messageParent)
                                                      path, *failure));
         return;
     }
-    table.setTablePath(QString::fromUtf8(cells::NoTableChosen));
-    table.clearValues();
+    table.clearAfterDelete();
 }

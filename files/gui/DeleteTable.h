@@ -1,9 +1,9 @@
 #pragma once
 
 class QWidget;
-class ToleranceTable;
+class CheckedTable;
 
 // "Löschen": deletes the file the table path names, after the confirmation,
 // and clears the shown table. Refused in edit mode and with no table chosen;
 // a file that cannot be deleted is reported and the table stays shown.
-void deleteCurrentTable(ToleranceTable& table, QWidget* messageParent);
+void deleteCurrentTable(CheckedTable& table, QWidget* messageParent);

@@ -3,11 +3,11 @@
 #include "base/MessageBox.h"
 #include "files/core/TableFile.h"
 #include "files/gui/TableFileIo.h"
-#include "table/gui/ToleranceTable.h"
+#include "table/gui/CheckedTable.h"
 
 #include <QPushButton>
 
-OpenDialog::OpenDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder)
+OpenDialog::OpenDialog(std::function<CheckedTable*()> currentTable, const QString& startFolder)
     : TableFileDialog("T_Wahl", std::move(currentTable), startFolder)
 {
     QPushButton* cancel = addButton("CancelButton", "Abbrechen", 56);
@@ -27,13 +27,15 @@ void OpenDialog::closeEvent(QCloseEvent* event)
 
 void OpenDialog::onOk()
 {
-    ToleranceTable* table = currentTable();
+    CheckedTable* table = currentTable();
     if (!table) {
         MessageBox::show(this, QStringLiteral("Es ist kein Hauptfenster geöffnet. Die Tabelle wurde nicht "
                                               "geladen."));
         return;
     }
-    const QString path = QString::fromStdString(tablefile::withExtension(table->tablePath().toStdString()));
+    // With no table chosen, the name shown for none is taken as a file name, as typed.
+    const QString path = QString::fromStdString(
+        tablefile::withExtension(table->document().path().value_or(cells::NoTableChosen)));
     setTablePath(*table, path);
 
     const tablefileio::LoadResult loaded = tablefileio::loadTable(path);
@@ -47,8 +49,7 @@ void OpenDialog::onOk()
                                                            path, loaded.reason));
         return;
     case tablefileio::LoadResult::Status::Loaded:
-        table->showValues(loaded.values);
-        table->setFileNotes({loaded.moreValues, loaded.byteOrderMark});
+        table->showFileValues(loaded.values, {loaded.moreValues, loaded.byteOrderMark});
         m_loaded = true;
         close();
         return;

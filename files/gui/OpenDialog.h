@@ -11,7 +11,7 @@ class OpenDialog : public TableFileDialog
 
 public:
     // The dialog is a top-level window of its own, beside the main window.
-    OpenDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder);
+    OpenDialog(std::function<CheckedTable*()> currentTable, const QString& startFolder);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,12 +4,12 @@
 #include "base/MessageBox.h"
 #include "files/core/TableFile.h"
 #include "files/gui/TableFileIo.h"
-#include "table/gui/ToleranceTable.h"
+#include "table/gui/CheckedTable.h"
 
 #include <QFileInfo>
 #include <QPushButton>
 
-SaveDialog::SaveDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder)
+SaveDialog::SaveDialog(std::function<CheckedTable*()> currentTable, const QString& startFolder)
     : TableFileDialog("T_Speicher", std::move(currentTable), startFolder)
 {
     setFocusOrder({});
@@ -18,13 +18,13 @@ SaveDialog::SaveDialog(std::function<ToleranceTable*()> currentTable, const QStr
 
 void SaveDialog::onOk()
 {
-    ToleranceTable* table = currentTable();
+    CheckedTable* table = currentTable();
     if (!table) {
         MessageBox::show(this, QStringLiteral("Es ist kein Hauptfenster geöffnet. Die Tabelle wurde nicht "
                                               "gespeichert."));
         return;
     }
-    if (!table->isEditMode()) {
+    if (!table->document().isEditing()) {
         MessageBox::show(this,
                          QStringLiteral("Sie müssen eine Tabelle neu erstellen oder bearbeiten, bevor Sie "
                                         "speichern."));
@@ -39,7 +39,7 @@ void SaveDialog::onOk()
     const QString path = chooser()->pathFor(QString::fromStdString(tablefile::withExtension(name)));
     setTablePath(*table, path);
 
-    if (const auto notice = tablefileio::unstorableCharacterNotice(table->boxTexts())) {
+    if (const auto notice = tablefileio::unstorableCharacterNotice(toTexts(table->document().typed()))) {
         MessageBox::show(this, *notice);
         return;
     }
@@ -60,14 +60,18 @@ void SaveDialog::onOk()
         MessageBox::show(this, QStringLiteral("Tabellendatei wird überschrieben."));
         // The message boxes ran their own event loops; the main window may have changed meanwhile.
         table = currentTable();
-        if (!table || !table->isEditMode())
+        if (!table || !table->document().isEditing())
             return;
     }
-    if (const auto failure = tablefileio::writeTable(path, table->boxTexts())) {
+    const QStringList values = toTexts(table->document().typed());
+    if (const auto failure = tablefileio::writeTable(path, values)) {
         reportFailure(path, *failure);
         return;
     }
-    table->leaveEditMode();
+    QStringList asStored;
+    for (const QString& value : values)
+        asStored.append(QString::fromStdString(tablefile::asStored(value.toStdString())));
+    table->leaveEditMode(asStored);
     close();
 }
 

@@ -11,7 +11,7 @@ class SaveDialog : public TableFileDialog
 
 public:
     // The dialog is a top-level window of its own, beside the main window.
-    SaveDialog(std::function<ToleranceTable*()> currentTable, const QString& startFolder);
+    SaveDialog(std::function<CheckedTable*()> currentTable, const QString& startFolder);
 
 private:
     void onOk();

@@ -3,12 +3,12 @@
 #include "base/AppInfo.h"
 #include "base/DialogKeys.h"
 #include "files/gui/FileChooser.h"
-#include "table/gui/ToleranceTable.h"
+#include "table/gui/CheckedTable.h"
 
 #include <QPushButton>
 #include <QScreen>
 
-TableFileDialog::TableFileDialog(const char* objectName, std::function<ToleranceTable*()> currentTable,
+TableFileDialog::TableFileDialog(const char* objectName, std::function<CheckedTable*()> currentTable,
                                  const QString& startFolder)
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_currentTable(std::move(currentTable))
@@ -26,18 +26,18 @@ TableFileDialog::TableFileDialog(const char* objectName, std::function<Tolerance
     m_chooser = new FileChooser(startFolder, this);
     m_chooser->setGeometry(0, 0, 408, 251);
     m_ok = addButton("OKButton", "OK", 24);
-    if (ToleranceTable* table = this->currentTable()) {
+    if (CheckedTable* table = this->currentTable()) {
         m_changedTable = table;
-        m_pathBefore = m_pathWritten = table->tablePath();
+        m_pathBefore = m_pathWritten = table->document().path();
     }
     connect(m_chooser, &FileChooser::pathChosen, this, [this](const QString& path) {
-        if (ToleranceTable* table = this->currentTable())
+        if (CheckedTable* table = this->currentTable())
             setTablePath(*table, path);
     });
     connect(m_chooser, &FileChooser::fileOpened, m_ok, &QPushButton::click);
 }
 
-ToleranceTable* TableFileDialog::currentTable() const
+CheckedTable* TableFileDialog::currentTable() const
 {
     return m_currentTable();
 }
@@ -70,22 +70,22 @@ void TableFileDialog::setFocusOrder(const QList<QWidget*>& moreButtons)
 
 // What the table showed before is taken afresh when another command (a save,
 // a delete) or another main window (around the settings dialog) came between.
-void TableFileDialog::setTablePath(ToleranceTable& table, const QString& path)
+void TableFileDialog::setTablePath(CheckedTable& table, const QString& path)
 {
-    if (m_changedTable != &table || table.tablePath() != m_pathWritten) {
+    if (m_changedTable != &table || table.document().path() != m_pathWritten) {
         m_changedTable = &table;
-        m_pathBefore = table.tablePath();
+        m_pathBefore = table.document().path();
     }
-    table.setTablePath(path);
-    m_pathWritten = path;
+    table.setPath(path);
+    m_pathWritten = path.toStdString();
 }
 
 // Only a path this dialog wrote is taken back.
 void TableFileDialog::restoreTablePath()
 {
-    ToleranceTable* table = currentTable();
-    if (table && table == m_changedTable && table->tablePath() == m_pathWritten)
-        table->setTablePath(m_pathBefore);
+    CheckedTable* table = currentTable();
+    if (table && table == m_changedTable && table->document().path() == m_pathWritten)
+        table->setPath(m_pathBefore);
 }
 
 void TableFileDialog::keyPressEvent(QKeyEvent* event)

@@ -4,10 +4,12 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 class FileChooser;
 class QPushButton;
-class ToleranceTable;
+class CheckedTable;
 
 // What the open and the save dialog share: a small top-level tool window
 // captioned with the program's title and version, the file chooser, the "OK"
@@ -23,10 +25,10 @@ class TableFileDialog : public QWidget
     Q_OBJECT
 
 protected:
-    TableFileDialog(const char* objectName, std::function<ToleranceTable*()> currentTable,
+    TableFileDialog(const char* objectName, std::function<CheckedTable*()> currentTable,
                     const QString& startFolder);
 
-    ToleranceTable* currentTable() const;
+    CheckedTable* currentTable() const;
     FileChooser* chooser() const;
     QPushButton* okButton() const;
     // A push button in the button column at this top.
@@ -35,19 +37,19 @@ protected:
     void setFocusOrder(const QList<QWidget*>& moreButtons);
 
     // Sets the table path, keeping what the table showed before this dialog changed it.
-    void setTablePath(ToleranceTable& table, const QString& path);
+    void setTablePath(CheckedTable& table, const QString& path);
     // Gives the table back that path, unless another command has set one since.
     void restoreTablePath();
 
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    std::function<ToleranceTable*()> m_currentTable;
+    std::function<CheckedTable*()> m_currentTable;
     FileChooser* m_chooser = nullptr;
     QPushButton* m_ok = nullptr;
     // The table whose path this dialog changes, the path it showed before, and
     // the path this dialog wrote last.
-    QPointer<ToleranceTable> m_changedTable;
-    QString m_pathBefore;
-    QString m_pathWritten;
+    QPointer<CheckedTable> m_changedTable;
+    std::optional<std::string> m_pathBefore;
+    std::optional<std::string> m_pathWritten;
 };

@@ -1,21 +1,21 @@
 #include "table/gui/TableCommands.h"
 
 #include "base/MessageBox.h"
-#include "table/gui/ToleranceTable.h"
+#include "table/gui/CheckedTable.h"
 
-void startNewTable(ToleranceTable& table)
+void startNewTable(CheckedTable& table)
 {
-    table.enterEditModeEmpty();
+    table.startNew();
 }
 
-void editShownTable(ToleranceTable& table, QWidget* messageParent)
+void editShownTable(CheckedTable& table, QWidget* messageParent)
 {
-    if (!table.hasTableChosen()) {
+    if (!table.document().hasPath()) {
         MessageBox::show(messageParent,
                          QStringLiteral("Sie müssen erst eine zu bearbeitende Tabelle auswählen"));
         return;
     }
-    if (table.isEditMode())
+    if (table.document().isEditing())
         return;
-    table.enterEditModeFromShown();
+    table.editShown();
 }

@@ -2,7 +2,7 @@
 
 #include "base/NamedFont.h"
 #include "base/Twips.h"
-#include "table/gui/LocaleNumbers.h"
+#include "table/gui/CheckedTable.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -73,16 +73,6 @@ QString accessibleCellName(const cells::Cell& cell)
            QStringLiteral(", Bereich %1").arg(cell.range);
 }
 
-int indexInLabelOrder(const cells::Cell& cell)
-{
-    return static_cast<int>(cell.column) * cells::RangeCount + cell.range - 1;
-}
-
-int indexInValueOrder(const cells::Cell& cell)
-{
-    return indexInLabelOrder(cell) - 1; // value order is label order without range 1's lower bound
-}
-
 // The line below the grid, which the window grows by.
 constexpr int CheckLineTop = 6600;
 constexpr int CheckLineHeight = 255;
@@ -92,11 +82,23 @@ constexpr int CheckLineHeight = 255;
 const QColor ErrorTint(248, 208, 208);
 const QColor NoteTint(255, 242, 179);
 
+// The findings of one box, one paragraph each. Rich text, so that the tooltip
+// wraps at a readable width instead of running to the screen's edge.
+QString wrappedToolTip(const QStringList& texts)
+{
+    if (texts.isEmpty())
+        return QString();
+    QString html = QStringLiteral("<qt>");
+    for (const QString& text : texts)
+        html += QStringLiteral("<p>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+    return html + QStringLiteral("</qt>");
+}
+
 } // namespace
 
-ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
+ToleranceTable::ToleranceTable(CheckedTable& table, QWidget* parent) : QWidget(parent), m_table(table)
 {
-    m_tableName = new QLabel(QString::fromUtf8(cells::NoTableChosen), this);
+    m_tableName = new QLabel(this);
     m_tableName->setObjectName(QStringLiteral("Tab_Name"));
     m_tableName->setTextFormat(Qt::PlainText); // a path or a typed value is shown as it stands
     m_tableName->setGeometry(rectFromTwips(120, 720, 9015, 315));
@@ -123,8 +125,7 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
     }
 
     for (const cells::Cell& cell : cells::labelOrder()) {
-        const bool fixed = cell == cells::Cell{cells::Column::Lower, 1};
-        auto* label = new QLabel(QString::fromUtf8(fixed ? cells::FirstLowerBound : " "), this);
+        auto* label = new QLabel(this);
         label->setObjectName(QString::fromStdString(cells::labelName(cell)));
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -143,11 +144,9 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
         const QPoint origin = cellOrigin(cell);
         box->setGeometry(rectFromTwips(origin.x(), origin.y(), CellWidth, BoxHeight));
         box->hide();
-        connect(box, &QLineEdit::textChanged, this, [this] {
-            if (isEditMode())
-                recheck();
-        });
-        m_boxes[indexInValueOrder(cell)] = box;
+        connect(box, &QLineEdit::textChanged, this,
+                [this, cell](const QString& text) { m_table.setTyped(cell, text); });
+        m_boxes[cells::valueIndex(cell)] = box;
     }
 
     const auto& order = cells::keyboardOrder();
@@ -155,7 +154,8 @@ ToleranceTable::ToleranceTable(QWidget* parent) : QWidget(parent)
         setTabOrder(box(order[i - 1]), box(order[i]));
 
     setMinimumSize(toPixels(9360), toPixels(CheckLineTop + CheckLineHeight + 120 - ToolbarTwips));
-    recheck();
+    connect(&m_table, &CheckedTable::changed, this, &ToleranceTable::mirror);
+    mirror();
 }
 
 ToleranceTable::~ToleranceTable() = default;
@@ -176,109 +176,57 @@ void ToleranceTable::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-QString ToleranceTable::tablePath() const
+// Every control shows the document as it is now; a box is set only where its
+// text differs, so that typing keeps its cursor.
+void ToleranceTable::mirror()
 {
-    return m_tableName->text();
-}
-
-void ToleranceTable::setTablePath(const QString& path)
-{
-    m_tableName->setText(path);
-}
-
-bool ToleranceTable::hasTableChosen() const
-{
-    return tablePath() != QString::fromUtf8(cells::NoTableChosen);
-}
-
-bool ToleranceTable::isEditMode() const
-{
-    return !box({cells::Column::Lower, 2})->isHidden();
-}
-
-void ToleranceTable::enterEditModeEmpty()
-{
-    setLabelsVisible(false);
-    setBoxesVisible(true);
-    for (QLineEdit* box : m_boxes)
-        box->clear();
-    setEditableCaptions(QStringList());
-}
-
-void ToleranceTable::enterEditModeFromShown()
-{
-    setLabelsVisible(false);
-    for (const cells::Cell& cell : cells::valueOrder())
-        box(cell)->setText(label(cell)->text());
-    setBoxesVisible(true);
-    setEditableCaptions(QStringList());
-}
-
-void ToleranceTable::leaveEditMode()
-{
-    setLabelsVisible(true);
-    setBoxesVisible(false);
-    setEditableCaptions(boxTexts());
-}
-
-void ToleranceTable::showValues(const QStringList& values)
-{
-    setEditableCaptions(values);
-}
-
-void ToleranceTable::clearValues()
-{
-    setEditableCaptions(QStringList());
-}
-
-void ToleranceTable::setFileNotes(const tablecheck::FileNotes& notes)
-{
-    m_fileNotes = notes;
-    recheck();
-}
-
-// The table as the user sees it is checked afresh whenever it changes: in
-// edit mode what the boxes hold, in display mode the captions and what the
-// file they came from held.
-void ToleranceTable::recheck()
-{
-    std::vector<std::string> captions{cells::FirstLowerBound};
-    const QStringList shown = isEditMode() ? boxTexts() : labelCaptions().mid(1);
-    for (const QString& text : shown)
-        captions.push_back(text.toStdString());
-    m_findings =
-        tablecheck::check(captions, numbersOf(), isEditMode() ? tablecheck::FileNotes{} : m_fileNotes);
-    m_checkLine->setText(QString::fromStdString(tablecheck::summaryLine(m_findings)));
+    const TableDocument& document = m_table.document();
+    m_tableName->setText(shownPath(document));
+    const bool editing = document.isEditing();
+    for (std::size_t i = 0; i < m_labels.size(); ++i) {
+        m_labels[i]->setText(QString::fromStdString(document.shown()[i]));
+        m_labels[i]->setVisible(!editing);
+    }
+    for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+        const QString typed = QString::fromStdString(document.typed()[i]);
+        if (m_boxes[i]->text() != typed)
+            m_boxes[i]->setText(typed);
+        m_boxes[i]->setVisible(editing);
+    }
+    m_checkLine->setText(QString::fromStdString(tablecheck::summaryLine(m_table.findings())));
     markBoxes();
 }
 
 void ToleranceTable::markBoxes()
 {
-    std::vector<QStringList> texts(m_boxes.size());
-    std::vector<bool> errors(m_boxes.size(), false);
-    for (const tablecheck::Finding& finding : m_findings) {
+    // Per box its Fehler, then its Hinweise.
+    std::vector<QStringList> errorTexts(m_boxes.size());
+    std::vector<QStringList> noteTexts(m_boxes.size());
+    for (const tablecheck::Finding& finding : m_table.findings()) {
         if (finding.range == 0)
             continue;
         // A finding of the range as a whole marks its two tolerances.
         std::vector<cells::Column> columns{cells::Column::Plus, cells::Column::Minus};
         if (finding.column)
             columns = {*finding.column};
+        const bool error = finding.kind == tablecheck::Kind::Error;
         for (cells::Column column : columns) {
-            const std::size_t at = std::size_t(indexInValueOrder({column, finding.range}));
-            texts[at] << QString::fromUtf8(tablecheck::kindName(finding.kind)) + QStringLiteral(": ") +
-                             QString::fromStdString(finding.text);
-            errors[at] = errors[at] || finding.kind == tablecheck::Kind::Error;
+            const std::size_t at = cells::valueIndex({column, finding.range});
+            (error ? errorTexts : noteTexts)[at]
+                << QString::fromUtf8(tablecheck::kindName(finding.kind)) + QStringLiteral(": ") +
+                       QString::fromStdString(finding.text);
         }
     }
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
         QLineEdit* box = m_boxes[i];
-        box->setToolTip(texts[i].join(QLatin1Char('\n')));
-        if (texts[i].isEmpty()) {
+        const QStringList texts = errorTexts[i] + noteTexts[i];
+        box->setToolTip(wrappedToolTip(texts));
+        if (texts.isEmpty()) {
             box->setPalette(QPalette());
             continue;
         }
         QPalette tinted = box->palette();
-        tinted.setColor(QPalette::Base, errors[i] ? ErrorTint : NoteTint);
+        tinted.setColor(QPalette::Base, errorTexts[i].isEmpty() ? NoteTint : ErrorTint);
         box->setPalette(tinted);
     }
 }
@@ -301,34 +249,12 @@ QStringList ToleranceTable::boxTexts() const
 
 QLabel* ToleranceTable::label(const cells::Cell& cell) const
 {
-    return m_labels[indexInLabelOrder(cell)];
+    return m_labels[cells::labelIndex(cell)];
 }
 
 QLineEdit* ToleranceTable::box(const cells::Cell& cell) const
 {
-    return m_boxes[indexInValueOrder(cell)];
-}
-
-void ToleranceTable::setLabelsVisible(bool visible)
-{
-    for (QLabel* label : m_labels)
-        label->setVisible(visible);
-}
-
-void ToleranceTable::setBoxesVisible(bool visible)
-{
-    for (QLineEdit* box : m_boxes)
-        box->setVisible(visible);
-}
-
-// Sets the 71 editable captions in value order; missing entries become empty.
-// Range 1's lower bound keeps its "0".
-void ToleranceTable::setEditableCaptions(const QStringList& captions)
-{
-    for (int i = 0; i < cells::ValueCount; ++i)
-        m_labels[i + 1]->setText(i < captions.size() ? captions[i] : QString());
-    m_fileNotes = {};
-    recheck();
+    return m_boxes[cells::valueIndex(cell)];
 }
 
 void ToleranceTable::paintEvent(QPaintEvent*)

@@ -17,6 +17,7 @@
 #include "base/Settings.h"
 #include "app/Shell.h"
 #include "app/SplashWindow.h"
+#include "table/gui/CheckedTable.h"
 #include "table/gui/ToleranceTable.h"
 
 #include <QApplication>
@@ -264,9 +265,9 @@ private slots:
         QFETCH(QString, storedStart);
 
         MainWindow* main = startAtMainWindow();
-        main->table().setTablePath(QStringLiteral("/tmp/Flansch.tabelle"));
+        main->table().setPath(QStringLiteral("/tmp/Flansch.tabelle"));
         QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
-        main->table().box({cells::Column::Upper, 1})->setText(QStringLiteral("3"));
+        main->tableView().box({cells::Column::Upper, 1})->setText(QStringLiteral("3"));
 
         // "Nein" to the question drops the edit.
         MessageBox::setNextAnswer(MessageBox::Answer::No);
@@ -288,9 +289,9 @@ private slots:
         QTRY_VERIFY(!m_shell->setupDialog());
         MainWindow* fresh = m_shell->mainWindow();
         QVERIFY(fresh && fresh->isVisible());
-        QCOMPARE(fresh->table().tablePath(), QStringLiteral("keine Tabelle gewählt"));
-        QVERIFY(!fresh->table().isEditMode());
-        QCOMPARE(fresh->table().labelCaptions().mid(1), QStringList(71, QStringLiteral(" ")));
+        QCOMPARE(shownPath(fresh->table().document()), QStringLiteral("keine Tabelle gewählt"));
+        QVERIFY(!fresh->table().document().isEditing());
+        QCOMPARE(fresh->tableView().labelCaptions().mid(1), QStringList(71, QStringLiteral(" ")));
     }
 
     // "Ja" keeps the typed values: the save dialog opens instead of the settings.
@@ -298,14 +299,14 @@ private slots:
     {
         MainWindow* main = startAtMainWindow();
         QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
-        main->table().box({cells::Column::Upper, 1})->setText(QStringLiteral("3"));
+        main->tableView().box({cells::Column::Upper, 1})->setText(QStringLiteral("3"));
         MessageBox::setNextAnswer(MessageBox::Answer::Yes);
         QVERIFY(guitest::trigger(main, QStringLiteral("Setup")));
         QCOMPARE(MessageBox::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
         QVERIFY(m_shell->saveDialog());
         QVERIFY(!m_shell->setupDialog());
         QCOMPARE(m_shell->mainWindow(), main);
-        QCOMPARE(main->table().box({cells::Column::Upper, 1})->text(), QStringLiteral("3"));
+        QCOMPARE(main->tableView().box({cells::Column::Upper, 1})->text(), QStringLiteral("3"));
     }
 
     // Every window the program opens is the active one and has the keyboard
@@ -386,11 +387,11 @@ private slots:
                  QString::fromUtf8(credits::Copyright));
 
         // Closing both by their buttons leaves the main window as it was.
-        main->table().setTablePath(QStringLiteral("/tmp/a.tabelle"));
+        main->table().setPath(QStringLiteral("/tmp/a.tabelle"));
         QTest::mouseClick(child<QPushButton>(aboutWindow, QStringLiteral("cmdOK")), Qt::LeftButton);
         QTest::mouseClick(child<QPushButton>(supportWindow, QStringLiteral("Command1")), Qt::LeftButton);
         QTRY_VERIFY(!m_shell->aboutWindow() && !m_shell->supportWindow());
-        QCOMPARE(main->table().tablePath(), QStringLiteral("/tmp/a.tabelle"));
+        QCOMPARE(shownPath(main->table().document()), QStringLiteral("/tmp/a.tabelle"));
         QVERIFY(main->isVisible());
     }
 
@@ -429,8 +430,8 @@ private slots:
         QStringList values;
         for (const std::string& value : transfercases::tableValues())
             values << QString::fromStdString(value);
-        main->table().showValues(values);
-        main->table().setTablePath(QStringLiteral("/tmp/Grenzfälle.tabelle"));
+        main->table().showFileValues(values);
+        main->table().setPath(QStringLiteral("/tmp/Grenzfälle.tabelle"));
         MessageBox::clearRecord();
         QVERIFY(guitest::trigger(main, QStringLiteral("START")));
         QCOMPARE(MessageBox::shownTexts(), QStringList());

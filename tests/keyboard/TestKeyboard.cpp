@@ -11,6 +11,7 @@
 #include "tests/support/StandInClient.h"
 #include "table/core/TableCells.h"
 #include "files/gui/TableFileIo.h"
+#include "table/gui/CheckedTable.h"
 #include "table/gui/ToleranceTable.h"
 
 #include <QApplication>
@@ -121,12 +122,13 @@ void TestKeyboard::wholeProgramByKeyboard()
 
     MainWindow* main = m_shell->showMainWindow();
     QVERIFY(activate(main));
-    ToleranceTable& table = main->table();
+    CheckedTable& table = main->table();
+    ToleranceTable& view = main->tableView();
 
     // New table, then every box in Tab order gets its value typed in.
     // The command gives no box the focus; the first Tab reaches the first box.
     press(Qt::Key_N, Qt::ControlModifier);
-    QVERIFY(table.isEditMode());
+    QVERIFY(table.document().isEditing());
     // The boxes are reached in the table's keyboard order.
     press(Qt::Key_Tab);
     QStringList visited;
@@ -141,7 +143,7 @@ void TestKeyboard::wholeProgramByKeyboard()
     for (const auto& cell : cells::keyboardOrder())
         keyboardOrder << QString::fromStdString(cells::boxName(cell));
     QCOMPARE(visited, keyboardOrder);
-    QCOMPARE(table.boxTexts(), iso.values);
+    QCOMPARE(view.boxTexts(), iso.values);
 
     // Save under a typed name: the focus starts on OK and Tab follows the dialog's focus order.
     press(Qt::Key_S, Qt::ControlModifier);
@@ -161,11 +163,11 @@ void TestKeyboard::wholeProgramByKeyboard()
     QTRY_VERIFY(!m_shell->saveDialog());
     const QString saved = QDir(m_folder->path()).filePath(QStringLiteral("Tastatur.tabelle"));
     QCOMPARE(tablefileio::loadTable(saved).values, iso.values);
-    QVERIFY(!table.isEditMode());
+    QVERIFY(!table.document().isEditing());
     QCOMPARE(MessageBox::shownTexts(), QStringList());
 
     // Open it again. The labels are emptied first, so that only the open can fill them.
-    table.clearValues();
+    table.clearAfterDelete();
     QVERIFY(activate(main));
     press(Qt::Key_A, Qt::ControlModifier);
     OpenDialog* open = m_shell->openDialog();
@@ -178,14 +180,14 @@ void TestKeyboard::wholeProgramByKeyboard()
     press(Qt::Key_Tab, Qt::ShiftModifier);
     QCOMPARE(focusedName(), QStringLiteral("File1"));
     press(Qt::Key_Home);
-    QCOMPARE(table.tablePath(), QDir::toNativeSeparators(saved));
+    QCOMPARE(shownPath(table.document()), QDir::toNativeSeparators(saved));
     press(Qt::Key_Tab);
     press(Qt::Key_Tab);
     press(Qt::Key_Tab);
     QCOMPARE(focusedName(), QStringLiteral("OKButton"));
     press(Qt::Key_Space);
     QTRY_VERIFY(!m_shell->openDialog());
-    QCOMPARE(table.labelCaptions().mid(1), iso.values);
+    QCOMPARE(view.labelCaptions().mid(1), iso.values);
 
     // Transfer into the stand-in KORVANT.
     m_sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);

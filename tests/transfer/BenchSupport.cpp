@@ -25,6 +25,15 @@ std::vector<std::string> bench::tableCaptions()
     return captions;
 }
 
+bench::Port::Port()
+{
+    const std::vector<std::string> captions = tableCaptions();
+    TableDocument::Values values;
+    std::copy(captions.begin() + 1, captions.end(), values.begin());
+    m_table.showFileValues(values, {});
+    m_table.setPath("bench.tabelle");
+}
+
 void bench::Port::showMessage(const std::string& text)
 {
     std::printf("Meldung: %s\n", text.c_str());

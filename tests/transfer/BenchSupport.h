@@ -20,11 +20,9 @@ std::vector<std::string> tableCaptions();
 class Port : public TransferPort
 {
 public:
-    bool isEditMode() const override { return false; }
-    std::string tablePath() const override { return "bench.tabelle"; }
-    std::vector<std::string> labelCaptions() const override { return tableCaptions(); }
-    std::vector<tablecheck::Finding> tableFindings() const override { return {}; }
-    LocaleNumberReading localeNumbers() const override { return noLocaleReading; }
+    Port();
+    const TableDocument& table() const override { return m_table; }
+    tablecheck::Locale locale() const override { return {noLocaleReading, '.'}; }
     bool keepExistingTolerances() const override { return false; }
     void showMessage(const std::string& text) override;
     void setWaitPointer() override {}
@@ -33,6 +31,9 @@ public:
 
     // Only the plain readings with "." and ",".
     static std::optional<double> noLocaleReading(const std::string&) { return std::nullopt; }
+
+private:
+    TableDocument m_table;
 };
 
 struct Required

@@ -17,7 +17,7 @@ class FakePort : public TransferPort
 {
 public:
     bool editMode = false;
-    std::string path = "/tabellen/Grenzfälle.tabelle";
+    std::optional<std::string> path = "/tabellen/Grenzfälle.tabelle";
     Strings captions = transfercases::tableCaptions();
     bool keepTolerances = true;
     LocaleNumberReading localeReading = [](const std::string&) { return std::nullopt; };
@@ -28,14 +28,17 @@ public:
     int oldValReads = 0;
     std::vector<std::pair<std::size_t, std::optional<std::size_t>>> progress;
 
-    bool isEditMode() const override { return editMode; }
-    std::string tablePath() const override { return path; }
-    std::vector<std::string> labelCaptions() const override { return captions; }
-    std::vector<tablecheck::Finding> tableFindings() const override
+private:
+    mutable TableDocument document; // made afresh from the fields above at each look
+
+public:
+
+    const TableDocument& table() const override
     {
-        return tablecheck::check(captions, {localeReading, '.'});
+        document = transfercases::tableDocument(captions, path, editMode);
+        return document;
     }
-    LocaleNumberReading localeNumbers() const override { return localeReading; }
+    tablecheck::Locale locale() const override { return {localeReading, '.'}; }
     bool keepExistingTolerances() const override
     {
         ++const_cast<FakePort*>(this)->oldValReads;

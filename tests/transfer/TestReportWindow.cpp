@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/Shell.h"
 #include "base/MessageBox.h"
+#include "table/gui/CheckedTable.h"
 #include "table/gui/ToleranceTable.h"
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/ShellTestSupport.h"
@@ -138,8 +139,8 @@ void TestReportWindow::init()
     QStringList values;
     for (const std::string& value : transfercases::tableValues())
         values << QString::fromStdString(value);
-    m_main->table().showValues(values);
-    m_main->table().setTablePath(QStringLiteral("/tabellen/Grenzfälle.tabelle"));
+    m_main->table().showFileValues(values);
+    m_main->table().setPath(QStringLiteral("/tabellen/Grenzfälle.tabelle"));
 }
 
 void TestReportWindow::cleanup()
@@ -214,7 +215,7 @@ void TestReportWindow::previewRunSaveAndUndo()
     QVERIFY(bytes.startsWith("\xEF\xBB\xBFTabelle;/tabellen/Grenzf\xC3\xA4lle.tabelle\r\nTeileprogramm;"));
     QVERIFY(bytes.contains("\r\nOldVal;1\r\nErgebnis;25 Ma\xC3\x9F"
                            "e: 13 geschrieben,"));
-    QVERIFY(bytes.contains("\r\n4;8;12;0,4;-0,05\r\n"));
+    QVERIFY(bytes.contains("\r\n4;8;12;0,4;0,05\r\n"));
 
     // A dimension changed in between keeps its change; every other is as
     // before the run, and the undo's report shows its first row.
@@ -262,9 +263,9 @@ void TestReportWindow::textsFromOutsideArePlainText()
 // findings; its "Ausführen" refuses, before KORVANT is looked for.
 void TestReportWindow::aTableWithAFehlerIsPreviewedButNotWritten()
 {
-    QStringList values = m_main->table().labelCaptions().mid(1);
+    QStringList values = m_main->tableView().labelCaptions().mid(1);
     values[int(cells::valueIndex({cells::Column::Minus, 2}))] = QStringLiteral("-0,2");
-    m_main->table().showValues(values);
+    m_main->table().showFileValues(values);
     QVERIFY(guitest::trigger(m_main, QStringLiteral("Vorschau")));
     QVERIFY(control<QLabel>("ReportFindings")
                 ->text()
@@ -345,7 +346,7 @@ void TestReportWindow::onlyAbbrechenTakesInputWhileARunIsUnderWay()
                               "Die Toleranzen wurden nicht vollständig übertragen.")});
     QCoreApplication::processEvents();
     QVERIFY(m_shell->mainWindow() && m_main->isVisible());
-    QVERIFY(!m_main->table().isEditMode());
+    QVERIFY(!m_main->table().document().isEditing());
     QVERIFY(!m_main->transfer().isRunning());
     const TransferReport& report = *m_main->transfer().lastReport();
     QCOMPARE(report.end, TransferReport::End::Cancelled);
@@ -356,7 +357,7 @@ void TestReportWindow::onlyAbbrechenTakesInputWhileARunIsUnderWay()
     // Input goes where it belongs again.
     QApplication::setActiveWindow(m_main);
     QTest::keyClick(m_main, Qt::Key_N, Qt::ControlModifier);
-    QVERIFY(m_main->table().isEditMode());
+    QVERIFY(m_main->table().document().isEditing());
 }
 
 QTEST_MAIN(TestReportWindow)

@@ -270,7 +270,7 @@ void TestTransferCommand::refusals()
     host.offersApplication = situation != "no application";
     FakePort window;
     if (situation == "no table")
-        window.path = cells::NoTableChosen;
+        window.path.reset();
     if (situation == "signed minus")
         window.captions[cells::labelIndex({cells::Column::Minus, 2})] = "-0.2";
 
@@ -309,7 +309,7 @@ void TestTransferCommand::editModeIsTestedFirst()
     host.running = false;
     FakePort window;
     window.editMode = true;
-    window.path = cells::NoTableChosen;
+    window.path.reset();
     runTransfer(window, host);
     QCOMPARE(window.events, (Strings{messageEvent(cells::SaveFirst), "restore"}));
     QVERIFY(host.calls().empty()); // KORVANT is not even looked for

@@ -6,6 +6,7 @@
 #include "base/Settings.h"
 #include "tests/support/StandInClient.h"
 #include "files/core/TableFile.h"
+#include "table/gui/CheckedTable.h"
 #include "table/gui/ToleranceTable.h"
 #include "tests/transfer/TransferCases.h"
 #include "transfer/host/dbus/DBusHost.h"
@@ -125,7 +126,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_settings;
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<QWidget> m_window;
-    ToleranceTable* m_table = nullptr;
+    CheckedTable* m_table = nullptr;
     std::unique_ptr<QTemporaryDir> m_isoFolder;
     std::unique_ptr<SimProcess> m_isoSim; // one stand-in for every ISO table
 };
@@ -137,7 +138,7 @@ void TestTransferDBus::init()
     guitest::startClean(*m_settings);
     MessageBox::clearRecord();
     m_window = std::make_unique<QWidget>();
-    m_table = new ToleranceTable(m_window.get());
+    m_table = new CheckedTable(m_window.get());
     m_window->show();
     showTable(toStringList(transfercases::tableValues()));
 }
@@ -156,8 +157,8 @@ QString TestTransferDBus::writePartProgram(const sim::PartProgram& program)
 
 void TestTransferDBus::showTable(const QStringList& values)
 {
-    m_table->showValues(values);
-    m_table->setTablePath(QStringLiteral("/tabellen/Grenzfälle.tabelle"));
+    m_table->showFileValues(values);
+    m_table->setPath(QStringLiteral("/tabellen/Grenzfälle.tabelle"));
 }
 
 void TestTransferDBus::run(int callTimeoutMs, ProgressTiming timing)
@@ -269,15 +270,15 @@ void TestTransferDBus::aTableWithAFehlerReachesNoHost()
 
 void TestTransferDBus::editModeIsTestedFirst()
 {
-    m_table->enterEditModeEmpty();
-    m_table->setTablePath(text(cells::NoTableChosen));
+    m_table->startNew();
+    m_table->setPath(std::nullopt);
     run();
     QCOMPARE(MessageBox::shownTexts(), QStringList{text(cells::SaveFirst)});
     QVERIFY(pointerRestored());
 
     MessageBox::clearRecord();
-    m_table->leaveEditMode();
-    m_table->setTablePath(text(cells::NoTableChosen));
+    m_table->leaveEditMode({});
+    m_table->setPath(std::nullopt);
     run();
     QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::ChooseTable)});
     QVERIFY(pointerRestored());

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "korvant-sim/PartProgram.h"
+#include "table/core/TableDocument.h"
 
 #include <string>
 #include <vector>
 
 // One table of transfer cases, plain C++, driven through every transport
 // (the fake host, D-Bus, COM). The table's rows: 0 bis 3, über 3 bis 6,
-// über 6 bis 10, an overlapping über 8 bis 12 with a negative minus tolerance,
+// über 6 bis 10, an overlapping über 8 bis 12,
 // rows 5 to 17 blank and row 18 über 500 bis 600.
 namespace transfercases {
 
@@ -28,6 +29,11 @@ struct TransferCase
 // The 71 table values in value order, and the 72 captions (range 1's lower bound "0" first).
 std::vector<std::string> tableValues();
 std::vector<std::string> tableCaptions();
+
+// A table document showing these 72 captions (range 1's "0" first) from the
+// file at this path, or from none; in edit mode the captions are its typed values.
+TableDocument tableDocument(const std::vector<std::string>& captions, std::optional<std::string> path,
+                            bool editing = false);
 
 const std::vector<TransferCase>& cases();
 

@@ -42,16 +42,10 @@ public:
     std::vector<std::string> messages;
     bool waitPointer = false;
 
-    bool isEditMode() const override { return false; }
-    std::string tablePath() const override { return "C:\\Tabellen\\Grenzfälle.tabelle"; }
-    std::vector<std::string> labelCaptions() const override { return transfercases::tableCaptions(); }
-    std::vector<tablecheck::Finding> tableFindings() const override
+    const TableDocument& table() const override { return m_table; }
+    tablecheck::Locale locale() const override
     {
-        return tablecheck::check(labelCaptions(), {localeNumbers(), '.'});
-    }
-    LocaleNumberReading localeNumbers() const override
-    {
-        return [](const std::string& text) { return readPlainNumber(text, '.'); };
+        return {[](const std::string& text) { return readPlainNumber(text, '.'); }, '.'};
     }
     bool keepExistingTolerances() const override { return keepTolerances; }
     void showMessage(const std::string& text) override { messages.push_back(text); }
@@ -66,6 +60,10 @@ public:
             shown << QString::fromStdString(message);
         return shown;
     }
+
+private:
+    TableDocument m_table =
+        transfercases::tableDocument(transfercases::tableCaptions(), "C:\\Tabellen\\Grenzfälle.tabelle");
 };
 
 QStringList only(const char* message)

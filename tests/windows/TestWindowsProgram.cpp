@@ -19,6 +19,7 @@
 #include "app/SetupDialog.h"
 #include "app/Shell.h"
 #include "table/core/TableCells.h"
+#include "table/gui/CheckedTable.h"
 #include "table/gui/ToleranceTable.h"
 #include "tests/transfer/TransferCases.h"
 
@@ -197,7 +198,7 @@ void TestWindowsProgram::startStateWithPictures()
     QCOMPARE(main->windowTitle(), QStringLiteral("Dalmerin Version " DALMERIN_VERSION));
     QCOMPARE(guitest::child<QLabel>(main, QStringLiteral("Tab_Name"))->text(),
              QStringLiteral("keine Tabelle gewählt"));
-    QVERIFY(!main->table().isEditMode());
+    QVERIFY(!main->table().document().isEditing());
     QVERIFY(!main->windowIcon().pixmap(32, 32).isNull());
     // Each button as drawn, from the file of the screen's scale (the 2x files at 144 DPI).
     QVERIFY(QTest::qWaitForWindowExposed(main));
@@ -246,7 +247,7 @@ void TestWindowsProgram::aSignedMinusIsMarkedAndRefused()
              qPrintable(QStringLiteral("%1 neben %2").arg(tint.name(), plain.pixelColor(inside).name())));
 
     table.leaveEditMode(); // as after "Speichern"
-    table.setTablePath(QStringLiteral("C:\\Tabellen\\Vorzeichen.tabelle"));
+    table.setPath(QStringLiteral("C:\\Tabellen\\Vorzeichen.tabelle"));
     comstandin::StandIn standIn(transfercases::partProgram(), "--leave-after 1");
     QVERIFY(standIn.isRunning());
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
@@ -268,7 +269,7 @@ void TestWindowsProgram::typedValueIsDrawn()
     MainWindow* main = m_shell->showMainWindow();
     QVERIFY(QTest::qWaitForWindowExposed(main));
     QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
-    QLineEdit* box = main->table().box({cells::Column::Plus, 1});
+    QLineEdit* box = main->tableView().box({cells::Column::Plus, 1});
     box->clearFocus(); // no cursor in either picture
     const QImage empty = box->grab().toImage();
     QTest::keyClicks(box, QStringLiteral("12,5"));
@@ -360,10 +361,10 @@ void TestWindowsProgram::fileDialogsWithDrivesAndBackslashes()
 
     // Paths are joined with one "\": at a drive's root there are two.
     filetest::typeName(save, QStringLiteral("abc"));
-    QCOMPARE(main->table().tablePath(), startFolder + QStringLiteral("\\abc"));
+    QCOMPARE(shownPath(main->table().document()), startFolder + QStringLiteral("\\abc"));
     driveList->setCurrentIndex(listed.indexOf(QStringLiteral("C:\\")));
     filetest::typeName(save, QStringLiteral("abc"));
-    QCOMPARE(main->table().tablePath(), QStringLiteral("C:\\\\abc"));
+    QCOMPARE(shownPath(main->table().document()), QStringLiteral("C:\\\\abc"));
     save->close();
 }
 
@@ -382,7 +383,7 @@ void TestWindowsProgram::tableFileSavedAsItWasRead()
     QVERIFY(guitest::trigger(main, QStringLiteral("Select")));
     OpenDialog* open = m_shell->openDialog();
     QVERIFY(open && filetest::clickFile(open, QStringLiteral("Original.tabelle")));
-    QCOMPARE(main->table().tablePath(), QDir::toNativeSeparators(m_folder->filePath("Original.tabelle")));
+    QCOMPARE(shownPath(main->table().document()), QDir::toNativeSeparators(m_folder->filePath("Original.tabelle")));
     filetest::click(open, "OKButton");
     QTRY_VERIFY(!m_shell->openDialog());
     QCOMPARE(filetest::editableCaptions(main->table()), values);
@@ -414,7 +415,7 @@ void TestWindowsProgram::wholeStoryByKeyboardIntoKorvant()
     QVERIFY(activate(main));
 
     press(Qt::Key_N, Qt::ControlModifier);
-    QVERIFY(main->table().isEditMode());
+    QVERIFY(main->table().document().isEditing());
     press(Qt::Key_Tab);
     for (std::size_t i = 0; i < cells::ValueCount; ++i) {
         const QString name = focused() ? focused()->objectName() : QString();
@@ -438,14 +439,14 @@ void TestWindowsProgram::wholeStoryByKeyboardIntoKorvant()
     QCOMPARE(MessageBox::shownTexts(), QStringList());
 
     // Open it: from OK back to the file list, the arrow key chooses the only file.
-    main->table().clearValues();
+    main->table().clearAfterDelete();
     QVERIFY(activate(main));
     press(Qt::Key_A, Qt::ControlModifier);
     QVERIFY(m_shell->openDialog() && activate(m_shell->openDialog()));
     pressRepeated(Qt::Key_Tab, 3, Qt::ShiftModifier);
     QCOMPARE(focused()->objectName(), QStringLiteral("File1"));
     press(Qt::Key_Down);
-    QCOMPARE(main->table().tablePath(),
+    QCOMPARE(shownPath(main->table().document()),
              QDir::toNativeSeparators(m_folder->filePath(QStringLiteral("Grenzfälle.tabelle"))));
     pressRepeated(Qt::Key_Tab, 3);
     QCOMPARE(focused()->objectName(), QStringLiteral("OKButton"));
@@ -479,8 +480,8 @@ void TestWindowsProgram::reportWindowUndoesIntoKorvant()
     QStringList shown;
     for (const std::string& value : values)
         shown << QString::fromStdString(value);
-    main->table().showValues(shown);
-    main->table().setTablePath(QStringLiteral("C:\\Tabellen\\Grenzfälle.tabelle"));
+    main->table().showFileValues(shown);
+    main->table().setPath(QStringLiteral("C:\\Tabellen\\Grenzfälle.tabelle"));
 
     comstandin::StandIn standIn(transfercases::partProgram());
     QVERIFY(standIn.isRunning());
@@ -524,8 +525,8 @@ void TestWindowsProgram::aRunTakesNoInputButAbbrechen()
     QStringList shown;
     for (const std::string& value : transfercases::tableValues())
         shown << QString::fromStdString(value);
-    main->table().showValues(shown);
-    main->table().setTablePath(QStringLiteral("C:\\Tabellen\\Grenzfälle.tabelle"));
+    main->table().showFileValues(shown);
+    main->table().setPath(QStringLiteral("C:\\Tabellen\\Grenzfälle.tabelle"));
     comstandin::StandIn standIn(sim::generatePartProgram(600));
     QVERIFY(standIn.isRunning());
     QVERIFY(activate(main));
@@ -590,7 +591,7 @@ void TestWindowsProgram::dialogsOpenInTheForegroundWithTheKeyboard()
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
     filetest::click(m_shell->saveDialog(), "OKButton");
     QTRY_VERIFY(!m_shell->saveDialog());
-    const QString shownTable = main->table().tablePath();
+    const QString shownTable = shownPath(main->table().document());
 
     QVERIFY(activate(main));
     typeOnKeyboard({VK_CONTROL, 'A'});
@@ -598,10 +599,10 @@ void TestWindowsProgram::dialogsOpenInTheForegroundWithTheKeyboard()
     QTRY_COMPARE(GetForegroundWindow(), handleOf(m_shell->openDialog()));
     QTRY_COMPARE(focusedName(), QStringLiteral("OKButton"));
     filetest::typeName(m_shell->openDialog(), QStringLiteral("Anderer"));
-    QVERIFY(main->table().tablePath() != shownTable);
+    QVERIFY(shownPath(main->table().document()) != shownTable);
     typeOnKeyboard({VK_ESCAPE});
     QTRY_VERIFY(!m_shell->openDialog());
-    QCOMPARE(main->table().tablePath(), shownTable);
+    QCOMPARE(shownPath(main->table().document()), shownTable);
 }
 
 // The frame's close button in edit mode asks whether to save: "Ja" opens the
@@ -622,7 +623,7 @@ void TestWindowsProgram::theFrameAsksInEditModeAndKeepsItsSize()
     SendMessageW(handleOf(main), WM_SYSCOMMAND, SC_CLOSE, 0);
     QTRY_VERIFY(m_shell->saveDialog());
     QCOMPARE(MessageBox::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
-    QVERIFY(main->isVisible() && main->table().isEditMode());
+    QVERIFY(main->isVisible() && main->table().document().isEditing());
     QCOMPARE(exit.count(), 0);
 
     MessageBox::setNextAnswer(MessageBox::Answer::No);

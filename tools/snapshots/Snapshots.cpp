@@ -8,6 +8,7 @@
 #include "app/Shell.h"
 #include "app/SplashWindow.h"
 #include "files/gui/TableFileIo.h"
+#include "table/gui/CheckedTable.h"
 #include "table/gui/ToleranceTable.h"
 #include "transfer/gui/ReportWindow.h"
 #include "transfer/gui/TransferController.h"
@@ -33,7 +34,7 @@ bool save(QWidget* window, const QDir& folder, const QString& name)
 }
 
 // A small table as a user would have it.
-void fillExampleTable(ToleranceTable& table)
+void fillExampleTable(CheckedTable& table)
 {
     const QStringList upper = {"3", "6", "30", "120", "400", "1000", "2000", "4000"};
     const QStringList tolerance = {"0,1", "0,1", "0,2", "0,3", "0,5", "0,8", "1,2", "2"};
@@ -47,8 +48,8 @@ void fillExampleTable(ToleranceTable& table)
         values[int(cells::valueIndex({Column::Plus, range}))] = tolerance[row];
         values[int(cells::valueIndex({Column::Minus, range}))] = tolerance[row];
     }
-    table.showValues(values);
-    table.setTablePath(QStringLiteral("/opt/dalmerin/ISO 2768-m.tabelle"));
+    table.showFileValues(values);
+    table.setPath(QStringLiteral("/opt/dalmerin/ISO 2768-m.tabelle"));
 }
 
 // With a KORVANT on the bus: ISO 2768-m transferred into its part program, and the report window after it.
@@ -58,9 +59,9 @@ bool saveReport(MainWindow& main, const QDir& folder)
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const tablefileio::LoadResult table =
         tablefileio::loadTable(QStringLiteral(DALMERIN_TABLES_DIR "/ISO 2768-m.tabelle"));
-    main.table().leaveEditMode();
-    main.table().showValues(table.values);
-    main.table().setTablePath(QStringLiteral("/opt/dalmerin/ISO 2768-m.tabelle"));
+    main.table().leaveEditMode({});
+    main.table().showFileValues(table.values);
+    main.table().setPath(QStringLiteral("/opt/dalmerin/ISO 2768-m.tabelle"));
     main.transfer().run();
     if (!main.transfer().lastReport()) {
         QTextStream(stdout) << "kein Bericht: KORVANT läuft nicht\n";
@@ -96,9 +97,9 @@ int main(int argc, char* argv[])
         ok &= save(menu, folder, QStringLiteral("menu-%1").arg(i + 1));
         menu->hide();
     }
-    main->table().enterEditModeFromShown();
+    main->table().editShown();
     ok &= save(main, folder, QStringLiteral("main-edit"));
-    QMenu* boxMenu = main->table().box({cells::Column::Plus, 1})->createStandardContextMenu();
+    QMenu* boxMenu = main->tableView().box({cells::Column::Plus, 1})->createStandardContextMenu();
     ok &= save(boxMenu, folder, QStringLiteral("edit-box-menu"));
     delete boxMenu;
 

@@ -8,6 +8,7 @@
 // Usage: dalmerin-soak TABLE_FILE COMMAND_COUNT RUNS CYCLES WORK_FOLDER
 #include "base/MessageBox.h"
 #include "files/gui/TableFileIo.h"
+#include "table/gui/CheckedTable.h"
 #include "table/gui/ToleranceTable.h"
 #include "transfer/host/PlatformHost.h"
 #include "transfer/gui/TransferController.h"
@@ -84,11 +85,12 @@ std::size_t countWritten(const Tolerances& values)
 bool savesAndOpensAgain(ToleranceTable& shown, const QString& path, const QStringList& values)
 {
     const bool saved = !tablefileio::writeTable(path, shown.labelCaptions().mid(1));
+    CheckedTable& table = shown.table();
     const tablefileio::LoadResult loaded = tablefileio::loadTable(path);
     const bool same =
         saved && loaded.status == tablefileio::LoadResult::Status::Loaded && loaded.values == values;
     if (same)
-        shown.showValues(loaded.values);
+        table.showFileValues(loaded.values);
     return same;
 }
 
@@ -136,9 +138,10 @@ int main(int argc, char* argv[])
     }
 
     QWidget window;
-    auto* shown = new ToleranceTable(&window);
-    shown->showValues(table.values);
-    shown->setTablePath(tableFile);
+    auto* checked = new CheckedTable(&window);
+    auto* shown = new ToleranceTable(*checked, &window);
+    checked->showFileValues(table.values);
+    checked->setPath(tableFile);
     window.show();
 
     Tolerances first = readAll(commands);
@@ -151,7 +154,7 @@ int main(int argc, char* argv[])
     int messages = 0;
     int cyclesDone = 0;
     int lostCycles = 0;
-    TransferController transfer(*shown, &window, createPlatformHost);
+    TransferController transfer(*checked, &window, createPlatformHost);
     for (int run = 1; run <= runs; ++run) {
         zeroAll(first);
         MessageBox::clearRecord();

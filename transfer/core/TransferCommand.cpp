@@ -81,12 +81,14 @@ void visitCommand(Session& session, TransferPort& port, const RangeSet& ranges, 
 // Everything between setting and restoring the pointer; shows at most one message.
 std::optional<TransferReport> attachAndTransfer(TransferPort& port, Host& host, TransferMode mode)
 {
-    if (port.tablePath() == cells::NoTableChosen) {
+    const TableDocument& table = port.table();
+    if (!table.hasPath()) {
         port.showMessage(transfertexts::ChooseTable);
         return std::nullopt;
     }
     // A table that cannot mean what it says is never written; the preview shows what it would write.
-    std::vector<tablecheck::Finding> findings = port.tableFindings();
+    const tablecheck::Locale locale = port.locale();
+    std::vector<tablecheck::Finding> findings = table.check(locale);
     if (const tablecheck::Finding* error = tablecheck::firstError(findings);
         error && mode == TransferMode::Write) {
         port.showMessage(std::string(transfertexts::TableHasErrors) + "\n" + error->text);
@@ -102,12 +104,12 @@ std::optional<TransferReport> attachAndTransfer(TransferPort& port, Host& host, 
             return std::nullopt;
         report.emplace();
         report->kind = kind;
-        report->tablePath = port.tablePath();
+        report->tablePath = *table.path();
         report->partProgram = attached->defaultValue;
         report->findings = std::move(findings);
         const Reference commands =
             session.readObject(attached->partProgram, Interface::PartProgram, dispid::Commands);
-        report->ranges = readTableNumbers(port.labelCaptions(), port.localeNumbers());
+        report->ranges = table.numbers(locale.read);
         const RangeSet ranges = RangeSet::fromNumbers(report->ranges);
         const WalkEnd walked = walkCommands(
             session, port, commands, *report, [&](const Reference& command, std::size_t position) {
@@ -135,7 +137,7 @@ std::optional<TransferReport> attachAndTransfer(TransferPort& port, Host& host, 
 std::optional<TransferReport> runTransfer(TransferPort& port, Host& host, TransferMode mode)
 {
     // The edit-mode test comes before every other test, and before the pointer changes.
-    if (port.isEditMode()) {
+    if (port.table().isEditing()) {
         port.showMessage(cells::SaveFirst);
         port.restorePointer();
         return std::nullopt;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "table/core/NumberReading.h"
 #include "table/core/TableCheck.h"
+#include "table/core/TableDocument.h"
 
 #include <cstddef>
 #include <optional>
@@ -15,16 +15,10 @@ class TransferPort
 public:
     virtual ~TransferPort() = default;
 
-    // The table's edit boxes are shown: the shown values are not saved yet.
-    virtual bool isEditMode() const = 0;
-    // The caption of the table-name label: a file path or "keine Tabelle gewählt".
-    virtual std::string tablePath() const = 0;
-    // The 72 display captions, range 1's lower bound first (see cells::labelOrder()).
-    virtual std::vector<std::string> labelCaptions() const = 0;
-    // The check of the shown table, as the main window shows it.
-    virtual std::vector<tablecheck::Finding> tableFindings() const = 0;
-    // How the user's locale reads a number.
-    virtual LocaleNumberReading localeNumbers() const = 0;
+    // The table the main window holds: its path, its mode, its values.
+    virtual const TableDocument& table() const = 0;
+    // How the user's locale reads and writes a number.
+    virtual tablecheck::Locale locale() const = 0;
     // The setting "OldVal": tolerances a dimension has are kept unless it is "0".
     // Read afresh for every dimension that has a tolerance.
     virtual bool keepExistingTolerances() const = 0;

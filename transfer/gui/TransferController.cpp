@@ -3,7 +3,7 @@
 #include "base/MessageBox.h"
 #include "base/Settings.h"
 #include "files/gui/TableFileIo.h"
-#include "table/gui/ToleranceTable.h"
+#include "table/gui/CheckedTable.h"
 #include "transfer/core/KorvantHost.h"
 #include "transfer/core/ReportCsv.h"
 #include "transfer/core/TransferCommand.h"
@@ -110,7 +110,7 @@ private:
     TransferController& m_controller;
 };
 
-TransferController::TransferController(ToleranceTable& table, QWidget* window, HostFactory hosts,
+TransferController::TransferController(CheckedTable& table, QWidget* window, HostFactory hosts,
                                        ProgressTiming timing)
     : QObject(window), m_table(table), m_window(window), m_hosts(std::move(hosts)), m_timing(timing),
       m_choosePath(chooseSavePath)

@@ -12,7 +12,7 @@
 
 class QWidget;
 class ReportWindow;
-class ToleranceTable;
+class CheckedTable;
 
 namespace korvant {
 class Host;
@@ -33,7 +33,7 @@ class TransferController : public QObject
 public:
     // `window` is the main window: it shows the wait pointer, the messages and
     // the progress of a command started there, and is the report window's parent.
-    TransferController(ToleranceTable& table, QWidget* window, HostFactory hosts, ProgressTiming timing = {});
+    TransferController(CheckedTable& table, QWidget* window, HostFactory hosts, ProgressTiming timing = {});
     ~TransferController() override;
 
     bool isRunning() const { return m_running; }
@@ -65,7 +65,7 @@ private:
     void undoFromReport();
     void saveReport();
 
-    ToleranceTable& m_table;
+    CheckedTable& m_table;
     QWidget* m_window;
     HostFactory m_hosts;
     ProgressTiming m_timing;

@@ -3,42 +3,24 @@
 #include "base/MessageBox.h"
 #include "base/Settings.h"
 #include "table/gui/LocaleNumbers.h"
-#include "table/gui/ToleranceTable.h"
+#include "table/gui/CheckedTable.h"
 #include "transfer/gui/TransferProgress.h"
 
 #include <QCoreApplication>
 
-WindowPort::WindowPort(const ToleranceTable& table, QWidget* window, ProgressTiming timing)
+WindowPort::WindowPort(const CheckedTable& table, QWidget* window, ProgressTiming timing)
     : m_table(table), m_window(window), m_timing(timing)
 {
 }
 
-bool WindowPort::isEditMode() const
+const TableDocument& WindowPort::table() const
 {
-    return m_table.isEditMode();
+    return m_table.document();
 }
 
-std::string WindowPort::tablePath() const
+tablecheck::Locale WindowPort::locale() const
 {
-    return m_table.tablePath().toStdString();
-}
-
-std::vector<std::string> WindowPort::labelCaptions() const
-{
-    std::vector<std::string> captions;
-    for (const QString& caption : m_table.labelCaptions())
-        captions.push_back(caption.toStdString());
-    return captions;
-}
-
-std::vector<tablecheck::Finding> WindowPort::tableFindings() const
-{
-    return m_table.findings();
-}
-
-LocaleNumberReading WindowPort::localeNumbers() const
-{
-    return numbersOf().read;
+    return numbersOf();
 }
 
 bool WindowPort::keepExistingTolerances() const

@@ -4,8 +4,8 @@
 
 #include <QElapsedTimer>
 
+class CheckedTable;
 class QWidget;
-class ToleranceTable;
 class TransferProgress;
 
 // When a long run shows its progress window, and how often it is brought up to date.
@@ -22,13 +22,10 @@ struct ProgressTiming
 class WindowPort : public TransferPort
 {
 public:
-    WindowPort(const ToleranceTable& table, QWidget* window, ProgressTiming timing);
+    WindowPort(const CheckedTable& table, QWidget* window, ProgressTiming timing);
 
-    bool isEditMode() const override;
-    std::string tablePath() const override;
-    std::vector<std::string> labelCaptions() const override;
-    std::vector<tablecheck::Finding> tableFindings() const override;
-    LocaleNumberReading localeNumbers() const override;
+    const TableDocument& table() const override;
+    tablecheck::Locale locale() const override;
     bool keepExistingTolerances() const override;
 
     void showMessage(const std::string& text) override;
@@ -39,7 +36,7 @@ public:
 private:
     TransferProgress* existingProgress() const;
 
-    const ToleranceTable& m_table;
+    const CheckedTable& m_table;
     QWidget* m_window;
     ProgressTiming m_timing;
     QElapsedTimer m_clock;

@@ -6,6 +6,7 @@
 #include "tests/support/GuiTestSupport.h"
 #include "base/MessageBox.h"
 #include "files/core/TableFile.h"
+#include "table/gui/CheckedTable.h"
 #include "table/gui/ToleranceTable.h"
 
 #include <QApplication>
@@ -27,12 +28,14 @@ namespace filetest {
 struct MainWindowStandIn
 {
     QWidget window;
-    ToleranceTable* table = nullptr;
+    CheckedTable* table = nullptr;
+    ToleranceTable* view = nullptr;
 
     MainWindowStandIn()
     {
         window.setObjectName(QStringLiteral("Tabelle"));
-        table = new ToleranceTable(&window);
+        table = new CheckedTable(&window);
+        view = new ToleranceTable(*table, &window);
         window.show();
     }
 };
@@ -63,12 +66,13 @@ protected:
     }
 
     QString inFolder(const QString& name) const { return m_folder->path() + QLatin1Char('/') + name; }
-    ToleranceTable& table() { return *m_main->table; }
+    CheckedTable& table() { return *m_main->table; }
+    ToleranceTable& view() { return *m_main->view; }
 
     std::unique_ptr<QTemporaryDir> m_settings;
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<MainWindowStandIn> m_main;
-    ToleranceTable* m_table = nullptr; // what the dialog is given: nullptr while no main window exists
+    CheckedTable* m_table = nullptr; // what the dialog is given: nullptr while no main window exists
 };
 
 // 71 different texts, in value order.
@@ -80,17 +84,17 @@ inline QStringList sampleValues(const QString& tag = QStringLiteral("v"))
     return values;
 }
 
-inline QStringList editableCaptions(const ToleranceTable& table)
+inline QStringList editableCaptions(const ToleranceTable& view)
 {
-    return table.labelCaptions().mid(1);
+    return view.labelCaptions().mid(1);
 }
 
 // "Neu erstellen" and typing the values into the boxes.
-inline void enterTable(ToleranceTable& table, const QStringList& values)
+inline void enterTable(ToleranceTable& view, const QStringList& values)
 {
-    table.enterEditModeEmpty();
+    view.table().startNew();
     for (int i = 0; i < tablefile::ValueCount; ++i)
-        table.box(cells::valueOrder()[i])->setText(values[i]);
+        view.box(cells::valueOrder()[i])->setText(values[i]);
 }
 
 inline QByteArray encoded(const QStringList& values)

@@ -46,8 +46,8 @@ private:
     QStringList showTable()
     {
         const QStringList shown = sampleValues(QStringLiteral("gezeigt"));
-        table().showValues(shown);
-        table().setTablePath(inFolder("Shown.tabelle"));
+        table().showFileValues(shown);
+        table().setPath(inFolder("Shown.tabelle"));
         return shown;
     }
 
@@ -64,8 +64,8 @@ private:
         const QString text = MessageBox::shownTexts().first();
         QVERIFY2(text.startsWith("Die Tabelle wurde nicht geladen:\n" + path + "\n" + reasonStart),
                  qPrintable(text));
-        QCOMPARE(editableCaptions(table()), shown);
-        QCOMPARE(table().tablePath(), path);
+        QCOMPARE(editableCaptions(view()), shown);
+        QCOMPARE(shownPath(table().document()), path);
         QVERIFY(!isClosed(dialog));
     }
 
@@ -92,14 +92,14 @@ private slots:
         const QPointer<QWidget> dialog = openDialog();
         QVERIFY(clickFile(dialog, "Flansch.tabelle"));
         QCOMPARE(guitest::child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("Flansch.tabelle"));
-        QCOMPARE(table().tablePath(), inFolder("Flansch.tabelle"));
+        QCOMPARE(shownPath(table().document()), inFolder("Flansch.tabelle"));
         click(dialog, "OKButton");
         QCOMPARE(MessageBox::shownTexts(), QStringList());
-        QCOMPARE(editableCaptions(table()), values);
-        QCOMPARE(table().labelCaptions().first(), QStringLiteral("0"));
-        QVERIFY(!table().isEditMode());
+        QCOMPARE(editableCaptions(view()), values);
+        QCOMPARE(view().labelCaptions().first(), QStringLiteral("0"));
+        QVERIFY(!table().document().isEditing());
         QVERIFY(isClosed(dialog));
-        QCOMPARE(table().tablePath(), inFolder("Flansch.tabelle"));
+        QCOMPARE(shownPath(table().document()), inFolder("Flansch.tabelle"));
     }
 
     void aTypedNameFollowsEveryKeystrokeAndGetsTheExtension()
@@ -108,12 +108,12 @@ private slots:
         QVERIFY(writeFile(inFolder("abc.tabelle"), encoded(values)));
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("ab"));
-        QCOMPARE(table().tablePath(), inFolder("ab"));
+        QCOMPARE(shownPath(table().document()), inFolder("ab"));
         typeName(dialog, QStringLiteral("abc"));
-        QCOMPARE(table().tablePath(), inFolder("abc"));
+        QCOMPARE(shownPath(table().document()), inFolder("abc"));
         click(dialog, "OKButton");
-        QCOMPARE(table().tablePath(), inFolder("abc.tabelle"));
-        QCOMPARE(editableCaptions(table()), values);
+        QCOMPARE(shownPath(table().document()), inFolder("abc.tabelle"));
+        QCOMPARE(editableCaptions(view()), values);
     }
 
     void aMissingFileKeepsItsOwnMessage()
@@ -124,8 +124,8 @@ private slots:
         MessageBox::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
         QCOMPARE(MessageBox::shownTexts(), QStringList(NotFound));
-        QCOMPARE(table().tablePath(), inFolder("abc.TABELLE.tabelle"));
-        QCOMPARE(editableCaptions(table()), shown);
+        QCOMPARE(shownPath(table().document()), inFolder("abc.TABELLE.tabelle"));
+        QCOMPARE(editableCaptions(view()), shown);
         QVERIFY(!isClosed(dialog));
     }
 
@@ -151,7 +151,7 @@ private slots:
         click(dialog, "OKButton");
         QCOMPARE(MessageBox::shownTexts(), QStringList(NotFound));
         QVERIFY(clickFile(dialog, "Welle.tabelle"));
-        QCOMPARE(table().tablePath(), inFolder("Welle.tabelle"));
+        QCOMPARE(shownPath(table().document()), inFolder("Welle.tabelle"));
 
         auto* cancel = guitest::child<QPushButton>(dialog, "CancelButton");
         if (way == QLatin1String("Abbrechen"))
@@ -164,8 +164,8 @@ private slots:
         } else
             dialog->windowHandle()->close();
         QVERIFY(isClosed(dialog));
-        QCOMPARE(table().tablePath(), inFolder("Shown.tabelle"));
-        QCOMPARE(editableCaptions(table()), shown);
+        QCOMPARE(shownPath(table().document()), inFolder("Shown.tabelle"));
+        QCOMPARE(editableCaptions(view()), shown);
     }
 
     // A path another command set while the dialog was open (a save, a
@@ -175,16 +175,16 @@ private slots:
         QVERIFY(writeFile(inFolder("Welle.tabelle"), encoded(sampleValues())));
         showTable();
         const QPointer<QWidget> dialog = openDialog();
-        table().setTablePath(NoTable);
+        table().setPath(NoTable);
         QVERIFY(clickFile(dialog, "Welle.tabelle"));
         click(dialog, "CancelButton");
-        QCOMPARE(table().tablePath(), NoTable);
+        QCOMPARE(shownPath(table().document()), NoTable);
 
         const QPointer<QWidget> again = openDialog();
         QVERIFY(clickFile(again, "Welle.tabelle"));
-        table().setTablePath(inFolder("Gespeichert.tabelle"));
+        table().setPath(inFolder("Gespeichert.tabelle"));
         again->close();
-        QCOMPARE(table().tablePath(), inFolder("Gespeichert.tabelle"));
+        QCOMPARE(shownPath(table().document()), inFolder("Gespeichert.tabelle"));
     }
 
     // A double click on a file, Enter on the chosen file and Enter anywhere but
@@ -224,8 +224,8 @@ private slots:
         }
         QCOMPARE(MessageBox::shownTexts(), QStringList());
         QVERIFY(isClosed(dialog));
-        QCOMPARE(table().tablePath(), inFolder("Welle.tabelle"));
-        QCOMPARE(editableCaptions(table()), sampleValues());
+        QCOMPARE(shownPath(table().document()), inFolder("Welle.tabelle"));
+        QCOMPARE(editableCaptions(view()), sampleValues());
     }
 
     // In the directory list Enter opens the folder, and loads nothing.
@@ -241,7 +241,7 @@ private slots:
         QTest::keyClick(directories, Qt::Key_Return);
         QCOMPARE(fileNames(dialog), QStringList("innen.tabelle"));
         QVERIFY(!isClosed(dialog));
-        QCOMPARE(editableCaptions(table()), shown);
+        QCOMPARE(editableCaptions(view()), shown);
         QCOMPARE(MessageBox::shownTexts(), QStringList());
     }
 
@@ -267,9 +267,9 @@ private slots:
         QTest::mouseDClick(directories->viewport(), Qt::LeftButton, {}, onItem);
         QCOMPARE(fileNames(dialog), QStringList("innen.tabelle"));
         // Another folder does not change the table path; "OK" loads the file clicked before.
-        QCOMPARE(table().tablePath(), inFolder("oben.tabelle"));
+        QCOMPARE(shownPath(table().document()), inFolder("oben.tabelle"));
         QVERIFY(clickFile(dialog, "innen.tabelle"));
-        QCOMPARE(table().tablePath(), inFolder("Unterordner/innen.tabelle"));
+        QCOMPARE(shownPath(table().document()), inFolder("Unterordner/innen.tabelle"));
         // The directory box keeps showing the start folder.
         QCOMPARE(guitest::child<QLineEdit>(dialog, "Text2")->text(), m_folder->path());
     }
@@ -285,7 +285,7 @@ private slots:
         const QPointer<QWidget> dialog = openDialog();
         QVERIFY(clickFile(dialog, "t.tabelle"));
         click(dialog, "OKButton");
-        QCOMPARE(editableCaptions(table()), values);
+        QCOMPARE(editableCaptions(view()), values);
     }
 
     void unquotedNumbersAreShownInTheUsersFormat()
@@ -297,7 +297,7 @@ private slots:
         const QPointer<QWidget> dialog = openDialog();
         QVERIFY(clickFile(dialog, "zahlen.tabelle"));
         click(dialog, "OKButton");
-        const QStringList captions = editableCaptions(table());
+        const QStringList captions = editableCaptions(view());
         // No exponent for ordinary sizes.
         QCOMPARE(captions.mid(0, 9), QStringList({"0,5", "12,5", "abc", "100000", "0,0001", "-100000",
                                                   "1E+20", "1E-07", "1000,5"}));
@@ -325,7 +325,7 @@ private slots:
         QVERIFY(clickFile(dialog, name));
         click(dialog, "OKButton");
         QCOMPARE(MessageBox::shownTexts(), QStringList());
-        const QStringList captions = editableCaptions(table());
+        const QStringList captions = editableCaptions(view());
         // In value order: the lower bounds of ranges 2 to 18, the upper bounds, the plus and the minus
         // tolerances.
         QCOMPARE(captions.mid(0, 8), QStringList({"3", "6", "30", "120", "400", "1000", "2000", ""}));
@@ -376,7 +376,7 @@ private slots:
             expected << QStringLiteral(
                 "Die Datei begann mit einer Byte-Reihenfolge-Markierung (BOM); sie wurde übersprungen.");
         QCOMPARE(fileNotes, expected);
-        table().clearValues();
+        table().clearAfterDelete();
         QVERIFY(table().findings().empty());
     }
 
@@ -390,7 +390,7 @@ private slots:
         const QPointer<QWidget> dialog = openDialog();
         QVERIFY(clickFile(dialog, "komma.tabelle"));
         click(dialog, "OKButton");
-        QCOMPARE(editableCaptions(table()), values);
+        QCOMPARE(editableCaptions(view()), values);
     }
 
     void aShortFileIsRefused()
@@ -429,14 +429,14 @@ private slots:
         QCOMPARE(MessageBox::shownTexts(),
                  QStringList("Es ist kein Hauptfenster geöffnet. Die Tabelle wurde nicht geladen."));
         QVERIFY(!isClosed(dialog));
-        QCOMPARE(table().tablePath(), NoTable);
+        QCOMPARE(shownPath(table().document()), NoTable);
         // A fresh main window is used from then on.
         MainWindowStandIn fresh;
         m_table = fresh.table;
         QVERIFY(clickFile(dialog, "Flansch.tabelle"));
         click(dialog, "OKButton");
         QVERIFY(isClosed(dialog));
-        QCOMPARE(editableCaptions(*fresh.table), sampleValues());
+        QCOMPARE(editableCaptions(*fresh.view), sampleValues());
         m_table = nullptr;
     }
 
@@ -453,14 +453,14 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), files);
         QCOMPARE(guitest::child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("*.tabelle"));
-        QCOMPARE(table().tablePath(), inFolder("Shown.tabelle"));
+        QCOMPARE(shownPath(table().document()), inFolder("Shown.tabelle"));
         // The first arrow key chooses the first file, the next one the next file.
         QTest::keyClick(files, Qt::Key_Down);
-        QCOMPARE(table().tablePath(), inFolder("a.tabelle"));
+        QCOMPARE(shownPath(table().document()), inFolder("a.tabelle"));
         QTest::keyClick(files, Qt::Key_Down);
         QCOMPARE(guitest::child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("b.tabelle"));
-        QCOMPARE(table().tablePath(), inFolder("b.tabelle"));
-        QCOMPARE(editableCaptions(table()), shown);
+        QCOMPARE(shownPath(table().document()), inFolder("b.tabelle"));
+        QCOMPARE(editableCaptions(view()), shown);
     }
 
     void aTableUnderTheEmptyNameIsListed()
@@ -472,43 +472,43 @@ private slots:
         QVERIFY(clickFile(dialog, ".tabelle"));
         click(dialog, "OKButton");
         QVERIFY(isClosed(dialog));
-        QCOMPARE(editableCaptions(table()), sampleValues());
+        QCOMPARE(editableCaptions(view()), sampleValues());
     }
 
     void deleteRemovesExactlyThatFile()
     {
         QVERIFY(writeFile(inFolder("Flansch.tabelle"), encoded(sampleValues())));
         QVERIFY(writeFile(inFolder("Flansch2.tabelle"), encoded(sampleValues())));
-        table().showValues(sampleValues());
-        table().setTablePath(inFolder("Flansch.tabelle"));
+        table().showFileValues(sampleValues());
+        table().setPath(inFolder("Flansch.tabelle"));
         MessageBox::setNextAnswer(Answer::Ok);
         deleteCurrentTable(table(), &m_main->window);
         QCOMPARE(MessageBox::shownTexts(), QStringList(inFolder("Flansch.tabelle") + " wird gelöscht."));
         QVERIFY(!QFile::exists(inFolder("Flansch.tabelle")));
         QVERIFY(QFile::exists(inFolder("Flansch2.tabelle")));
-        QCOMPARE(table().tablePath(), NoTable);
-        QCOMPARE(editableCaptions(table()), QStringList(QVector<QString>(71)));
-        QCOMPARE(table().labelCaptions().first(), QStringLiteral("0"));
+        QCOMPARE(shownPath(table().document()), NoTable);
+        QCOMPARE(editableCaptions(view()), QStringList(QVector<QString>(71)));
+        QCOMPARE(view().labelCaptions().first(), QStringLiteral("0"));
     }
 
     void deleteCancelledChangesNothing()
     {
         QVERIFY(writeFile(inFolder("Flansch.tabelle"), encoded(sampleValues())));
-        table().setTablePath(inFolder("Flansch.tabelle"));
+        table().setPath(inFolder("Flansch.tabelle"));
         MessageBox::setNextAnswer(Answer::Cancel);
         MessageBox::setNextAnswer(Answer::Ok);
         deleteCurrentTable(table(), &m_main->window);
         QCOMPARE(MessageBox::shownTexts().last(),
                  QStringLiteral("Löschvorgang abgebrochen. Tabelle wurde nicht gelöscht"));
         QVERIFY(QFile::exists(inFolder("Flansch.tabelle")));
-        QCOMPARE(table().tablePath(), inFolder("Flansch.tabelle"));
+        QCOMPARE(shownPath(table().document()), inFolder("Flansch.tabelle"));
     }
 
     void deleteIsRefusedInEditModeAndWithoutATable()
     {
         MessageBox::setNextAnswer(Answer::Ok);
         deleteCurrentTable(table(), &m_main->window);
-        table().enterEditModeEmpty();
+        table().startNew();
         MessageBox::setNextAnswer(Answer::Ok);
         deleteCurrentTable(table(), &m_main->window);
         QCOMPARE(MessageBox::shownTexts(),
@@ -534,15 +534,15 @@ private slots:
         QVERIFY(QDir().mkdir(inFolder("ordner.tabelle")));
         QVERIFY(writeFile(inFolder("andere.tabelle"), encoded(sampleValues())));
         const QStringList shown = sampleValues();
-        table().showValues(shown);
-        table().setTablePath(inFolder(fileName));
+        table().showFileValues(shown);
+        table().setPath(inFolder(fileName));
         MessageBox::setNextAnswer(Answer::Ok);
         MessageBox::setNextAnswer(Answer::Ok);
         deleteCurrentTable(table(), &m_main->window);
         QCOMPARE(MessageBox::shownTexts().last(),
                  "Die Tabellendatei wurde nicht gelöscht:\n" + inFolder(fileName) + "\n" + reason);
-        QCOMPARE(table().tablePath(), inFolder(fileName));
-        QCOMPARE(editableCaptions(table()), shown);
+        QCOMPARE(shownPath(table().document()), inFolder(fileName));
+        QCOMPARE(editableCaptions(view()), shown);
         QVERIFY(QFile::exists(inFolder("andere.tabelle")));
         QVERIFY(QFileInfo(inFolder("ordner.tabelle")).isDir());
     }

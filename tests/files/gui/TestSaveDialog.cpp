@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(guitest::tabChain(guitest::child<QWidget>(dialog, "OKButton"), 6),
                  QStringList({"OKButton", "Drive1", "Dir1", "File1", "Text1", "Text2"}));
         // Opening leaves the table path alone.
-        QCOMPARE(table().tablePath(), QStringLiteral("keine Tabelle gewählt"));
+        QCOMPARE(shownPath(table().document()), QStringLiteral("keine Tabelle gewählt"));
     }
 
     void savesTheTableAndReturnsToDisplayMode()
@@ -103,11 +103,11 @@ private slots:
         values[0] = QStringLiteral("0,05");
         values[1] = QStringLiteral(" 5");
         values[2] = QStringLiteral("ab\"c");
-        enterTable(table(), values);
+        enterTable(view(), values);
         const QPointer<QWidget> dialog = openDialog();
 
         typeName(dialog, QStringLiteral("Fl"));
-        QCOMPARE(table().tablePath(), inFolder("Fl"));
+        QCOMPARE(shownPath(table().document()), inFolder("Fl"));
         typeName(dialog, QStringLiteral("Flansch"));
         click(dialog, "OKButton");
 
@@ -119,10 +119,10 @@ private slots:
                                                               "226162226322"
                                                               "0D0A"
                                                               "22DC")));
-        QVERIFY(!table().isEditMode());
-        QCOMPARE(editableCaptions(table()), values);
-        QCOMPARE(table().labelCaptions().first(), QStringLiteral("0"));
-        QCOMPARE(table().tablePath(), path);
+        QVERIFY(!table().document().isEditing());
+        QCOMPARE(editableCaptions(view()), values);
+        QCOMPARE(view().labelCaptions().first(), QStringLiteral("0"));
+        QCOMPARE(shownPath(table().document()), path);
         QVERIFY(isClosed(dialog));
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList("Flansch.tabelle"));
     }
@@ -147,24 +147,24 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, fileName);
-        enterTable(table(), sampleValues());
+        enterTable(view(), sampleValues());
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, name);
         click(dialog, "OKButton");
         QCOMPARE(MessageBox::shownTexts(), QStringList());
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList(fileName));
-        QCOMPARE(table().tablePath(), inFolder(fileName));
+        QCOMPARE(shownPath(table().document()), inFolder(fileName));
         QVERIFY(isClosed(dialog));
     }
 
     void theUntouchedNameIsRefused()
     {
-        enterTable(table(), sampleValues());
+        enterTable(view(), sampleValues());
         const QPointer<QWidget> dialog = openDialog();
         MessageBox::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
         QCOMPARE(MessageBox::shownTexts(), QStringList(Refused));
-        QVERIFY(table().isEditMode());
+        QVERIFY(table().document().isEditing());
         QVERIFY(!isClosed(dialog));
         QVERIFY(QDir(m_folder->path()).isEmpty());
     }
@@ -174,19 +174,19 @@ private slots:
         const QString path = inFolder("Welle.tabelle");
         QVERIFY(writeFile(path, encoded(sampleValues(QStringLiteral("alt langer Wert ")))));
         const QStringList values = sampleValues(QStringLiteral("neu"));
-        enterTable(table(), values);
+        enterTable(view(), values);
         const QPointer<QWidget> dialog = openDialog();
         QVERIFY(clickFile(dialog, "Welle.tabelle"));
         QCOMPARE(guitest::child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("Welle.tabelle"));
-        QCOMPARE(table().tablePath(), path);
+        QCOMPARE(shownPath(table().document()), path);
 
         MessageBox::setNextAnswer(Answer::Cancel);
         MessageBox::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
         QCOMPARE(MessageBox::shownTexts(), QStringList({Question, Cancelled}));
         QCOMPARE(readFile(path), encoded(sampleValues(QStringLiteral("alt langer Wert "))));
-        QVERIFY(table().isEditMode());
-        QCOMPARE(table().tablePath(), path);
+        QVERIFY(table().document().isEditing());
+        QCOMPARE(shownPath(table().document()), path);
         QVERIFY(!isClosed(dialog));
 
         MessageBox::clearRecord();
@@ -196,7 +196,7 @@ private slots:
         QCOMPARE(MessageBox::shownTexts(), QStringList({Question, Overwriting}));
         // Only the second table is in the file, nothing of the longer first one.
         QCOMPARE(readFile(path), encoded(values));
-        QVERIFY(!table().isEditMode());
+        QVERIFY(!table().document().isEditing());
         QVERIFY(isClosed(dialog));
     }
 
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(MessageBox::shownTexts(),
                  QStringList("Es ist kein Hauptfenster geöffnet. Die Tabelle wurde nicht gespeichert."));
         QVERIFY(!isClosed(dialog));
-        QCOMPARE(table().tablePath(), QStringLiteral("keine Tabelle gewählt"));
+        QCOMPARE(shownPath(table().document()), QStringLiteral("keine Tabelle gewählt"));
         QVERIFY(QDir(m_folder->path()).isEmpty());
     }
 
@@ -236,7 +236,7 @@ private slots:
         values[2] = QStringLiteral("1\u202F000\u00A0\u2009");
         values[55] = QStringLiteral("0,1\u2248"); // minus tolerance of range 3
         values[70] = QStringLiteral("\u03B1");
-        enterTable(table(), values);
+        enterTable(view(), values);
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("Welle"));
         MessageBox::setNextAnswer(Answer::Ok);
@@ -245,12 +245,12 @@ private slots:
                  QStringList(QStringLiteral("Die Tabelle enthält ein Zeichen, das eine Tabellendatei nicht "
                                             "aufnehmen kann: \u201E\u2248\u201C in Minus Tol., Bereich 3.")));
         QCOMPARE(readFile(path), old);
-        QVERIFY(table().isEditMode());
+        QVERIFY(table().document().isEditing());
         QVERIFY(!isClosed(dialog));
 
         // An invisible one is named by its code; the first in value order counts.
         MessageBox::clearRecord();
-        table().box(cells::valueOrder()[0])->setText(QStringLiteral("1\u200B"));
+        view().box(cells::valueOrder()[0])->setText(QStringLiteral("1\u200B"));
         MessageBox::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
         QCOMPARE(MessageBox::shownTexts(),
@@ -258,9 +258,9 @@ private slots:
                                             "aufnehmen kann: \u201EU+200B\u201C in über, Bereich 2.")));
 
         MessageBox::clearRecord();
-        table().box(cells::valueOrder()[0])->clear();
-        table().box(cells::valueOrder()[55])->clear();
-        table().box(cells::valueOrder()[70])->clear();
+        view().box(cells::valueOrder()[0])->clear();
+        view().box(cells::valueOrder()[55])->clear();
+        view().box(cells::valueOrder()[70])->clear();
         MessageBox::setNextAnswer(Answer::Ok);
         MessageBox::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
@@ -276,7 +276,7 @@ private slots:
         const QString gone = inFolder("weg");
         QVERIFY(QDir().mkdir(gone));
         const QStringList values = sampleValues();
-        enterTable(table(), values);
+        enterTable(view(), values);
         const QPointer<QWidget> dialog = openDialog(gone);
         QVERIFY(QDir(gone).removeRecursively());
         typeName(dialog, QStringLiteral("Flansch"));
@@ -286,8 +286,8 @@ private slots:
         const QString path = gone + QStringLiteral("/Flansch.tabelle");
         QCOMPARE(MessageBox::shownTexts(), QStringList("Die Tabelle wurde nicht gespeichert:\n" + path +
                                                        "\nDer Ordner ist nicht vorhanden."));
-        QVERIFY(table().isEditMode());
-        QCOMPARE(table().boxTexts(), values);
+        QVERIFY(table().document().isEditing());
+        QCOMPARE(view().boxTexts(), values);
         QVERIFY(!isClosed(dialog));
     }
 
@@ -295,7 +295,7 @@ private slots:
     {
         // /proc takes no new files, also from root.
         const QStringList values = sampleValues();
-        enterTable(table(), values);
+        enterTable(view(), values);
         const QPointer<QWidget> dialog = openDialog(QStringLiteral("/proc"));
         typeName(dialog, QStringLiteral("Flansch"));
         MessageBox::setNextAnswer(Answer::Ok);
@@ -303,8 +303,8 @@ private slots:
 
         QCOMPARE(MessageBox::shownTexts(),
                  QStringList("Die Tabelle wurde nicht gespeichert:\n/proc/Flansch.tabelle\n" + NoNewFile));
-        QVERIFY(table().isEditMode());
-        QCOMPARE(table().boxTexts(), values);
+        QVERIFY(table().document().isEditing());
+        QCOMPARE(view().boxTexts(), values);
         QVERIFY(!isClosed(dialog));
     }
 
@@ -318,7 +318,7 @@ private slots:
         QVERIFY(QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::WriteOwner |
                                                             QFile::ExeOwner | QFile::ReadOther |
                                                             QFile::ExeOther));
-        enterTable(table(), sampleValues(QStringLiteral("neu")));
+        enterTable(view(), sampleValues(QStringLiteral("neu")));
         const QPointer<QWidget> dialog = openDialog();
         QVERIFY(clickFile(dialog, "Welle.tabelle"));
         MessageBox::setNextAnswer(Answer::Ok);
@@ -330,7 +330,7 @@ private slots:
                  QStringList("Die Tabelle wurde nicht gespeichert:\n" + path + "\n" + NoNewFile));
         QCOMPARE(readFile(path), old);
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList("Welle.tabelle"));
-        QVERIFY(table().isEditMode());
+        QVERIFY(table().document().isEditing());
         QVERIFY(!isClosed(dialog));
     }
 
@@ -342,7 +342,7 @@ private slots:
         QVERIFY(writeFile(home.filePath("daheim.tabelle"), encoded(sampleValues())));
         const QByteArray previousHome = qgetenv("HOME");
         qputenv("HOME", QFile::encodeName(home.path()));
-        enterTable(table(), sampleValues());
+        enterTable(view(), sampleValues());
 
         const QString gone = inFolder("weg");
         const QString unreadable = inFolder("gesperrt");
@@ -359,7 +359,7 @@ private slots:
             QCOMPARE(guitest::child<QLineEdit>(dialog, "Text2")->text(), home.path());
             QCOMPARE(fileNames(dialog), QStringList("daheim.tabelle"));
             typeName(dialog, QStringLiteral("Neu"));
-            QCOMPARE(table().tablePath(), home.filePath("Neu"));
+            QCOMPARE(shownPath(table().document()), home.filePath("Neu"));
             delete dialog;
         }
         qputenv("HOME", previousHome);
@@ -371,7 +371,7 @@ private slots:
         const QByteArray old = encoded(sampleValues(QStringLiteral("alt")));
         QVERIFY(writeFile(path, old));
         const QStringList values = sampleValues(QStringLiteral("neu"));
-        enterTable(table(), values);
+        enterTable(view(), values);
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("Welle"));
         for (int i = 0; i < 3; ++i)
@@ -389,8 +389,8 @@ private slots:
         QVERIFY(shown[2].contains(QStringLiteral("Eine bisherige Datei dieses Namens ist unverändert.")));
         QCOMPARE(readFile(path), old);
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList("Welle.tabelle"));
-        QVERIFY(table().isEditMode());
-        QCOMPARE(table().boxTexts(), values);
+        QVERIFY(table().document().isEditing());
+        QCOMPARE(view().boxTexts(), values);
         QVERIFY(!isClosed(dialog));
     }
 
@@ -414,22 +414,22 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, reason);
         const QStringList values = sampleValues();
-        enterTable(table(), values);
+        enterTable(view(), values);
         const QPointer<QWidget> dialog = openDialog();
         guitest::child<QLineEdit>(dialog, QStringLiteral("Text1"))->setText(name); // pasted
         MessageBox::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
         QCOMPARE(MessageBox::shownTexts(), QStringList("Die Tabelle wurde nicht gespeichert:\n" +
                                                        inFolder("") + name + ".tabelle\n" + reason));
-        QVERIFY(table().isEditMode());
-        QCOMPARE(table().boxTexts(), values);
+        QVERIFY(table().document().isEditing());
+        QCOMPARE(view().boxTexts(), values);
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     void aFolderOfThatNameIsReported()
     {
         QVERIFY(QDir().mkdir(inFolder("Flansch.tabelle")));
-        enterTable(table(), sampleValues());
+        enterTable(view(), sampleValues());
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("Flansch"));
         MessageBox::setNextAnswer(Answer::Ok);
@@ -437,7 +437,7 @@ private slots:
         QCOMPARE(MessageBox::shownTexts(),
                  QStringList("Die Tabelle wurde nicht gespeichert:\n" + inFolder("Flansch.tabelle") +
                              "\nUnter diesem Namen steht ein Ordner, keine Datei."));
-        QVERIFY(table().isEditMode());
+        QVERIFY(table().document().isEditing());
     }
 
     // The frame's close button and Escape close the dialog without saving.
@@ -451,7 +451,7 @@ private slots:
     void closingWithoutSavingKeepsTheTypedPath()
     {
         QFETCH(bool, byEscape);
-        enterTable(table(), sampleValues());
+        enterTable(view(), sampleValues());
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("Entwurf"));
         if (byEscape)
@@ -459,8 +459,8 @@ private slots:
         else
             dialog->windowHandle()->close();
         QVERIFY(isClosed(dialog));
-        QCOMPARE(table().tablePath(), inFolder("Entwurf"));
-        QVERIFY(table().isEditMode());
+        QCOMPARE(shownPath(table().document()), inFolder("Entwurf"));
+        QVERIFY(table().document().isEditing());
         QVERIFY(QDir(m_folder->path()).isEmpty());
     }
 };

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "table/core/TableCells.h"
+#include "table/core/TableCheck.h"
+#include "table/core/TableNumbers.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The tolerance table the main window shows and edits: which file it is
+// (none, or the file's full path; "keine Tabelle gewählt" is only how none is
+// shown), whether it is being edited, the 71 values as typed, the 72 captions
+// shown, and what the reader noted of its file. Windows show it and change it
+// only through the operations below. Texts are UTF-8.
+class TableDocument
+{
+public:
+    enum class Mode
+    {
+        Display, // the shown captions count; the typed values are stale
+        Edit     // the typed values count; the shown captions are empty
+    };
+
+    using Values = std::array<std::string, cells::ValueCount>;   // value order
+    using Captions = std::array<std::string, cells::LabelCount>; // label order, range 1's "0" first
+
+    TableDocument();
+
+    const std::optional<std::string>& path() const { return m_path; }
+    bool hasPath() const { return m_path.has_value(); }
+    Mode mode() const { return m_mode; }
+    bool isEditing() const { return m_mode == Mode::Edit; }
+    const Values& typed() const { return m_typed; }
+    const Captions& shown() const { return m_shown; }
+    const tablecheck::FileNotes& fileNotes() const { return m_fileNotes; }
+    // Counts every change, so that a view can tell whether it is up to date.
+    std::uint64_t changeCount() const { return m_changes; }
+
+    // The path the file dialogs set while the user picks a file (or give back
+    // when closed), and the one a save or an open settles.
+    void setPath(std::optional<std::string> path);
+    // A keystroke in the box of the cell at this value index (edit mode only).
+    void setTyped(std::size_t valueIndex, std::string text);
+
+    // "Neu erstellen": edit mode with 71 empty values; the path stays.
+    void startNew();
+    // "Bearbeiten": edit mode with the shown captions as the typed values; the path stays.
+    void editShown();
+    // After a save: display mode, showing the values as the file now holds them.
+    void leaveEditMode(const Values& asStored);
+    // After an open: these values shown, with what the reader noted; the mode stays.
+    void showFileValues(const Values& values, const tablecheck::FileNotes& notes);
+    // After a delete: no path, the 71 captions empty; the mode stays.
+    void clearAfterDelete();
+
+    // The 72 cells as the check and the transfer read them, range 1's "0"
+    // first: what is typed in edit mode, what is shown otherwise.
+    std::vector<std::string> cells() const;
+    // The 18 ranges' numbers of those cells, read as the transfer reads them.
+    TableNumbers numbers(const LocaleNumberReading& locale) const;
+    // The check of those cells; the file's notes count only for the values shown from it.
+    std::vector<tablecheck::Finding> check(const tablecheck::Locale& locale) const;
+
+private:
+    void setEditableCaptions(const Values& values);
+    void changed() { ++m_changes; }
+
+    std::optional<std::string> m_path;
+    Mode m_mode = Mode::Display;
+    Values m_typed;
+    Captions m_shown;
+    tablecheck::FileNotes m_fileNotes;
+    std::uint64_t m_changes = 0;
+};
