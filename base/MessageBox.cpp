@@ -7,21 +7,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <deque>
 
 namespace {
 
-std::deque<MessageBox::Answer>& queuedAnswers()
-{
-    static std::deque<MessageBox::Answer> answers;
-    return answers;
-}
-
-QStringList& record()
-{
-    static QStringList texts;
-    return texts;
-}
+MessageBox::Responder* responder = nullptr;
 
 // A Yes/No question, as on Windows, cannot be dismissed: Escape and the
 // frame's close button do nothing, only "Ja" or "Nein" answer it.
@@ -80,12 +69,9 @@ std::unique_ptr<QMessageBox> MessageBox::build(QWidget* parent, const QString& t
 
 MessageBox::Answer MessageBox::show(QWidget* parent, const QString& text, Buttons buttons)
 {
-    record().append(text);
-    if (!queuedAnswers().empty()) {
-        const Answer answer = queuedAnswers().front();
-        queuedAnswers().pop_front();
-        return answer;
-    }
+    if (responder)
+        if (const std::optional<Answer> answer = responder->answer(text, buttons))
+            return *answer;
     auto box = build(parent, text, buttons);
     switch (box->exec()) {
     case QMessageBox::Yes:
@@ -99,23 +85,7 @@ MessageBox::Answer MessageBox::show(QWidget* parent, const QString& text, Button
     }
 }
 
-void MessageBox::setNextAnswer(Answer answer)
+void MessageBox::setResponder(Responder* newResponder)
 {
-    queuedAnswers().push_back(answer);
-}
-
-bool MessageBox::hasPendingAnswers()
-{
-    return !queuedAnswers().empty();
-}
-
-QStringList MessageBox::shownTexts()
-{
-    return record();
-}
-
-void MessageBox::clearRecord()
-{
-    record().clear();
-    queuedAnswers().clear();
+    responder = newResponder;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QMessageBox;
 class QWidget;
@@ -34,10 +34,14 @@ public:
     // The box exactly as show() would present it, for a look at it.
     static std::unique_ptr<QMessageBox> build(QWidget* parent, const QString& text, Buttons buttons);
 
-    // Test seam: answers queued here are given in turn instead of showing a
-    // box; every text shown or answered is recorded.
-    static void setNextAnswer(Answer answer);
-    static bool hasPendingAnswers();
-    static QStringList shownTexts();
-    static void clearRecord();
+    // Test seam: while a responder is set, it sees every message first and
+    // may answer it instead of a box (nothing: the box is shown). The program
+    // sets none and keeps no record of what it showed.
+    class Responder
+    {
+    public:
+        virtual ~Responder() = default;
+        virtual std::optional<Answer> answer(const QString& text, Buttons buttons) = 0;
+    };
+    static void setResponder(Responder* responder);
 };

@@ -1,6 +1,7 @@
 // The main window: its menus, toolbar and texts, which command each item
 // runs, the exit question and Qt's own texts in German. The table itself and
 // its commands are tested under tests/table/.
+#include "tests/support/MessageRecorder.h"
 #include "app/GermanQtTexts.h"
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/ShellTestSupport.h"
@@ -62,7 +63,7 @@ private slots:
 
     void cleanup()
     {
-        QVERIFY(!MessageBox::hasPendingAnswers());
+        QVERIFY(!messages::hasPendingAnswers());
         m_shell.reset();
     }
 
@@ -135,9 +136,9 @@ private slots:
     // without a table and copies a shown one into the boxes, "Neu erstellen" empties them.
     void tableMenuItemsRunTheTableCommands()
     {
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Edit")));
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList{"Sie müssen erst eine zu bearbeitende Tabelle auswählen"});
         QVERIFY(!table().document().isEditing());
 
@@ -153,11 +154,11 @@ private slots:
     // The preview attaches as "Ausführen" does; the last run's report needs a run first.
     void previewAndLastTransferRefuseAsTheyShould()
     {
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Vorschau")));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Bericht")));
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  (QStringList{"Sie müssen erst eine Tabelle auswählen", "Es gibt noch keine Übertragung."}));
     }
 
@@ -168,9 +169,9 @@ private slots:
         box->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), box);
         // Ctrl+A selects all in a text box; here it is "Auswählen", refused in edit mode.
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList{"Sie müssen die aktuellen Tabellenwerte zuerst speichern"});
     }
 
@@ -192,10 +193,10 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, menuItem);
         auto traces = [this](const QString& action) {
-            MessageBox::clearRecord();
-            MessageBox::setNextAnswer(Answer::Ok);
+            messages::clearRecord();
+            messages::setNextAnswer(Answer::Ok);
             const bool found = guitest::trigger(m_main, action);
-            QStringList trace = MessageBox::shownTexts();
+            QStringList trace = messages::shownTexts();
             trace << QString::number(found) << QString::number(table().document().isEditing())
                   << QString::number(m_shell->openDialog() != nullptr)
                   << QString::number(m_shell->saveDialog() != nullptr);
@@ -203,7 +204,7 @@ private slots:
                  std::initializer_list<QWidget*>{m_shell->openDialog(), m_shell->saveDialog()})
                 if (dialog)
                     delete dialog;
-            MessageBox::clearRecord();
+            messages::clearRecord();
             return trace;
         };
         const QStringList byButton = traces(QStringLiteral("Toolbar1_%1").arg(index));
@@ -236,19 +237,19 @@ private slots:
         QVERIFY(guitest::trigger(m_main, command));
         QCOMPARE(dialog(), first);
         QCOMPARE(name->text(), QStringLiteral("Flansch"));
-        QVERIFY(MessageBox::shownTexts().isEmpty());
+        QVERIFY(messages::shownTexts().isEmpty());
     }
 
     void exitYesWhileSavingLeavesTheSaveDialogAsItIs()
     {
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
-        MessageBox::setNextAnswer(Answer::Yes);
+        messages::setNextAnswer(Answer::Yes);
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Exit")));
         QWidget* save = static_cast<QWidget*>(m_shell->saveDialog());
         QVERIFY(save && save->isVisible());
         QLineEdit* name = child<QLineEdit>(save, QStringLiteral("Text1"));
         name->setText(QStringLiteral("Flansch"));
-        MessageBox::setNextAnswer(Answer::Yes);
+        messages::setNextAnswer(Answer::Yes);
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Exit")));
         QCOMPARE(static_cast<QWidget*>(m_shell->saveDialog()), save);
         QCOMPARE(name->text(), QStringLiteral("Flansch"));
@@ -263,7 +264,7 @@ private slots:
         m_main->toolbarButtonClicked(4);
         QCOMPARE(view().labelCaptions(), before);
         QVERIFY(!table().document().isEditing());
-        QVERIFY(MessageBox::shownTexts().isEmpty());
+        QVERIFY(messages::shownTexts().isEmpty());
     }
 
     void exitInDisplayModeEndsWithoutQuestion()
@@ -271,7 +272,7 @@ private slots:
         QSignalSpy exit(m_shell.get(), &Shell::exitRequested);
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Exit")));
         QCOMPARE(exit.count(), 1);
-        QVERIFY(MessageBox::shownTexts().isEmpty());
+        QVERIFY(messages::shownTexts().isEmpty());
     }
 
     void exitInEditModeAsks_data()
@@ -288,9 +289,9 @@ private slots:
         QFETCH(bool, ends);
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
         QSignalSpy exit(m_shell.get(), &Shell::exitRequested);
-        MessageBox::setNextAnswer(Answer(answer));
+        messages::setNextAnswer(Answer(answer));
         QVERIFY(guitest::trigger(m_main, QStringLiteral("Exit")));
-        QCOMPARE(MessageBox::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
+        QCOMPARE(messages::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
         QCOMPARE(exit.count(), ends ? 1 : 0);
         if (!ends) {
             QVERIFY(m_main->isVisible());
@@ -365,11 +366,11 @@ private slots:
         QFETCH(int, answer);
         if (editMode) {
             QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
-            MessageBox::setNextAnswer(Answer(answer));
+            messages::setNextAnswer(Answer(answer));
         }
         QSignalSpy exit(m_shell.get(), &Shell::exitRequested);
         m_main->windowHandle()->close();
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  editMode ? QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"}
                           : QStringList());
         const bool stays = answer == int(Answer::Yes);

@@ -1,6 +1,7 @@
 // The way into the program and around the settings dialog: splash interval,
 // captions of the start, settings, About and support windows, what the
 // settings dialog writes, and the keys that answer the windows and boxes.
+#include "tests/support/MessageRecorder.h"
 #include "base/Version.h"
 #include "app/Credits.h"
 #include "korvant-sim/SimHost.h"
@@ -270,9 +271,9 @@ private slots:
         main->tableView().box({cells::Column::Upper, 1})->setText(QStringLiteral("3"));
 
         // "Nein" to the question drops the edit.
-        MessageBox::setNextAnswer(MessageBox::Answer::No);
+        messages::setNextAnswer(MessageBox::Answer::No);
         QVERIFY(guitest::trigger(main, QStringLiteral("Setup")));
-        QCOMPARE(MessageBox::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
+        QCOMPARE(messages::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
         QTRY_VERIFY(!m_shell->mainWindow());
         SetupDialog* setup = m_shell->setupDialog();
         QVERIFY(setup && setup->isVisible());
@@ -300,9 +301,9 @@ private slots:
         MainWindow* main = startAtMainWindow();
         QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
         main->tableView().box({cells::Column::Upper, 1})->setText(QStringLiteral("3"));
-        MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+        messages::setNextAnswer(MessageBox::Answer::Yes);
         QVERIFY(guitest::trigger(main, QStringLiteral("Setup")));
-        QCOMPARE(MessageBox::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
+        QCOMPARE(messages::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
         QVERIFY(m_shell->saveDialog());
         QVERIFY(!m_shell->setupDialog());
         QCOMPARE(m_shell->mainWindow(), main);
@@ -339,7 +340,7 @@ private slots:
         QTRY_COMPARE(QApplication::activeWindow(), main);
         for (QString command : commands) {
             if (command.startsWith(QLatin1String("Ja:"))) {
-                MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+                messages::setNextAnswer(MessageBox::Answer::Yes);
                 command.remove(0, 3);
             }
             QVERIFY(guitest::trigger(main, command));
@@ -412,10 +413,10 @@ private slots:
         QVERIFY(guitest::trigger(main, QStringLiteral("Setup")));
         SetupDialog* setup = m_shell->setupDialog();
         QTest::mouseClick(child<QCheckBox>(setup, QStringLiteral("Check_OldVal")), Qt::LeftButton);
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        messages::setNextAnswer(MessageBox::Answer::Ok);
         QTest::mouseClick(child<QPushButton>(setup, QStringLiteral("cmd_OK")), Qt::LeftButton);
 
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList{QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n") + file +
                              QStringLiteral("\nDie Datei ist schreibgeschützt.")});
         QTRY_VERIFY(!m_shell->setupDialog());
@@ -432,9 +433,9 @@ private slots:
             values << QString::fromStdString(value);
         main->table().showFileValues(values);
         main->table().setPath(QStringLiteral("/tmp/Grenzfälle.tabelle"));
-        MessageBox::clearRecord();
+        messages::clearRecord();
         QVERIFY(guitest::trigger(main, QStringLiteral("START")));
-        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(messages::shownTexts(), QStringList());
         QCOMPARE(main->transfer().lastReport()->oldVal, std::string("1"));
         const std::size_t kept =
             main->transfer().lastReport()->counts()[std::size_t(Outcome::KeepsOwnTolerances)];
@@ -459,7 +460,7 @@ private slots:
         QVERIFY(!child<QCheckBox>(setup, QStringLiteral("Check_OldVal"))->isChecked());
         QTest::mouseClick(child<QCheckBox>(setup, QStringLiteral("Check_OldVal")), Qt::LeftButton);
         QTest::mouseClick(child<QPushButton>(setup, QStringLiteral("cmd_OK")), Qt::LeftButton);
-        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(messages::shownTexts(), QStringList());
         QCOMPARE(stored(settings::OldVal), QStringLiteral("1"));
         QCOMPARE(stored(settings::Start), QStringLiteral("0"));
         QVERIFY(settings::keepExistingTolerances());
@@ -612,7 +613,7 @@ private slots:
         QSignalSpy exit(m_shell.get(), &Shell::exitRequested);
         QVERIFY(guitest::trigger(main, QStringLiteral("Exit")));
         QCOMPARE(exit.count(), 1);
-        QVERIFY(MessageBox::shownTexts().isEmpty()); // display mode: no question
+        QVERIFY(messages::shownTexts().isEmpty()); // display mode: no question
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 };

@@ -2,6 +2,7 @@
 // (Ctrl+S) under a name typed in the save dialog, opened again (Ctrl+A) in the
 // open dialog, and transferred (Ctrl+Q) into the stand-in KORVANT. No mouse,
 // no direct calls: every step is a key press on the focused window.
+#include "tests/support/MessageRecorder.h"
 #include "tests/support/GuiTestSupport.h"
 #include "app/MainWindow.h"
 #include "base/MessageBox.h"
@@ -99,7 +100,7 @@ void TestKeyboard::init()
     m_settings = std::make_unique<QTemporaryDir>();
     m_folder = std::make_unique<QTemporaryDir>();
     guitest::startClean(*m_settings);
-    MessageBox::clearRecord();
+    messages::clearRecord();
     m_shell = std::make_unique<Shell>(m_folder->path());
 }
 
@@ -164,7 +165,7 @@ void TestKeyboard::wholeProgramByKeyboard()
     const QString saved = QDir(m_folder->path()).filePath(QStringLiteral("Tastatur.tabelle"));
     QCOMPARE(tablefileio::loadTable(saved).values, iso.values);
     QVERIFY(!table.document().isEditing());
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
 
     // Open it again. The labels are emptied first, so that only the open can fill them.
     table.clearAfterDelete();
@@ -198,7 +199,7 @@ void TestKeyboard::wholeProgramByKeyboard()
     QVERIFY(untoleranced > 0);
     QVERIFY(activate(main));
     press(Qt::Key_Q, Qt::ControlModifier);
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     QVERIFY(untolerancedDimensions() < untoleranced);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/MessageRecorder.h"
 #include "app/Shell.h"
 #include "base/MessageBox.h"
 #include "tests/support/GuiTestSupport.h"
@@ -17,7 +18,7 @@ inline std::unique_ptr<Shell> startShell(std::unique_ptr<QTemporaryDir>& setting
 {
     settingsFolder = std::make_unique<QTemporaryDir>();
     startClean(*settingsFolder);
-    MessageBox::clearRecord();
+    messages::clearRecord();
     return std::make_unique<Shell>(settingsFolder->path());
 }
 
@@ -26,7 +27,7 @@ inline std::unique_ptr<Shell> startShell(std::unique_ptr<QTemporaryDir>& setting
 {
     settingsFolder = std::make_unique<QTemporaryDir>();
     startClean(*settingsFolder);
-    MessageBox::clearRecord();
+    messages::clearRecord();
     return std::make_unique<Shell>(settingsFolder->path(), std::move(hosts));
 }
 

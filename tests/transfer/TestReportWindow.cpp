@@ -2,6 +2,7 @@
 // "Speichern…" and "Rückgängig", and the progress window's "Abbrechen", driven
 // as a user does in the program's main window, against the stand-in's objects
 // in-process.
+#include "tests/support/MessageRecorder.h"
 #include "app/MainWindow.h"
 #include "app/Shell.h"
 #include "base/MessageBox.h"
@@ -145,7 +146,7 @@ void TestReportWindow::init()
 
 void TestReportWindow::cleanup()
 {
-    QVERIFY(!MessageBox::hasPendingAnswers());
+    QVERIFY(!messages::hasPendingAnswers());
     m_shell.reset();
     QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
 }
@@ -180,7 +181,7 @@ void TestReportWindow::previewRunSaveAndUndo()
     // Alt+A runs the transfer and shows its report: what the preview promised.
     press(Qt::Key_A, Qt::AltModifier);
     QTRY_COMPARE(reportWindow()->windowTitle(), text("Dalmerin – Letzte Übertragung"));
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     QVERIFY(m_main->transfer().lastReport());
     QStringList runRows = shownRows(rows);
     QCOMPARE(runRows.replaceInStrings(QStringLiteral("|geschrieben"), QStringLiteral("|wird geschrieben")),
@@ -223,7 +224,7 @@ void TestReportWindow::previewRunSaveAndUndo()
     m_korvant->put({sim::ObjectKind::Command, 0}, "KVTLRN.Dimension", 15, 0.5);
     press(Qt::Key_R, Qt::AltModifier);
     QTRY_COMPARE(reportWindow()->windowTitle(), text("Dalmerin – Rückgängig"));
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     QCOMPARE(shownRows(rows).first(), text("1|1101|X|3|0,5|-0,1|1|||seit der Übertragung geändert"));
     QCOMPARE(shownRows(rows).at(1), text("2|1101|Y|3,00002|0,2|-0,15|2|0|0|zurückgesetzt"));
     QCOMPARE(rows->currentIndex().row(), 0);
@@ -273,9 +274,9 @@ void TestReportWindow::aTableWithAFehlerIsPreviewedButNotWritten()
     QCOMPARE(shownRows(control<QTableView>("ReportRows")).at(1),
              text("2|1101|Y|3,00002|0|0|2|0,2|0,2|wird geschrieben"));
 
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    messages::setNextAnswer(MessageBox::Answer::Ok);
     QTest::mouseClick(control<QPushButton>("cmd_Run"), Qt::LeftButton);
-    QCOMPARE(MessageBox::shownTexts(),
+    QCOMPARE(messages::shownTexts(),
              QStringList{text(
                  "Die Tabelle enthält Fehler und wird nicht übertragen.\nBereich 2, Minus Tol.: Geschrieben "
                  "würden Plus +0,2 und Minus +0,2, ein Toleranzfeld ohne Breite. Minustoleranzen werden "
@@ -294,18 +295,18 @@ void TestReportWindow::stoppedUndoKeepsRueckgaengig()
     QVERIFY(guitest::trigger(m_main, QStringLiteral("START")));
     QVERIFY(guitest::trigger(m_main, QStringLiteral("Bericht")));
     m_prepareHost = [](FakeHost& host) { host.loseAfterCalls = 3 + 1 + 168 + 5; };
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    messages::setNextAnswer(MessageBox::Answer::Ok);
     QTest::mouseClick(control<QPushButton>("cmd_Undo"), Qt::LeftButton);
-    QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::UndoConnectionLost)});
+    QCOMPARE(messages::shownTexts(), QStringList{text(transfertexts::UndoConnectionLost)});
     QCOMPARE(reportWindow()->windowTitle(), text("Dalmerin – Rückgängig"));
     QVERIFY2(control<QLabel>("ReportSummary")->text().endsWith(text("teilweise zurückgesetzt: 2 von 13.")),
              qPrintable(control<QLabel>("ReportSummary")->text()));
     QVERIFY(control<QPushButton>("cmd_Undo")->isVisible());
 
     m_prepareHost = [](FakeHost&) {};
-    MessageBox::clearRecord();
+    messages::clearRecord();
     QTest::mouseClick(control<QPushButton>("cmd_Undo"), Qt::LeftButton);
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     QVERIFY(!control<QPushButton>("cmd_Undo")->isVisible());
     QCOMPARE(control<QTableView>("ReportRows")->model()->rowCount(), 11);
     const char* notAsBefore = transfercases::firstCaseNotAsBefore(m_korvant->program());
@@ -338,10 +339,10 @@ void TestReportWindow::onlyAbbrechenTakesInputWhileARunIsUnderWay()
             }
         };
     };
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    messages::setNextAnswer(MessageBox::Answer::Ok);
     QVERIFY(guitest::trigger(m_main, QStringLiteral("START")));
     QVERIFY(progressSeen);
-    QCOMPARE(MessageBox::shownTexts(),
+    QCOMPARE(messages::shownTexts(),
              QStringList{text("Die Übertragung wurde abgebrochen bei Befehl 3 von 26. "
                               "Die Toleranzen wurden nicht vollständig übertragen.")});
     QCoreApplication::processEvents();

@@ -1,5 +1,6 @@
 // "Ausführen" end to end: the real window glue and D-Bus adapter against the
 // real korvant-sim on a private session bus (run under dbus-run-session).
+#include "tests/support/MessageRecorder.h"
 #include "tests/support/GuiTestSupport.h"
 #include "base/MessageBox.h"
 #include "korvant-sim/PartProgram.h"
@@ -136,7 +137,7 @@ void TestTransferDBus::init()
     m_settings = std::make_unique<QTemporaryDir>();
     m_folder = std::make_unique<QTemporaryDir>();
     guitest::startClean(*m_settings);
-    MessageBox::clearRecord();
+    messages::clearRecord();
     m_window = std::make_unique<QWidget>();
     m_table = new CheckedTable(m_window.get());
     m_window->show();
@@ -163,7 +164,7 @@ void TestTransferDBus::showTable(const QStringList& values)
 
 void TestTransferDBus::run(int callTimeoutMs, ProgressTiming timing)
 {
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    messages::setNextAnswer(MessageBox::Answer::Ok);
     TransferController controller(
         *m_table, m_window.get(),
         [callTimeoutMs] { return std::make_unique<DBusHost>(QDBusConnection::sessionBus(), callTimeoutMs); },
@@ -185,7 +186,7 @@ void TestTransferDBus::transfersEveryCase()
     SimProcess sim(writePartProgram(transfercases::partProgram()), {});
     run();
 
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     QVERIFY(pointerRestored());
     const auto& cases = transfercases::cases();
     for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -241,7 +242,7 @@ void TestTransferDBus::refusals()
         sim = std::make_unique<SimProcess>(
             withPartProgram ? writePartProgram(transfercases::partProgram()) : QString(), options);
     run();
-    QCOMPARE(MessageBox::shownTexts(), QStringList{message});
+    QCOMPARE(messages::shownTexts(), QStringList{message});
     QVERIFY(pointerRestored());
     if (started && withPartProgram)
         QCOMPARE(readFromSim(1, 15), 0.0);
@@ -259,7 +260,7 @@ void TestTransferDBus::aTableWithAFehlerReachesNoHost()
     showTable(values);
     run();
     QCOMPARE(
-        MessageBox::shownTexts(),
+        messages::shownTexts(),
         QStringList{text(transfertexts::TableHasErrors) +
                     text("\nBereich 2, Minus Tol.: Geschrieben würden Plus +0,2 und Minus +0,2, ein "
                          "Toleranzfeld ohne Breite. Minustoleranzen werden ohne Vorzeichen eingegeben.")});
@@ -273,14 +274,14 @@ void TestTransferDBus::editModeIsTestedFirst()
     m_table->startNew();
     m_table->setPath(std::nullopt);
     run();
-    QCOMPARE(MessageBox::shownTexts(), QStringList{text(cells::SaveFirst)});
+    QCOMPARE(messages::shownTexts(), QStringList{text(cells::SaveFirst)});
     QVERIFY(pointerRestored());
 
-    MessageBox::clearRecord();
+    messages::clearRecord();
     m_table->leaveEditMode({});
     m_table->setPath(std::nullopt);
     run();
-    QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::ChooseTable)});
+    QCOMPARE(messages::shownTexts(), QStringList{text(transfertexts::ChooseTable)});
     QVERIFY(pointerRestored());
 }
 
@@ -292,7 +293,7 @@ void TestTransferDBus::failedCallsSkipOnlyTheirStep()
                    {QStringLiteral("--fail-get"), QStringLiteral("10:2"), QStringLiteral("--fail-put"),
                     QStringLiteral("15:1")});
     run();
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     QCOMPARE(readFromSim(1, 15), 0.0);
     QCOMPARE(readFromSim(1, 14), -0.1);
     QCOMPARE(readFromSim(2, 15), 0.0);
@@ -316,7 +317,7 @@ void TestTransferDBus::hostLeavingOrHangingEndsTheRun()
     clock.start();
     run(200);
     QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::ConnectionLost)});
+    QCOMPARE(messages::shownTexts(), QStringList{text(transfertexts::ConnectionLost)});
     QVERIFY(pointerRestored());
 }
 
@@ -345,28 +346,28 @@ void TestTransferDBus::stoppedRunAndResumedUndoLeaveThePartProgramAsBefore()
         SimProcess sim(
             writePartProgram(transfercases::partProgram()),
             {QStringLiteral("--leave-after"), QStringLiteral("37"), QStringLiteral("--save"), saved[0]});
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        messages::setNextAnswer(MessageBox::Answer::Ok);
         controller.run();
     }
-    QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::ConnectionLost)});
+    QCOMPARE(messages::shownTexts(), QStringList{text(transfertexts::ConnectionLost)});
     QCOMPARE(controller.lastReport()->rows.at(3).outcome, Outcome::PartlyWritten);
     QCOMPARE(sim::readPartProgram(saved[0].toStdString()).commands[3].plus, 0.1);
     {
         // The first pass (172 calls), command 1's two puts and command 2's plus.
         SimProcess sim(saved[0], {QStringLiteral("--leave-after"), QStringLiteral("175"),
                                   QStringLiteral("--save"), saved[1]});
-        MessageBox::clearRecord();
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        messages::clearRecord();
+        messages::setNextAnswer(MessageBox::Answer::Ok);
         undo();
-        QCOMPARE(MessageBox::shownTexts(), QStringList{text(transfertexts::UndoConnectionLost)});
+        QCOMPARE(messages::shownTexts(), QStringList{text(transfertexts::UndoConnectionLost)});
         QVERIFY2(summary().endsWith(text("teilweise zurückgesetzt: 1 von 3.")), qPrintable(summary()));
         controller.reportWindow()->close();
     }
     {
         SimProcess sim(saved[1], {QStringLiteral("--save"), saved[2]});
-        MessageBox::clearRecord();
+        messages::clearRecord();
         undo();
-        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(messages::shownTexts(), QStringList());
         QVERIFY2(summary().endsWith(text("Die Übertragung wurde zurückgesetzt.")), qPrintable(summary()));
         controller.reportWindow()->close();
     }
@@ -431,7 +432,7 @@ void TestTransferDBus::transfersIsoTables()
         standin::putNumber(i + 1, 14, 0);
     }
     run();
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     for (std::size_t i = 0; i < std::size(IsoNominals); ++i) {
         const double expected = isoTolerance(iso, IsoNominals[i]);
         const QByteArray what = QByteArray::number(IsoNominals[i]);

@@ -5,6 +5,7 @@
 // separators and start folder, table files byte for byte, and the whole story
 // by keyboard from a new table to "Ausführen" into the stand-in COM KORVANT,
 // and its report window with "Rückgängig".
+#include "tests/support/MessageRecorder.h"
 #include "tests/files/gui/FileDialogTestSupport.h"
 #include "tests/support/GuiTestSupport.h"
 #include "app/InfoWindow.h"
@@ -174,7 +175,7 @@ void TestWindowsProgram::init()
 {
     QSettings(SettingsKey, QSettings::NativeFormat).remove(QString());
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    MessageBox::clearRecord();
+    messages::clearRecord();
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
 }
@@ -250,9 +251,9 @@ void TestWindowsProgram::aSignedMinusIsMarkedAndRefused()
     table.setPath(QStringLiteral("C:\\Tabellen\\Vorzeichen.tabelle"));
     comstandin::StandIn standIn(transfercases::partProgram(), "--leave-after 1");
     QVERIFY(standIn.isRunning());
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    messages::setNextAnswer(MessageBox::Answer::Ok);
     QVERIFY(guitest::trigger(main, QStringLiteral("START")));
-    QCOMPARE(MessageBox::shownTexts(),
+    QCOMPARE(messages::shownTexts(),
              QStringList{QStringLiteral(
                  "Die Tabelle enthält Fehler und wird nicht übertragen.\nBereich 1, Minus Tol.: "
                  "Geschrieben würden Plus +0,1 und Minus +0,1, ein Toleranzfeld ohne Breite. "
@@ -395,7 +396,7 @@ void TestWindowsProgram::tableFileSavedAsItWasRead()
     filetest::typeName(save, QStringLiteral("Kopie"));
     filetest::click(save, "OKButton");
     QTRY_VERIFY(!m_shell->saveDialog());
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     QCOMPARE(filetest::readFile(m_folder->filePath(QStringLiteral("Kopie.tabelle"))), bytes);
 }
 
@@ -436,7 +437,7 @@ void TestWindowsProgram::wholeStoryByKeyboardIntoKorvant()
     pressRepeated(Qt::Key_Tab, 2);
     press(Qt::Key_Space);
     QTRY_VERIFY(!m_shell->saveDialog());
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
 
     // Open it: from OK back to the file list, the arrow key chooses the only file.
     main->table().clearAfterDelete();
@@ -458,7 +459,7 @@ void TestWindowsProgram::wholeStoryByKeyboardIntoKorvant()
     QVERIFY(standIn.isRunning());
     QVERIFY(activate(main));
     press(Qt::Key_Q, Qt::ControlModifier);
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     QCOMPARE(standIn.liveObjects(), 0L);
     const sim::PartProgram after = standIn.closeAndRead();
     const auto& cases = transfercases::cases();
@@ -487,7 +488,7 @@ void TestWindowsProgram::reportWindowUndoesIntoKorvant()
     QVERIFY(standIn.isRunning());
     QVERIFY(activate(main));
     QVERIFY(guitest::trigger(main, QStringLiteral("START")));
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     QVERIFY(guitest::trigger(main, QStringLiteral("Bericht")));
     auto* report = main->findChild<ReportWindow*>();
     QVERIFY(report);
@@ -505,7 +506,7 @@ void TestWindowsProgram::reportWindowUndoesIntoKorvant()
     undo->setFocus();
     QTest::keyClick(undo, Qt::Key_Space);
     QTRY_COMPARE(report->windowTitle(), QString::fromUtf8("Dalmerin – Rückgängig"));
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     QCOMPARE(standIn.liveObjects(), 0L);
     QTest::keyClick(rows, Qt::Key_Escape);
     QTRY_VERIFY(!main->findChild<ReportWindow*>());
@@ -538,7 +539,7 @@ void TestWindowsProgram::aRunTakesNoInputButAbbrechen()
         PostMessageW(handleOf(main), WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     QVERIFY(guitest::trigger(main, QStringLiteral("START")));
-    QCOMPARE(MessageBox::shownTexts(), QStringList());
+    QCOMPARE(messages::shownTexts(), QStringList());
     QCOMPARE(main->transfer().lastReport()->end, TransferReport::End::Complete);
     QTest::qWait(200);
     QVERIFY(m_shell->mainWindow() && main->isVisible());
@@ -548,11 +549,11 @@ void TestWindowsProgram::aRunTakesNoInputButAbbrechen()
             SetForegroundWindow(handleOf(progress));
         typeOnKeyboard({VK_ESCAPE});
     });
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    messages::setNextAnswer(MessageBox::Answer::Ok);
     QVERIFY(guitest::trigger(main, QStringLiteral("START")));
     const TransferReport& stopped = *main->transfer().lastReport();
     QCOMPARE(stopped.end, TransferReport::End::Cancelled);
-    QCOMPARE(MessageBox::shownTexts(),
+    QCOMPARE(messages::shownTexts(),
              QStringList{QStringLiteral("Die Übertragung wurde ") +
                          QString::fromStdString(stoppedAtText(stopped)) +
                          QStringLiteral(". Die Toleranzen wurden nicht vollständig übertragen.")});
@@ -581,14 +582,14 @@ void TestWindowsProgram::dialogsOpenInTheForegroundWithTheKeyboard()
     QTRY_VERIFY(!m_shell->saveDialog());
 
     QVERIFY(activate(main));
-    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    messages::setNextAnswer(MessageBox::Answer::Yes);
     typeOnKeyboard({VK_CONTROL, 'B'});
     QTRY_VERIFY(m_shell->saveDialog());
     QTRY_COMPARE(GetForegroundWindow(), handleOf(m_shell->saveDialog()));
     QTRY_COMPARE(focusedName(), QStringLiteral("OKButton"));
     filetest::typeName(m_shell->saveDialog(), QStringLiteral("Welle"));
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    messages::setNextAnswer(MessageBox::Answer::Ok);
+    messages::setNextAnswer(MessageBox::Answer::Ok);
     filetest::click(m_shell->saveDialog(), "OKButton");
     QTRY_VERIFY(!m_shell->saveDialog());
     const QString shownTable = shownPath(main->table().document());
@@ -619,14 +620,14 @@ void TestWindowsProgram::theFrameAsksInEditModeAndKeepsItsSize()
 
     QVERIFY(guitest::trigger(main, QStringLiteral("Tab_Neu_M")));
     QSignalSpy exit(m_shell.get(), &Shell::exitRequested);
-    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    messages::setNextAnswer(MessageBox::Answer::Yes);
     SendMessageW(handleOf(main), WM_SYSCOMMAND, SC_CLOSE, 0);
     QTRY_VERIFY(m_shell->saveDialog());
-    QCOMPARE(MessageBox::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
+    QCOMPARE(messages::shownTexts(), QStringList{"Wollen Sie die aktuellen Tabellenwerte speichern ?"});
     QVERIFY(main->isVisible() && main->table().document().isEditing());
     QCOMPARE(exit.count(), 0);
 
-    MessageBox::setNextAnswer(MessageBox::Answer::No);
+    messages::setNextAnswer(MessageBox::Answer::No);
     SendMessageW(handleOf(main), WM_SYSCOMMAND, SC_CLOSE, 0);
     QTRY_COMPARE(exit.count(), 1);
     QTRY_VERIFY(!m_shell->mainWindow() && !m_shell->saveDialog());

@@ -6,6 +6,7 @@
 // when a run differs, a message was shown or a cycle lost a value.
 //
 // Usage: dalmerin-soak TABLE_FILE COMMAND_COUNT RUNS CYCLES WORK_FOLDER
+#include "tests/support/MessageRecorder.h"
 #include "base/MessageBox.h"
 #include "files/gui/TableFileIo.h"
 #include "table/gui/CheckedTable.h"
@@ -157,11 +158,11 @@ int main(int argc, char* argv[])
     TransferController transfer(*checked, &window, createPlatformHost);
     for (int run = 1; run <= runs; ++run) {
         zeroAll(first);
-        MessageBox::clearRecord();
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        messages::clearRecord();
+        messages::setNextAnswer(MessageBox::Answer::Ok);
         transfer.run();
         heap.sample();
-        messages += int(MessageBox::shownTexts().size());
+        messages += int(messages::shownTexts().size());
         const Tolerances written = readAll(commands);
         if (run == 1) {
             first = written;

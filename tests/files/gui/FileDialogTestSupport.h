@@ -3,6 +3,7 @@
 // Shared by the file dialog tests: a main window `Tabelle` holding the
 // tolerance table, a fresh folder per test, files written and read as bytes,
 // and the dialogs' controls driven like a user would.
+#include "tests/support/MessageRecorder.h"
 #include "tests/support/GuiTestSupport.h"
 #include "base/MessageBox.h"
 #include "files/core/TableFile.h"
@@ -50,7 +51,7 @@ protected:
     {
         m_settings = std::make_unique<QTemporaryDir>();
         guitest::startClean(*m_settings);
-        MessageBox::clearRecord();
+        messages::clearRecord();
         m_folder = std::make_unique<QTemporaryDir>();
         m_main = std::make_unique<MainWindowStandIn>();
         m_table = m_main->table;
@@ -58,7 +59,7 @@ protected:
 
     void endTest(const QString& dialogName)
     {
-        QVERIFY2(!MessageBox::hasPendingAnswers(), "a message that was expected was not shown");
+        QVERIFY2(!messages::hasPendingAnswers(), "a message that was expected was not shown");
         for (QWidget* window : QApplication::topLevelWidgets())
             if (window->objectName() == dialogName)
                 delete window;

@@ -1,6 +1,7 @@
 // The open dialog and the delete command driven through their controls:
 // loading clicked or typed tables, the table path following the user, the
 // lists, files that are no complete table, and deletes that fail.
+#include "tests/support/MessageRecorder.h"
 #include "base/Version.h"
 #include "files/gui/DeleteTable.h"
 #include "tests/files/gui/FileDialogTestSupport.h"
@@ -57,11 +58,11 @@ private:
         const QStringList shown = showTable();
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, fileName);
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
         const QString path = inFolder(fileName);
-        QCOMPARE(MessageBox::shownTexts().size(), 1);
-        const QString text = MessageBox::shownTexts().first();
+        QCOMPARE(messages::shownTexts().size(), 1);
+        const QString text = messages::shownTexts().first();
         QVERIFY2(text.startsWith("Die Tabelle wurde nicht geladen:\n" + path + "\n" + reasonStart),
                  qPrintable(text));
         QCOMPARE(editableCaptions(view()), shown);
@@ -94,7 +95,7 @@ private slots:
         QCOMPARE(guitest::child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("Flansch.tabelle"));
         QCOMPARE(shownPath(table().document()), inFolder("Flansch.tabelle"));
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(messages::shownTexts(), QStringList());
         QCOMPARE(editableCaptions(view()), values);
         QCOMPARE(view().labelCaptions().first(), QStringLiteral("0"));
         QVERIFY(!table().document().isEditing());
@@ -121,9 +122,9 @@ private slots:
         const QStringList shown = showTable();
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("abc.TABELLE"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList(NotFound));
+        QCOMPARE(messages::shownTexts(), QStringList(NotFound));
         QCOMPARE(shownPath(table().document()), inFolder("abc.TABELLE.tabelle"));
         QCOMPARE(editableCaptions(view()), shown);
         QVERIFY(!isClosed(dialog));
@@ -147,9 +148,9 @@ private slots:
         const QStringList shown = showTable();
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("fehlt"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList(NotFound));
+        QCOMPARE(messages::shownTexts(), QStringList(NotFound));
         QVERIFY(clickFile(dialog, "Welle.tabelle"));
         QCOMPARE(shownPath(table().document()), inFolder("Welle.tabelle"));
 
@@ -222,7 +223,7 @@ private slots:
             focused->setFocus();
             QTest::keyClick(focused, way == QLatin1String("Drive1") ? Qt::Key_Enter : Qt::Key_Return);
         }
-        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(messages::shownTexts(), QStringList());
         QVERIFY(isClosed(dialog));
         QCOMPARE(shownPath(table().document()), inFolder("Welle.tabelle"));
         QCOMPARE(editableCaptions(view()), sampleValues());
@@ -242,7 +243,7 @@ private slots:
         QCOMPARE(fileNames(dialog), QStringList("innen.tabelle"));
         QVERIFY(!isClosed(dialog));
         QCOMPARE(editableCaptions(view()), shown);
-        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(messages::shownTexts(), QStringList());
     }
 
     void theListsShowFoldersAndTableFiles()
@@ -324,7 +325,7 @@ private slots:
         const QPointer<QWidget> dialog = openDialog();
         QVERIFY(clickFile(dialog, name));
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(messages::shownTexts(), QStringList());
         const QStringList captions = editableCaptions(view());
         // In value order: the lower bounds of ranges 2 to 18, the upper bounds, the plus and the minus
         // tolerances.
@@ -424,9 +425,9 @@ private slots:
         const QPointer<QWidget> dialog = openDialog();
         m_table = nullptr;
         QVERIFY(clickFile(dialog, "Flansch.tabelle"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList("Es ist kein Hauptfenster geöffnet. Die Tabelle wurde nicht geladen."));
         QVERIFY(!isClosed(dialog));
         QCOMPARE(shownPath(table().document()), NoTable);
@@ -481,9 +482,9 @@ private slots:
         QVERIFY(writeFile(inFolder("Flansch2.tabelle"), encoded(sampleValues())));
         table().showFileValues(sampleValues());
         table().setPath(inFolder("Flansch.tabelle"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         deleteCurrentTable(table(), &m_main->window);
-        QCOMPARE(MessageBox::shownTexts(), QStringList(inFolder("Flansch.tabelle") + " wird gelöscht."));
+        QCOMPARE(messages::shownTexts(), QStringList(inFolder("Flansch.tabelle") + " wird gelöscht."));
         QVERIFY(!QFile::exists(inFolder("Flansch.tabelle")));
         QVERIFY(QFile::exists(inFolder("Flansch2.tabelle")));
         QCOMPARE(shownPath(table().document()), NoTable);
@@ -495,10 +496,10 @@ private slots:
     {
         QVERIFY(writeFile(inFolder("Flansch.tabelle"), encoded(sampleValues())));
         table().setPath(inFolder("Flansch.tabelle"));
-        MessageBox::setNextAnswer(Answer::Cancel);
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Cancel);
+        messages::setNextAnswer(Answer::Ok);
         deleteCurrentTable(table(), &m_main->window);
-        QCOMPARE(MessageBox::shownTexts().last(),
+        QCOMPARE(messages::shownTexts().last(),
                  QStringLiteral("Löschvorgang abgebrochen. Tabelle wurde nicht gelöscht"));
         QVERIFY(QFile::exists(inFolder("Flansch.tabelle")));
         QCOMPARE(shownPath(table().document()), inFolder("Flansch.tabelle"));
@@ -506,12 +507,12 @@ private slots:
 
     void deleteIsRefusedInEditModeAndWithoutATable()
     {
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         deleteCurrentTable(table(), &m_main->window);
         table().startNew();
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         deleteCurrentTable(table(), &m_main->window);
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList({"Sie müssen die zu löschende Tabelle zuerst auswählen", EditMode}));
     }
 
@@ -536,10 +537,10 @@ private slots:
         const QStringList shown = sampleValues();
         table().showFileValues(shown);
         table().setPath(inFolder(fileName));
-        MessageBox::setNextAnswer(Answer::Ok);
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         deleteCurrentTable(table(), &m_main->window);
-        QCOMPARE(MessageBox::shownTexts().last(),
+        QCOMPARE(messages::shownTexts().last(),
                  "Die Tabellendatei wurde nicht gelöscht:\n" + inFolder(fileName) + "\n" + reason);
         QCOMPARE(shownPath(table().document()), inFolder(fileName));
         QCOMPARE(editableCaptions(view()), shown);

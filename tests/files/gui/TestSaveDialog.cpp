@@ -1,6 +1,7 @@
 // The save dialog driven through its controls: name rules, the overwrite
 // question, the table path following the user, and saves that cannot be
 // written leaving the table in edit mode with the old file intact.
+#include "tests/support/MessageRecorder.h"
 #include "base/Version.h"
 #include "tests/files/gui/FileDialogTestSupport.h"
 #include "tests/support/FileModes.h"
@@ -112,7 +113,7 @@ private slots:
         click(dialog, "OKButton");
 
         const QString path = inFolder("Flansch.tabelle");
-        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(messages::shownTexts(), QStringList());
         QCOMPARE(readFile(path), encoded(values));
         QVERIFY(readFile(path).startsWith(QByteArray::fromHex("22302C3035220D0A"
                                                               "222035220D0A"
@@ -151,7 +152,7 @@ private slots:
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, name);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList());
+        QCOMPARE(messages::shownTexts(), QStringList());
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList(fileName));
         QCOMPARE(shownPath(table().document()), inFolder(fileName));
         QVERIFY(isClosed(dialog));
@@ -161,9 +162,9 @@ private slots:
     {
         enterTable(view(), sampleValues());
         const QPointer<QWidget> dialog = openDialog();
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList(Refused));
+        QCOMPARE(messages::shownTexts(), QStringList(Refused));
         QVERIFY(table().document().isEditing());
         QVERIFY(!isClosed(dialog));
         QVERIFY(QDir(m_folder->path()).isEmpty());
@@ -180,20 +181,20 @@ private slots:
         QCOMPARE(guitest::child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("Welle.tabelle"));
         QCOMPARE(shownPath(table().document()), path);
 
-        MessageBox::setNextAnswer(Answer::Cancel);
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Cancel);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList({Question, Cancelled}));
+        QCOMPARE(messages::shownTexts(), QStringList({Question, Cancelled}));
         QCOMPARE(readFile(path), encoded(sampleValues(QStringLiteral("alt langer Wert "))));
         QVERIFY(table().document().isEditing());
         QCOMPARE(shownPath(table().document()), path);
         QVERIFY(!isClosed(dialog));
 
-        MessageBox::clearRecord();
-        MessageBox::setNextAnswer(Answer::Ok);
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::clearRecord();
+        messages::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList({Question, Overwriting}));
+        QCOMPARE(messages::shownTexts(), QStringList({Question, Overwriting}));
         // Only the second table is in the file, nothing of the longer first one.
         QCOMPARE(readFile(path), encoded(values));
         QVERIFY(!table().document().isEditing());
@@ -204,9 +205,9 @@ private slots:
     {
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("Flansch"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList("Sie müssen eine Tabelle neu erstellen oder bearbeiten, bevor Sie speichern."));
         QVERIFY(isClosed(dialog));
         QVERIFY(QDir(m_folder->path()).isEmpty());
@@ -217,9 +218,9 @@ private slots:
         const QPointer<QWidget> dialog = openDialog();
         m_table = nullptr; // the settings dialog replaced the main window
         typeName(dialog, QStringLiteral("Flansch"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList("Es ist kein Hauptfenster geöffnet. Die Tabelle wurde nicht gespeichert."));
         QVERIFY(!isClosed(dialog));
         QCOMPARE(shownPath(table().document()), QStringLiteral("keine Tabelle gewählt"));
@@ -239,9 +240,9 @@ private slots:
         enterTable(view(), values);
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("Welle"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList(QStringLiteral("Die Tabelle enthält ein Zeichen, das eine Tabellendatei nicht "
                                             "aufnehmen kann: \u201E\u2248\u201C in Minus Tol., Bereich 3.")));
         QCOMPARE(readFile(path), old);
@@ -249,22 +250,22 @@ private slots:
         QVERIFY(!isClosed(dialog));
 
         // An invisible one is named by its code; the first in value order counts.
-        MessageBox::clearRecord();
+        messages::clearRecord();
         view().box(cells::valueOrder()[0])->setText(QStringLiteral("1\u200B"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList(QStringLiteral("Die Tabelle enthält ein Zeichen, das eine Tabellendatei nicht "
                                             "aufnehmen kann: \u201EU+200B\u201C in über, Bereich 2.")));
 
-        MessageBox::clearRecord();
+        messages::clearRecord();
         view().box(cells::valueOrder()[0])->clear();
         view().box(cells::valueOrder()[55])->clear();
         view().box(cells::valueOrder()[70])->clear();
-        MessageBox::setNextAnswer(Answer::Ok);
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList({Question, Overwriting}));
+        QCOMPARE(messages::shownTexts(), QStringList({Question, Overwriting}));
         const QList<QByteArray> lines = readFile(path).split('\n');
         QCOMPARE(lines[1], QByteArray("\"-0,4\"\r"));
         QCOMPARE(lines[2], QByteArray("\"1 000  \"\r"));
@@ -280,11 +281,11 @@ private slots:
         const QPointer<QWidget> dialog = openDialog(gone);
         QVERIFY(QDir(gone).removeRecursively());
         typeName(dialog, QStringLiteral("Flansch"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
 
         const QString path = gone + QStringLiteral("/Flansch.tabelle");
-        QCOMPARE(MessageBox::shownTexts(), QStringList("Die Tabelle wurde nicht gespeichert:\n" + path +
+        QCOMPARE(messages::shownTexts(), QStringList("Die Tabelle wurde nicht gespeichert:\n" + path +
                                                        "\nDer Ordner ist nicht vorhanden."));
         QVERIFY(table().document().isEditing());
         QCOMPARE(view().boxTexts(), values);
@@ -298,10 +299,10 @@ private slots:
         enterTable(view(), values);
         const QPointer<QWidget> dialog = openDialog(QStringLiteral("/proc"));
         typeName(dialog, QStringLiteral("Flansch"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
 
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList("Die Tabelle wurde nicht gespeichert:\n/proc/Flansch.tabelle\n" + NoNewFile));
         QVERIFY(table().document().isEditing());
         QCOMPARE(view().boxTexts(), values);
@@ -321,12 +322,12 @@ private slots:
         enterTable(view(), sampleValues(QStringLiteral("neu")));
         const QPointer<QWidget> dialog = openDialog();
         QVERIFY(clickFile(dialog, "Welle.tabelle"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         {
             const OrdinaryUser user;
             click(dialog, "OKButton");
         }
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList("Die Tabelle wurde nicht gespeichert:\n" + path + "\n" + NoNewFile));
         QCOMPARE(readFile(path), old);
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList("Welle.tabelle"));
@@ -375,13 +376,13 @@ private slots:
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("Welle"));
         for (int i = 0; i < 3; ++i)
-            MessageBox::setNextAnswer(Answer::Ok);
+            messages::setNextAnswer(Answer::Ok);
         {
             const FileSizeLimit fullDisk(100);
             click(dialog, "OKButton");
         }
 
-        const QStringList shown = MessageBox::shownTexts();
+        const QStringList shown = messages::shownTexts();
         QCOMPARE(shown.size(), 3);
         QCOMPARE(shown.mid(0, 2), QStringList({Question, Overwriting}));
         QVERIFY2(shown[2].startsWith("Die Tabelle wurde nicht gespeichert:\n" + path + "\n"),
@@ -417,9 +418,9 @@ private slots:
         enterTable(view(), values);
         const QPointer<QWidget> dialog = openDialog();
         guitest::child<QLineEdit>(dialog, QStringLiteral("Text1"))->setText(name); // pasted
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(), QStringList("Die Tabelle wurde nicht gespeichert:\n" +
+        QCOMPARE(messages::shownTexts(), QStringList("Die Tabelle wurde nicht gespeichert:\n" +
                                                        inFolder("") + name + ".tabelle\n" + reason));
         QVERIFY(table().document().isEditing());
         QCOMPARE(view().boxTexts(), values);
@@ -432,9 +433,9 @@ private slots:
         enterTable(view(), sampleValues());
         const QPointer<QWidget> dialog = openDialog();
         typeName(dialog, QStringLiteral("Flansch"));
-        MessageBox::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
         click(dialog, "OKButton");
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList("Die Tabelle wurde nicht gespeichert:\n" + inFolder("Flansch.tabelle") +
                              "\nUnter diesem Namen steht ein Ordner, keine Datei."));
         QVERIFY(table().document().isEditing());

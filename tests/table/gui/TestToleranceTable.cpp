@@ -1,5 +1,6 @@
 // The tolerance table on its own: its start state, headers and plain-text
 // captions, and the commands that start a new table or edit the shown one.
+#include "tests/support/MessageRecorder.h"
 #include "base/MessageBox.h"
 #include "table/gui/TableCommands.h"
 #include "table/gui/CheckedTable.h"
@@ -65,7 +66,7 @@ private:
 private slots:
     void init()
     {
-        MessageBox::clearRecord();
+        messages::clearRecord();
         m_window = std::make_unique<QWidget>();
         m_table = new CheckedTable(m_window.get());
         m_view = new ToleranceTable(*m_table, m_window.get());
@@ -75,7 +76,7 @@ private slots:
 
     void cleanup()
     {
-        QVERIFY(!MessageBox::hasPendingAnswers());
+        QVERIFY(!messages::hasPendingAnswers());
         m_window.reset();
     }
 
@@ -121,14 +122,14 @@ private slots:
         view().box({cells::Column::Plus, 4})->setText(QStringLiteral("0,1"));
         startNewTable(table());
         QCOMPARE(view().boxTexts(), QStringList(71, QString()));
-        QVERIFY(MessageBox::shownTexts().isEmpty());
+        QVERIFY(messages::shownTexts().isEmpty());
     }
 
     void editIsRefusedWithoutTable()
     {
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        messages::setNextAnswer(MessageBox::Answer::Ok);
         editShownTable(table(), m_window.get());
-        QCOMPARE(MessageBox::shownTexts(),
+        QCOMPARE(messages::shownTexts(),
                  QStringList{"Sie müssen erst eine zu bearbeitende Tabelle auswählen"});
         QVERIFY(!table().document().isEditing());
         QVERIFY(labelsShown());
@@ -156,7 +157,7 @@ private slots:
         editShownTable(table(), m_window.get());
         QCOMPARE(view().box({cells::Column::Upper, 2})->text(), QStringLiteral("6"));
         QCOMPARE(view().box({cells::Column::Plus, 1})->text(), QStringLiteral("PT1"));
-        QVERIFY(MessageBox::shownTexts().isEmpty());
+        QVERIFY(messages::shownTexts().isEmpty());
     }
 
     // What a value label or the table path shows is never taken as formatting.
