@@ -24,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTextDocumentFragment>
 #include <QTimer>
+#include <QToolTip>
 #include <QToolBar>
 #include <QWindow>
 
@@ -50,6 +51,13 @@ private:
 
     CheckedTable& table() { return m_main->table(); }
     ToleranceTable& view() { return m_main->tableView(); }
+    static QWidget* findToolTip()
+    {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->inherits("QTipLabel"))
+                return window;
+        return nullptr;
+    }
 
 private slots:
     void initTestCase() { loadGermanQtTexts(); }
@@ -447,6 +455,21 @@ private slots:
         QCOMPARE(list->focusWidget(), findings);
         QTest::keyClick(findings, Qt::Key_Escape);
         QTRY_VERIFY(!child<QDialog>(m_main, QStringLiteral("TableCheck")));
+    }
+
+    // A long finding wraps at a readable width instead of running to the
+    // screen's edge over the row pointed at.
+    void aLongFindingsTooltipWraps()
+    {
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Neu_M")));
+        QLineEdit* minus = view().box({cells::Column::Minus, 1});
+        minus->setText(QStringLiteral("kein Wert ").repeated(20));
+        QToolTip::showText(minus->mapToGlobal(minus->rect().center()), minus->toolTip(), minus);
+        QWidget* tip = nullptr;
+        QTRY_VERIFY((tip = findToolTip()) && tip->isVisible());
+        QVERIFY2(tip->width() <= minus->screen()->geometry().width() / 3, qPrintable(QString::number(tip->width())));
+        QVERIFY(tip->height() > 2 * tip->fontMetrics().height());
+        QToolTip::hideText();
     }
 };
 

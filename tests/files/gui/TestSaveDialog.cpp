@@ -6,6 +6,7 @@
 #include "tests/files/gui/FileDialogTestSupport.h"
 #include "tests/support/FileModes.h"
 #include "files/gui/SaveDialog.h"
+#include "files/gui/TableFileIo.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -270,6 +271,9 @@ private slots:
         QCOMPARE(lines[1], QByteArray("\"-0,4\"\r"));
         QCOMPARE(lines[2], QByteArray("\"1 000  \"\r"));
         QVERIFY(isClosed(dialog));
+        // The table shows what the file holds, so that opening it again shows and checks the same.
+        QCOMPARE(editableCaptions(view()), tablefileio::loadTable(path).values);
+        QCOMPARE(view().label(cells::valueOrder()[1])->text(), QStringLiteral("-0,4"));
     }
 
     void aMissingFolderIsReportedWithoutTheQuestion()
