@@ -2,6 +2,7 @@
 
 #include "app/InfoWindow.h"
 #include "app/MainWindow.h"
+#include "app/ReadableToolTips.h"
 #include "files/gui/OpenDialog.h"
 #include "files/gui/SaveDialog.h"
 #include "app/SetupDialog.h"
@@ -43,6 +44,7 @@ Shell::Shell(const QString& startFolder) : Shell(startFolder, createPlatformHost
 Shell::Shell(const QString& startFolder, HostFactory hosts)
     : m_startFolder(startFolder), m_hosts(std::move(hosts))
 {
+    qApp->installEventFilter(new ReadableToolTips(this));
 }
 
 Shell::~Shell()
