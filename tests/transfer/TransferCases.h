@@ -7,7 +7,7 @@
 
 // One table of transfer cases, plain C++, driven through every transport
 // (the fake host, D-Bus, COM). The table's rows: 0 bis 3, über 3 bis 6,
-// über 6 bis 10, an overlapping über 8 bis 12 with a negative minus tolerance,
+// über 6 bis 10, an overlapping über 8 bis 12,
 // rows 5 to 17 blank and row 18 über 500 bis 600.
 namespace transfercases {
 
