@@ -421,7 +421,7 @@ private slots:
         minus->selectAll();
         QTest::keyClicks(minus, QStringLiteral("-0,1"));
         QVERIFY(line->text().startsWith(QStringLiteral("1 Fehler")));
-        QVERIFY(minus->toolTip().contains(QStringLiteral("ohne Breite")));
+        QVERIFY(minus->toolTip().contains(QStringLiteral("ohne Vorzeichen")));
         minus->selectAll();
         QTest::keyClicks(minus, QStringLiteral("0,1"));
         QCOMPARE(line->text(), QStringLiteral("Tabelle geprüft: keine Auffälligkeiten"));
@@ -430,7 +430,7 @@ private slots:
 
         QTest::keyClick(minus, Qt::Key_Backspace);
         QTest::keyClick(minus, Qt::Key_Backspace);
-        QTest::keyClicks(minus, QStringLiteral(".000"));
+        QTest::keyClicks(minus, QStringLiteral("00"));
         QTest::keyClick(m_main, Qt::Key_F8);
         QDialog* list = child<QDialog>(m_main, QStringLiteral("TableCheck"));
         QVERIFY(list && list->isVisible());
@@ -438,7 +438,7 @@ private slots:
         auto* findings = child<QListWidget>(list, QStringLiteral("TableFindings"));
         QCOMPARE(findings->count(), 1);
         QCOMPARE(findings->item(0)->text(),
-                 QStringLiteral("Hinweis: Bereich 1, Minus Tol.: „0.000“ wird als 0 gelesen."));
+                 QStringLiteral("Hinweis: Bereich 1, Minus Tol.: „000“ wird als 0 gelesen."));
         QCOMPARE(list->focusWidget(), findings);
         QTest::keyClick(findings, Qt::Key_Escape);
         QTRY_VERIFY(!child<QDialog>(m_main, QStringLiteral("TableCheck")));
