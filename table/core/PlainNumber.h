@@ -8,3 +8,7 @@
 // nothing else (no blanks inside, no group separators, no "inf", "nan" or
 // hexadecimal forms), and only finite values.
 std::optional<double> readPlainNumber(std::string_view text, char decimalPoint = '.');
+
+// Whether the text is written plainly but its value lies beyond the largest
+// double ("1e400"), so that it reads as no number.
+bool isBeyondDouble(std::string_view text, char decimalPoint = '.');

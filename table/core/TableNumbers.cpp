@@ -9,7 +9,7 @@ TableNumbers readTableNumbers(const std::vector<std::string>& captions, const Lo
     for (std::size_t i = 0; i < order.size() && i < captions.size(); ++i) {
         const cells::Cell& cell = order[i];
         RangeNumbers& range = numbers[static_cast<std::size_t>(cell.range - 1)];
-        const std::optional<double> number = readCaptionNumber(captions[i], locale);
+        const std::optional<double> number = readCaption(captions[i], locale).number;
         switch (cell.column) {
         case cells::Column::Lower:
             range.lower = number;

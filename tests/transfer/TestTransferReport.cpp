@@ -51,8 +51,8 @@ std::string csvHeader(const std::string& result, char separator)
         result +
         "\r\n"
         // The cases' table as the check sees it, told as the run began.
-        "Prüfung;Hinweis;\"Bereich 4, über: Maße über 8 bis 10 liegen auch in Bereich 3; dort gilt "
-        "Bereich 3.\"\r\n"
+        "Prüfung;Hinweis;Bereich 4, über: Maße über 8 bis 10 erhalten die Toleranz von Bereich 3, nicht von "
+        "Bereich 4.\r\n"
         "Prüfung;Hinweis;Bereich 4, Minus Tol.: 0.05 ist kleiner als in Bereich 3 (0.25).\r\n"
         "Prüfung;Hinweis;Bereich 18, über: Maße über 12 bis 500 erhalten keine Toleranz.\r\n"
         "Bereich;über;bis;Plus;Minus\r\n"

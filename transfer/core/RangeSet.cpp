@@ -2,10 +2,6 @@
 
 RangeSet RangeSet::fromNumbers(const TableNumbers& numbers)
 {
-    // Rows 2 to 18 start just above their typed lower bound, so a nominal equal
-    // to it falls into the row before, whose upper bound it is.
-    constexpr double LowerBoundOffset = 0.00001;
-
     RangeSet set;
     set.m_rows = numbers;
     for (std::size_t i = 1; i < set.m_rows.size(); ++i)

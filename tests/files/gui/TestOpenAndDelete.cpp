@@ -372,7 +372,8 @@ private slots:
         QStringList expected;
         if (moreValues)
             expected << QStringLiteral(
-                "Die Datei enthielt mehr als 71 Werte; die übrigen wurden nicht gelesen.");
+                "Die Datei enthält mehr als die 71 Werte einer Tabelle; ab einer zusätzlichen Zeile wären alle "
+                "folgenden Werte verschoben.");
         if (byteOrderMark)
             expected << QStringLiteral(
                 "Die Datei begann mit einer Byte-Reihenfolge-Markierung (BOM); sie wurde übersprungen.");
