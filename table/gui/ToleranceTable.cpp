@@ -82,15 +82,40 @@ constexpr int CheckLineHeight = 255;
 const QColor ErrorTint(248, 208, 208);
 const QColor NoteTint(255, 242, 179);
 
-// The findings of one box, one paragraph each. Rich text, so that the tooltip
-// wraps at a readable width instead of running to the screen's edge.
+// Lines of at most this many characters, broken between words: Qt's own
+// wrapping of a tooltip makes a narrow column of a long sentence.
+constexpr int ToolTipLineLength = 60;
+
+QStringList brokenIntoLines(const QString& text)
+{
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > ToolTipLineLength) {
+            lines << line;
+            line.clear();
+        }
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
+
+// The findings of one box, one paragraph each, as rich text whose lines are
+// kept as broken here; what the user typed is escaped, never taken as markup.
 QString wrappedToolTip(const QStringList& texts)
 {
     if (texts.isEmpty())
         return QString();
     QString html = QStringLiteral("<qt>");
-    for (const QString& text : texts)
-        html += QStringLiteral("<p>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+    for (const QString& text : texts) {
+        QStringList lines;
+        for (const QString& line : brokenIntoLines(text))
+            lines << line.toHtmlEscaped();
+        html += QStringLiteral("<p style=\"white-space:pre\">") + lines.join(QStringLiteral("<br>")) +
+                QStringLiteral("</p>");
+    }
     return html + QStringLiteral("</qt>");
 }
 
