@@ -74,6 +74,7 @@ private slots:
     void stopBeforeTheFirstCommand();
     void undoStoppedBeforeItPutAnything_data();
     void undoStoppedBeforeItPutAnything();
+    void undoOfDimensionsAllChangedSincePutsNothingBack();
     void undoReadsNoFurtherThanItsRun_data();
     void undoReadsNoFurtherThanItsRun();
 };
@@ -296,6 +297,26 @@ void TestTransferStops::undoStoppedBeforeItPutAnything()
                                        : transfertexts::UndoConnectionLost;
     QCOMPARE(window.events.at(1), "message: " + message);
     QVERIFY(run.report->canBeUndone());
+}
+
+// Every dimension the run wrote into was changed since: the undo says it put
+// nothing back, not that it undid the run "bis auf" them.
+void TestTransferStops::undoOfDimensionsAllChangedSincePutsNothingBack()
+{
+    Run run;
+    for (const std::size_t position : writtenPositions())
+        change(run.objects, position, 14, -0.5);
+    FakeHost host(run.objects);
+    FakePort window;
+    const auto undo = undoTransfer(window, host, *run.report);
+    QVERIFY(undo);
+    QCOMPARE(count(host.calls(), "put"), std::size_t(0));
+    const std::string nothing = " Es wurde nichts zurückgesetzt: 13 Maße wurden seit der Übertragung geändert.";
+    QCOMPARE(summary(*undo), "13 Maße: 13 seit der Übertragung geändert." + nothing);
+    const std::string told = summary(*run.report);
+    QVERIFY2(told.size() > nothing.size() && told.compare(told.size() - nothing.size(), nothing.size(), nothing) == 0,
+             told.c_str());
+    QVERIFY(!run.report->canBeUndone());
 }
 
 void TestTransferStops::undoReadsNoFurtherThanItsRun_data()
