@@ -23,8 +23,10 @@ QString failureReason(const QSettings& store)
     // The write bit too: root may open a file whose mode denies it.
     if (file.exists() && (!file.isWritable() || !file.permission(QFileDevice::WriteOwner)))
         return QStringLiteral("Die Datei ist schreibgeschützt.");
+    // The store is written as a new file beside the old and put in its place:
+    // a read-only folder refuses that, whether the file is there or not.
     const QFileInfo folder(file.absolutePath());
-    if (!file.exists() && folder.exists() && !folder.isWritable())
+    if (folder.exists() && (!folder.isWritable() || !folder.permission(QFileDevice::WriteOwner)))
         return QStringLiteral("Der Ordner ist schreibgeschützt.");
     if (store.status() == QSettings::FormatError)
         return QStringLiteral("Die gespeicherten Einstellungen sind beschädigt.");

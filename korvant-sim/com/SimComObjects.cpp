@@ -142,6 +142,8 @@ public:
             *fetched = 0;
         if (m_server.answers.failingNext && m_next + 1 == *m_server.answers.failingNext)
             return E_FAIL;
+        if (m_server.answers.leavingNext && m_next + 1 == *m_server.answers.leavingNext)
+            return m_server.leave();
         for (; given < wanted && m_next < m_commands.size(); ++given) {
             VariantInit(&elements[given]);
             elements[given].vt = VT_DISPATCH;
@@ -300,6 +302,13 @@ HRESULT SimObject::put(int dispid, const DISPPARAMS& parameters)
 long liveObjects()
 {
     return liveCount;
+}
+
+HRESULT Server::leave()
+{
+    leaving = true;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return RPC_E_DISCONNECTED;
 }
 
 HRESULT Server::admitCall()

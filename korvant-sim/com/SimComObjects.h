@@ -25,6 +25,7 @@ struct ComAnswers
     std::vector<sim::InjectedFault> shortGets; // the value as VT_I2 (true is -1)
     std::vector<sim::InjectedFault> textGets;  // the value as automation text
     std::optional<std::size_t> failingNext;    // the enumeration fails at this command (from 1)
+    std::optional<std::size_t> leavingNext;    // the host leaves at this step (count + 1: the end's)
     bool falseWithLast = false;                // the last command comes with S_FALSE
     std::optional<long> busyAfterCalls;        // busy once this many calls were answered
     std::optional<long> busyForMs;             // none: busy for ever
@@ -49,6 +50,8 @@ struct Server
     // Counts the call and applies the injected delay, silence or departure:
     // S_OK when the call is to be answered.
     HRESULT admitCall();
+    // Closes the window and answers as a host that has gone.
+    HRESULT leave();
 };
 
 // Objects handed out and not yet destroyed.

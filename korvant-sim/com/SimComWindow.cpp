@@ -44,6 +44,10 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 {
     if (message == LiveObjectsMessage)
         return liveObjects();
+    if (message == CallCountMessage) {
+        const auto* host = reinterpret_cast<const sim::SimHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        return host ? host->callCount() : 0;
+    }
     if (message == WM_SIZE) {
         MoveWindow(GetWindow(window, GW_CHILD), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
@@ -101,6 +105,7 @@ PartProgramWindow::PartProgramWindow(sim::SimHost& host) : m_host(host)
                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (!m_window)
         return;
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&host));
     m_list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOSORTHEADER, 0,
                              0, 0, 0, m_window, nullptr, instance, nullptr);
     SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);

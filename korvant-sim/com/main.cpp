@@ -46,7 +46,9 @@ const char* const Usage =
     "  --short DISPID[:N,...]     Get dieser DISPID liefert den Wert als VT_I2\n"
     "  --as-text DISPID[:N,...]   Get dieser DISPID liefert den Wert als Text\n"
     "  --fail-next N              die Aufzählung der Befehle schlägt bei Befehl N fehl\n"
-    "  --false-with-last          die Aufzählung liefert den letzten Befehl mit S_FALSE\n";
+    "  --false-with-last          die Aufzählung liefert den letzten Befehl mit S_FALSE\n"
+    "  --leave-at-next N          bei Schritt N der Aufzählung beenden (Befehlszahl + 1: der Schritt,\n"
+    "                             der das Ende findet)\n";
 
 struct Options
 {
@@ -118,6 +120,8 @@ Options parseOptions(const std::vector<std::string>& arguments)
             options.answers.textGets.push_back(sim::parseFault(value()));
         else if (argument == "--fail-next")
             options.answers.failingNext = static_cast<std::size_t>(sim::parseCount(value()));
+        else if (argument == "--leave-at-next")
+            options.answers.leavingNext = static_cast<std::size_t>(sim::parseCount(value()));
         else if (argument == "--false-with-last")
             options.answers.falseWithLast = true;
         else if (argument == "-Embedding" || argument == "/Embedding")

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -448,6 +449,25 @@ private slots:
         QCOMPARE(kept, std::size_t(3));
         QCOMPARE(m_korvant->program().commands[22].plus, 0.1);
         store.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    // A folder that takes no new file refuses the write, though the file in
+    // it could be written: the folder is named as the reason.
+    void aSettingsWriteIntoAReadOnlyFolderIsTold()
+    {
+        const QString file = settings::place();
+        QVERIFY(settings::write(settings::OldVal, QStringLiteral("1")).isEmpty());
+        const QString folder = QFileInfo(file).absolutePath();
+        const QFileDevice::Permissions modes = QFile::permissions(folder);
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QString reason;
+        {
+            const ObeyFileModes obey;
+            reason = settings::write(settings::OldVal, QStringLiteral("0"));
+        }
+        QVERIFY(QFile::setPermissions(folder, modes));
+        QCOMPARE(reason, QStringLiteral("Der Ordner ist schreibgeschützt."));
+        QVERIFY(settings::keepExistingTolerances());
     }
 
     // A settings file an editor saved with a UTF-8 byte-order mark is read,

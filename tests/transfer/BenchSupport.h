@@ -28,6 +28,7 @@ public:
     void setWaitPointer() override {}
     void restorePointer() override {}
     bool reportProgress(std::size_t, std::optional<std::size_t>) override { return true; }
+    bool stopRequested() override { return false; }
 
     // Only the plain readings with "." and ",".
     static std::optional<double> noLocaleReading(const std::string&) { return std::nullopt; }

@@ -12,10 +12,15 @@ public:
     {
     }
 
-    std::optional<std::size_t> count() const override { return m_elements.size(); }
+    std::optional<std::size_t> count() const override
+    {
+        return m_host.tellsCount ? std::optional<std::size_t>(m_elements.size()) : std::nullopt;
+    }
 
     CallResult<std::optional<ObjectRef>> next() override
     {
+        if (const CallStatus status = m_host.step(m_next + 1); status != CallStatus::Ok)
+            return {status, std::nullopt};
         if (m_next == m_elements.size())
             return {CallStatus::Ok, std::nullopt};
         return {CallStatus::Ok, m_host.refer(m_elements[m_next++])};
@@ -61,6 +66,18 @@ ObjectRef FakeHost::refer(const sim::ObjectAddress& address)
     const ObjectRef reference{m_nextId++};
     m_live[reference.id] = address;
     return reference;
+}
+
+CallStatus FakeHost::step(std::size_t n)
+{
+    if (!tellsCount) {
+        record("next", nullptr);
+        if (connectionLost())
+            return lostAs;
+    }
+    if (failingStep && failingStep->first == n)
+        return failingStep->second;
+    return CallStatus::Ok;
 }
 
 bool FakeHost::findHostWindow()

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The transfer's host interface served in-process by the stand-in's objects:
@@ -29,6 +30,12 @@ public:
         korvant::Value value;
     };
     std::vector<OddAnswer> oddAnswers;
+    // The enumeration tells its count in advance, as over D-Bus, where a step
+    // costs no call. Without it, as over COM, each step is a call ("next"),
+    // counted with the gets and puts, and the one after the last finds the end.
+    bool tellsCount = true;
+    // The enumeration's step n (from 1; step n fetches command n) answers so.
+    std::optional<std::pair<std::size_t, korvant::CallStatus>> failingStep;
     // Called with each get, put and enumeration, counted from 1, before it is answered.
     std::function<void(long call)> onCall;
 
@@ -43,7 +50,7 @@ public:
     void release(korvant::ObjectRef object) override;
     void endRun() override;
 
-    // "find", "create", "get 17 #3" (command 3, counted from 1), "put 15 #3", "enumerate".
+    // "find", "create", "get 17 #3" (command 3, counted from 1), "put 15 #3", "enumerate", "next".
     const std::vector<std::string>& calls() const { return m_calls; }
     // The calls that touched command n (counted from 1).
     std::vector<std::string> callsOn(std::size_t command) const;
@@ -51,6 +58,8 @@ public:
     int endedRuns() const { return m_endedRuns; }
 
     korvant::ObjectRef refer(const sim::ObjectAddress& address);
+    // An enumeration step: Ok, or how it fails.
+    korvant::CallStatus step(std::size_t n);
 
 private:
     void record(const std::string& what, const sim::ObjectAddress* address);

@@ -23,8 +23,10 @@ public:
     LocaleNumberReading localeReading = [](const std::string&) { return std::nullopt; };
     std::optional<std::size_t>
         cancelAtReport; // "Abbrechen" is seen at this report of progress, from 1, and after
+    std::optional<std::size_t> cancelAtCheck; // "Abbrechen" is seen at this check before a call, from 1
 
     Strings events; // "wait", "restore", "message: ..."
+    std::size_t stopChecks = 0;
     int oldValReads = 0;
     std::vector<std::pair<std::size_t, std::optional<std::size_t>>> progress;
 
@@ -51,6 +53,11 @@ public:
     {
         progress.emplace_back(done, total);
         return !(cancelAtReport && progress.size() >= *cancelAtReport);
+    }
+    bool stopRequested() override
+    {
+        ++stopChecks;
+        return cancelAtCheck && stopChecks >= *cancelAtCheck;
     }
 };
 

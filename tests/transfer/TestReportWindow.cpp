@@ -315,12 +315,14 @@ void TestReportWindow::stoppedUndoKeepsRueckgaengig()
 
 // While a run is under way only "Abbrechen" takes input: a menu shortcut and
 // a close request of the main window are dropped, also one still queued when
-// the run ends; "Abbrechen" stops the run after the command under way.
+// the run ends; "Abbrechen" shows at once that it was heard, takes no second
+// press and stops the run at its next call to KORVANT.
 void TestReportWindow::onlyAbbrechenTakesInputWhileARunIsUnderWay()
 {
     m_main->transfer().setProgressTiming({0, 0});
     QWindow* mainWindow = m_main->windowHandle();
     bool progressSeen = false;
+    bool cancelShown = false;
     m_prepareHost = [&](FakeHost& host) {
         host.onCall = [&](long call) {
             if (call == 25) { // a read of command 3
@@ -332,8 +334,12 @@ void TestReportWindow::onlyAbbrechenTakesInputWhileARunIsUnderWay()
                                       guitest::child<QAction>(m_main, QStringLiteral("Toolbar1_6"))),
                                   Qt::LeftButton);
                 m_main->close();
-                if (progress)
+                if (progress) {
                     QTest::keyClick(progress, Qt::Key_Escape);
+                    auto* cancel = progress->findChild<QPushButton*>(QStringLiteral("TransferCancel"));
+                    cancelShown = m_main->transfer().isCancelling() && !cancel->isEnabled() &&
+                                  cancel->text() == QStringLiteral("Wird abgebrochen…");
+                }
                 QCoreApplication::postEvent(mainWindow, new QCloseEvent); // the frame's close button
             }
         };
@@ -341,6 +347,7 @@ void TestReportWindow::onlyAbbrechenTakesInputWhileARunIsUnderWay()
     messages::setNextAnswer(MessageBox::Answer::Ok);
     QVERIFY(guitest::trigger(m_main, QStringLiteral("START")));
     QVERIFY(progressSeen);
+    QVERIFY(cancelShown);
     QCOMPARE(messages::shownTexts(),
              QStringList{text("Die Übertragung wurde abgebrochen bei Befehl 3 von 26. "
                               "Die Toleranzen wurden nicht vollständig übertragen.")});
@@ -350,8 +357,11 @@ void TestReportWindow::onlyAbbrechenTakesInputWhileARunIsUnderWay()
     QVERIFY(!m_main->transfer().isRunning());
     const TransferReport& report = *m_main->transfer().lastReport();
     QCOMPARE(report.end, TransferReport::End::Cancelled);
-    QCOMPARE(report.rows.size(), std::size_t(3));
+    // Command 3's first three reads, then no call: it has no row.
+    QCOMPARE(report.rows.size(), std::size_t(2));
+    QCOMPARE(lastHost().callsOn(3), (std::vector<std::string>{"get 17", "get 8", "get 6"}));
     QVERIFY(lastHost().callsOn(4).empty());
+    QVERIFY(!m_main->transfer().isCancelling());
     QVERIFY(m_main->cursor().shape() == Qt::ArrowCursor);
 
     // Input goes where it belongs again.

@@ -388,23 +388,27 @@ void TestTransferCommand::missingCollectionWritesNothingAndSaysSo()
 void TestTransferCommand::lostConnectionEndsTheRun_data()
 {
     QTest::addColumn<long>("callsAnswered");
-    QTest::newRow("at the active part program") << 0L;
-    QTest::newRow("at the enumeration") << 3L;
-    QTest::newRow("amid the reads of a command") << 8L;
-    QTest::newRow("at the first put") << 11L;
-    QTest::newRow("at the second put") << 12L;
+    QTest::addColumn<QString>("message");
+    const QString nothing = QString::fromUtf8(transfertexts::ConnectionLostNothingWritten);
+    const QString partly = QString::fromUtf8(transfertexts::ConnectionLost);
+    QTest::newRow("at the active part program") << 0L << nothing;
+    QTest::newRow("at the enumeration") << 3L << nothing;
+    QTest::newRow("amid the reads of a command") << 8L << nothing;
+    QTest::newRow("at the first put") << 11L << partly; // it may have been carried out
+    QTest::newRow("at the second put") << 12L << partly;
 }
 
 void TestTransferCommand::lostConnectionEndsTheRun()
 {
     QFETCH(long, callsAnswered);
+    QFETCH(QString, message);
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     FakeHost host(objects);
     host.loseAfterCalls = callsAnswered;
     FakePort window;
     runTransfer(window, host);
 
-    QCOMPARE(window.events, (Strings{"wait", messageEvent(transfertexts::ConnectionLost), "restore"}));
+    QCOMPARE(window.events, (Strings{"wait", "message: " + message.toStdString(), "restore"}));
     QCOMPARE(host.liveReferences(), std::size_t(0));
     QCOMPARE(host.endedRuns(), 1);
     // Nothing is called after the call that found the connection gone.

@@ -352,8 +352,8 @@ void TestTransferDBus::stoppedRunAndResumedUndoLeaveThePartProgramAsBefore()
     QCOMPARE(controller.lastReport()->rows.at(3).outcome, Outcome::PartlyWritten);
     QCOMPARE(sim::readPartProgram(saved[0].toStdString()).commands[3].plus, 0.1);
     {
-        // The first pass (172 calls), command 1's two puts and command 2's plus.
-        SimProcess sim(saved[0], {QStringLiteral("--leave-after"), QStringLiteral("175"),
+        // The first pass, as far as the run read (4 + 4 * 7 calls), command 1's two puts and command 2's plus.
+        SimProcess sim(saved[0], {QStringLiteral("--leave-after"), QStringLiteral("35"),
                                   QStringLiteral("--save"), saved[1]});
         messages::clearRecord();
         messages::setNextAnswer(MessageBox::Answer::Ok);

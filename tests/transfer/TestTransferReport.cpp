@@ -297,11 +297,11 @@ void TestTransferReport::cancelStopsBetweenCommands()
     const std::string written = preview ? "wird geschrieben" : "geschrieben";
     const std::string what = preview ? "Vorschau" : "Übertragung";
     QCOMPARE(summary(*report), "3 Maße: 2 " + written + ", 1 kein Bereich. " + what +
-                                   " abgebrochen bei Befehl 3 von 26 mit „Abbrechen“.");
+                                   " abgebrochen nach Befehl 3 von 26 mit „Abbrechen“.");
     QCOMPARE(
         window.events.at(1),
-        preview ? messageEvent("Die Vorschau wurde abgebrochen bei Befehl 3 von 26.")
-                : messageEvent("Die Übertragung wurde abgebrochen bei Befehl 3 von 26. Die Toleranzen wurden "
+        preview ? messageEvent("Die Vorschau wurde abgebrochen nach Befehl 3 von 26.")
+                : messageEvent("Die Übertragung wurde abgebrochen nach Befehl 3 von 26. Die Toleranzen wurden "
                                "nicht vollständig übertragen."));
     QCOMPARE(host.liveReferences(), std::size_t(0));
 }

@@ -98,6 +98,15 @@ public:
         return static_cast<long>(result);
     }
 
+    // The gets and puts it has answered so far; -1 when it does not answer.
+    long calls() const
+    {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(m_window, simcom::CallCountMessage, 0, 0, SMTO_BLOCK, 5000, &result))
+            return -1;
+        return static_cast<long>(result);
+    }
+
     // Whether it has ended by itself within the given time.
     bool hasEnded(DWORD withinMs) const
     {

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,8 @@ public:
     bool keepTolerances = true;
     std::vector<std::string> messages;
     bool waitPointer = false;
+    std::optional<std::size_t> cancelAfter; // "Abbrechen" once this many commands are done
+    std::function<bool()> stop;             // asked before every call: "Abbrechen" pressed
 
     const TableDocument& table() const override { return m_table; }
     tablecheck::Locale locale() const override
@@ -51,7 +54,8 @@ public:
     void showMessage(const std::string& text) override { messages.push_back(text); }
     void setWaitPointer() override { waitPointer = true; }
     void restorePointer() override { waitPointer = false; }
-    bool reportProgress(std::size_t, std::optional<std::size_t>) override { return true; }
+    bool reportProgress(std::size_t done, std::optional<std::size_t>) override { return done != cancelAfter; }
+    bool stopRequested() override { return stop && stop(); }
 
     QStringList shownMessages() const
     {
@@ -231,6 +235,10 @@ private slots:
     void conversions_data();
     void conversions();
     void walkBreakingOffEndsTheRun();
+    void hostLeavingOnTheStepThatFindsTheEnd();
+    void cancelTakesEffectAtTheNextCall_data();
+    void cancelTakesEffectAtTheNextCall();
+    void undoReadsNoFurtherThanItsRun();
     void dimensionViewIsASecondInterface();
     void busyHostIsWaitedFor_data();
     void busyHostIsWaitedFor();
@@ -361,8 +369,8 @@ void TestTransferCom::stoppedRunAndResumedUndoLeaveThePartProgramAsBefore()
     QCOMPARE(left.commands.at(3).minus, 0.0);
     window.messages.clear();
     {
-        // The first pass (172 calls), command 1's two puts and command 2's plus.
-        StandIn standIn(left, "--leave-after 175");
+        // The first pass, as far as the run read (4 + 4 * 7 calls), command 1's two puts and command 2's plus.
+        StandIn standIn(left, "--leave-after 35");
         ComHost host;
         const auto undo = undoTransfer(window, host, *run);
         QVERIFY(undo);
@@ -545,9 +553,99 @@ void TestTransferCom::walkBreakingOffEndsTheRun()
     StandIn standIn(transfercases::partProgram(), "--fail-next 3");
     RecordingWindow window;
     runOnce(window);
-    QCOMPARE(window.shownMessages(), only(transfertexts::ConnectionLost));
+    QCOMPARE(window.shownMessages(), only(transfertexts::ListBroken));
     QCOMPARE(standIn.liveObjects(), 0L);
     checkTolerances(standIn.closeAndRead(), Expected::FirstTwoOnly);
+}
+
+// KORVANT goes on the step after the last command, which IEnumVARIANT needs
+// to find the end: the run stopped after command 26, and its undo, against
+// KORVANT started again, leaves the part program exactly as before.
+void TestTransferCom::hostLeavingOnTheStepThatFindsTheEnd()
+{
+    RecordingWindow window;
+    std::optional<TransferReport> run;
+    sim::PartProgram left;
+    {
+        StandIn standIn(transfercases::partProgram(), "--leave-at-next 27");
+        ComHost host;
+        run = runTransfer(window, host);
+        QVERIFY(standIn.hasEnded(10000));
+        left = standIn.closeAndRead();
+    }
+    QCOMPARE(window.shownMessages(), only(transfertexts::ConnectionLost));
+    QVERIFY(run);
+    QCOMPARE(run->rows.size(), std::size_t(25));
+    QCOMPARE(QString::fromStdString(summary(*run)),
+             QStringLiteral("25 Maße: 13 geschrieben, 3 behält eigene Toleranzen, 4 kein Bereich, 3 Achse nicht "
+                            "erfasst, 2 Typ nicht erfasst. Übertragung abgebrochen nach Befehl 26: Die "
+                            "Verbindung zu KORVANT wurde unterbrochen."));
+    checkTolerances(left, Expected::Keeping);
+    window.messages.clear();
+    StandIn standIn(left);
+    ComHost host;
+    const auto undo = undoTransfer(window, host, *run);
+    QCOMPARE(window.shownMessages(), QStringList());
+    QVERIFY(undo && !run->canBeUndone());
+    QCOMPARE(standIn.liveObjects(), 0L);
+    const char* notAsBefore = transfercases::firstCaseNotAsBefore(standIn.closeAndRead());
+    QVERIFY2(!notAsBefore, notAsBefore);
+}
+
+void TestTransferCom::cancelTakesEffectAtTheNextCall_data()
+{
+    QTest::addColumn<long>("pressedDuring");
+    QTest::addColumn<long>("callsAfter");
+    QTest::addColumn<std::size_t>("rows");
+    // The way to the commands takes 4 calls, command 1 7 reads and calls 12 and 13 for its puts.
+    QTest::newRow("during a read") << 8L << 0L << std::size_t(0);
+    QTest::newRow("during the plus put: the minus put follows") << 12L << 1L << std::size_t(1);
+}
+
+// "Abbrechen", pressed while KORVANT takes 200 ms a call, is seen before the
+// next call: none follows it but the second put of the dimension under way.
+void TestTransferCom::cancelTakesEffectAtTheNextCall()
+{
+    QFETCH(long, pressedDuring);
+    QFETCH(long, callsAfter);
+    QFETCH(std::size_t, rows);
+    StandIn standIn(transfercases::partProgram(), "--delay 200");
+    RecordingWindow window;
+    window.stop = [&] { return standIn.calls() >= pressedDuring; };
+    ComHost host;
+    const auto run = runTransfer(window, host);
+    QVERIFY(run);
+    QCOMPARE(run->end, TransferReport::End::Cancelled);
+    QCOMPARE(standIn.calls() - pressedDuring, callsAfter);
+    QCOMPARE(run->rows.size(), rows);
+    QCOMPARE(standIn.liveObjects(), 0L);
+}
+
+// A run stopped after command 10 of 300: its undo compares commands 1 to 10,
+// puts back their tolerances and reads none after them.
+void TestTransferCom::undoReadsNoFurtherThanItsRun()
+{
+    sim::PartProgram program;
+    program.name = "Dreihundert";
+    program.commands.assign(300, transfercases::cases()[0].before);
+    StandIn standIn(program);
+    RecordingWindow window;
+    window.cancelAfter = 10;
+    ComHost runHost;
+    std::optional<TransferReport> run = runTransfer(window, runHost);
+    QVERIFY(run && run->canBeUndone());
+    QCOMPARE(run->rows.size(), std::size_t(10));
+    const long before = standIn.calls();
+    ComHost undoHost;
+    const auto undo = undoTransfer(window, undoHost, *run);
+    QVERIFY(undo && !run->canBeUndone());
+    // The way to the commands, 7 reads of each of the 10, and its 20 puts.
+    QCOMPARE(standIn.calls() - before, 4L + 7 * 10 + 2 * 10);
+    QCOMPARE(standIn.liveObjects(), 0L);
+    const sim::PartProgram after = standIn.closeAndRead();
+    QCOMPARE(after.commands.size(), std::size_t(300));
+    for (const sim::Command& command : after.commands)
+        QVERIFY(command.plus == 0 && command.minus == 0);
 }
 
 // The dimension view is a second interface of the command, with the
@@ -592,21 +690,24 @@ void TestTransferCom::busyHostIsWaitedFor()
 void TestTransferCom::busyHostIsNamed_data()
 {
     QTest::addColumn<QString>("options");
-    QTest::newRow("from the request for the application on") << "--busy-forever";
-    QTest::newRow("before the part program is read") << "--busy-forever --busy-after 1";
-    QTest::newRow("mid-run") << "--busy-forever --busy-after 40";
+    QTest::addColumn<QString>("message");
+    const QString nothing = QString::fromUtf8(transfertexts::BusyNothingWritten);
+    QTest::newRow("from the request for the application on") << "--busy-forever" << nothing;
+    QTest::newRow("before the part program is read") << "--busy-forever --busy-after 1" << nothing;
+    QTest::newRow("mid-run") << "--busy-forever --busy-after 40" << QString::fromUtf8(transfertexts::Busy);
 }
 
 void TestTransferCom::busyHostIsNamed()
 {
     QFETCH(QString, options);
+    QFETCH(QString, message);
     StandIn standIn(transfercases::partProgram(), options.toStdString());
     RecordingWindow window;
     const DWORD start = GetTickCount();
     runOnce(window);
     const DWORD took = GetTickCount() - start;
     QVERIFY2(took < 15000, qPrintable(QStringLiteral("%1 ms").arg(took)));
-    QCOMPARE(window.shownMessages(), only(transfertexts::Busy));
+    QCOMPARE(window.shownMessages(), QStringList{message});
     QVERIFY(!window.waitPointer);
     // A stand-in busy for ever rejects COM's own release calls as well, so it
     // keeps what it handed out before; only the run that got nothing is checked.
@@ -647,7 +748,7 @@ void TestTransferCom::undoOfABusyHostIsNamed()
     QVERIFY(run && run->canBeUndone());
     ComHost undoHost;
     QVERIFY(!undoTransfer(window, undoHost, *run));
-    QCOMPARE(window.shownMessages(), only(transfertexts::UndoBusy));
+    QCOMPARE(window.shownMessages(), only(transfertexts::UndoBusyNothingRestored));
     QVERIFY(!window.waitPointer);
     QVERIFY(run->canBeUndone());
 }

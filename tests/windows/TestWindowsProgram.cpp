@@ -180,6 +180,7 @@ private slots:
     void wholeStoryByKeyboardIntoKorvant();
     void reportWindowUndoesIntoKorvant();
     void aRunTakesNoInputButAbbrechen();
+    void abbrechenTakesEffectAtTheNextCall();
     void dialogsOpenInTheForegroundWithTheKeyboard();
     void theFrameAsksInEditModeAndKeepsItsSize();
     void theTableNameShowsWhileTheWindowIsInactive();
@@ -583,12 +584,45 @@ void TestWindowsProgram::aRunTakesNoInputButAbbrechen()
     QVERIFY(guitest::trigger(main, QStringLiteral("START")));
     const TransferReport& stopped = *main->transfer().lastReport();
     QCOMPARE(stopped.end, TransferReport::End::Cancelled);
+    // The first run wrote every tolerance, which the second keeps.
     QCOMPARE(messages::shownTexts(),
              QStringList{QStringLiteral("Die Übertragung wurde ") +
                          QString::fromStdString(stoppedAtText(stopped)) +
-                         QStringLiteral(". Die Toleranzen wurden nicht vollständig übertragen.")});
+                         QStringLiteral(". Es wurden keine Toleranzen übertragen.")});
     QVERIFY(stopped.stoppedAt > 0 && stopped.stoppedAt < 600);
     QVERIFY(m_shell->mainWindow() && main->isVisible());
+}
+
+// Against a KORVANT that takes 200 ms a call, Escape typed in the progress
+// window stops the run within two calls (the second put of a dimension may
+// follow the call under way), counted in the stand-in's calls.
+void TestWindowsProgram::abbrechenTakesEffectAtTheNextCall()
+{
+    startShell(m_folder->path());
+    MainWindow* main = m_shell->showMainWindow();
+    QStringList shown;
+    for (const std::string& value : transfercases::tableValues())
+        shown << QString::fromStdString(value);
+    main->table().showFileValues(shown);
+    main->table().setPath(QStringLiteral("C:\\Tabellen\\Grenzfälle.tabelle"));
+    comstandin::StandIn standIn(sim::generatePartProgram(600), "--delay 200");
+    QVERIFY(standIn.isRunning());
+    QVERIFY(activate(main));
+
+    long pressedAt = -1;
+    QTimer::singleShot(900, main, [&] {
+        if (auto* progress = main->findChild<TransferProgress*>())
+            SetForegroundWindow(handleOf(progress));
+        pressedAt = standIn.calls();
+        typeOnKeyboard({VK_ESCAPE});
+    });
+    messages::setNextAnswer(MessageBox::Answer::Ok);
+    QVERIFY(guitest::trigger(main, QStringLiteral("START")));
+    QCOMPARE(main->transfer().lastReport()->end, TransferReport::End::Cancelled);
+    QCOMPARE(messages::shownTexts().size(), 1);
+    QVERIFY(pressedAt > 0);
+    const long after = standIn.calls() - pressedAt;
+    QVERIFY2(after <= 2, qPrintable(QStringLiteral("%1 Aufrufe nach Escape").arg(after)));
 }
 
 // The save and open dialogs come to the foreground with the focus on "OK",

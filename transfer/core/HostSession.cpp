@@ -9,8 +9,10 @@ namespace {
 
 void stopUnlessReachable(CallStatus status)
 {
-    if (status == CallStatus::ConnectionLost || status == CallStatus::Busy)
-        throw RunStopped{status};
+    if (status == CallStatus::ConnectionLost)
+        throw RunStopped{StopCause::ConnectionLost};
+    if (status == CallStatus::Busy)
+        throw RunStopped{StopCause::Busy};
 }
 
 } // namespace
@@ -67,8 +69,15 @@ std::optional<std::string> Session::readAnyText(const Reference& from, Interface
     return std::string(); // a Boolean or a number: some text that is not "Nothing"
 }
 
+void Session::admit()
+{
+    if (m_unbroken == 0 && m_port.stopRequested())
+        throw RunStopped{StopCause::Cancelled};
+}
+
 bool Session::write(const Reference& to, Interface interface, int dispid, double value)
 {
+    admit();
     const CallStatus status = m_host.put(to.object(), interface, dispid, Value(value));
     stopUnlessReachable(status);
     return status == CallStatus::Ok;
@@ -76,6 +85,7 @@ bool Session::write(const Reference& to, Interface interface, int dispid, double
 
 std::unique_ptr<Enumerator> Session::enumerate(const Reference& collection)
 {
+    admit();
     auto result = m_host.enumerate(collection.object());
     stopUnlessReachable(result.status);
     return result.ok() ? std::move(result.value) : nullptr;
@@ -83,9 +93,13 @@ std::unique_ptr<Enumerator> Session::enumerate(const Reference& collection)
 
 std::optional<Reference> Session::next(Enumerator& enumerator)
 {
+    admit();
     auto result = enumerator.next();
     stopUnlessReachable(result.status);
-    if (!result.ok() || !result.value)
+    // Taken for the end, a failed step would tell a run that stopped as complete.
+    if (!result.ok())
+        throw RunStopped{StopCause::ListBroken};
+    if (!result.value)
         return std::nullopt;
     return adopt(*result.value);
 }
@@ -95,6 +109,7 @@ Value Session::read(const Reference& from, Interface interface, int dispid)
 {
     if (from.isEmpty())
         return {};
+    admit();
     CallResult<Value> result = m_host.get(from.object(), interface, dispid);
     stopUnlessReachable(result.status);
     return result.ok() ? std::move(result.value) : Value{};

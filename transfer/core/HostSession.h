@@ -16,10 +16,21 @@ class TransferPort;
 // silent or busy for too long.
 namespace korvant {
 
-// Thrown when a call finds the host gone, silent or busy: the run stops and says why.
+// Why a run stops before its end.
+enum class StopCause
+{
+    ConnectionLost,
+    Busy,
+    ListBroken, // a step of the command list's enumeration failed: the commands after it are unknown
+    Cancelled   // "Abbrechen", seen before a call
+};
+
+// Thrown when a call finds the host gone, silent or busy, when the command
+// list breaks off, or before a call once "Abbrechen" was asked for: the run
+// stops and says why.
 struct RunStopped
 {
-    CallStatus status; // ConnectionLost or Busy
+    StopCause cause;
 };
 
 // One host reference, given up when the command no longer needs it.
@@ -48,11 +59,26 @@ private:
 };
 
 // The host calls of one run. A read that fails or brings a value of the
-// wrong type gives no value; a lost connection or a busy host ends the run.
+// wrong type gives no value; a lost connection or a busy host ends the run,
+// and so does "Abbrechen", asked of the port before every call.
 class Session
 {
 public:
-    explicit Session(Host& host) : m_host(host) {}
+    Session(Host& host, TransferPort& port) : m_host(host), m_port(port) {}
+
+    // While one lives, calls go on whatever the port asks: the second put of
+    // a dimension follows its first.
+    class Unbroken
+    {
+    public:
+        explicit Unbroken(Session& session) : m_session(session) { ++m_session.m_unbroken; }
+        ~Unbroken() { --m_session.m_unbroken; }
+        Unbroken(const Unbroken&) = delete;
+        Unbroken& operator=(const Unbroken&) = delete;
+
+    private:
+        Session& m_session;
+    };
 
     Reference adopt(ObjectRef object) { return Reference(m_host, object); }
 
@@ -69,13 +95,18 @@ public:
     bool write(const Reference& to, Interface interface, int dispid, double value);
 
     std::unique_ptr<Enumerator> enumerate(const Reference& collection);
+    // The next command, or nothing at the list's end; a step that fails stops the run.
     std::optional<Reference> next(Enumerator& enumerator);
 
 private:
+    // Throws RunStopped when "Abbrechen" was asked for and no Unbroken lives.
+    void admit();
     Value read(const Reference& from, Interface interface, int dispid);
     Value readScalar(const Reference& from, Interface interface, int dispid);
 
     Host& m_host;
+    TransferPort& m_port;
+    int m_unbroken = 0;
 };
 
 // What the transfer reads of one command, in its order: dimension flag,

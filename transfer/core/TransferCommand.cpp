@@ -71,8 +71,12 @@ void visitCommand(Session& session, TransferPort& port, const RangeSet& ranges, 
     row.outcome = Outcome::WriteFailed;
     try {
         putTolerances(session, *reading.dimension, *row.plusNew, *row.minusNew, row.plusPut, row.minusPut);
-    } catch (const RunStopped&) {
-        row.outcome = writeOutcome(row.plusPut, row.minusPut);
+    } catch (const RunStopped& stopped) {
+        // "Abbrechen" before the first put leaves the command as if not reached.
+        if (stopped.cause == StopCause::Cancelled)
+            report.rows.pop_back();
+        else
+            row.outcome = writeOutcome(row.plusPut, row.minusPut);
         throw;
     }
     row.outcome = writeOutcome(row.plusPut, row.minusPut);
@@ -96,7 +100,7 @@ std::optional<TransferReport> attachAndTransfer(TransferPort& port, Host& host, 
     }
     const auto kind =
         mode == TransferMode::Preview ? TransferReport::Kind::Preview : TransferReport::Kind::Run;
-    Session session(host);
+    Session session(host, port);
     std::optional<TransferReport> report;
     try {
         const std::optional<Attachment> attached = attach(session, host, port);

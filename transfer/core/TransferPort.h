@@ -31,4 +31,7 @@ public:
     // empty where the host does not tell it in advance. False when the user
     // asked to stop ("Abbrechen").
     virtual bool reportProgress(std::size_t done, std::optional<std::size_t> total) = 0;
+    // Asked before every call to KORVANT but the second put of a dimension:
+    // whether the user asked to stop ("Abbrechen"). Cheap when asked often.
+    virtual bool stopRequested() = 0;
 };

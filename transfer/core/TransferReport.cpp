@@ -107,7 +107,10 @@ std::string outcomeDetail(const ReportRow& row, Kind kind)
 
 std::string stoppedAtText(const TransferReport& report)
 {
-    std::string text = transfertexts::StoppedAt + std::to_string(report.stoppedAt);
+    if (report.stoppedAt == 0)
+        return transfertexts::StoppedBeforeFirst;
+    std::string text = (report.stoppedAfter ? transfertexts::StoppedAfter : transfertexts::StoppedAt) +
+                       std::to_string(report.stoppedAt);
     if (report.commandCount)
         text += transfertexts::Of + std::to_string(*report.commandCount);
     return text;
@@ -115,13 +118,17 @@ std::string stoppedAtText(const TransferReport& report)
 
 namespace {
 
-std::string undoProgressText(const UndoTally& tally)
+// An undo that stopped tells how far it got, even where it put nothing back.
+std::string undoProgressText(const UndoTally& tally, bool undoStopped)
 {
-    if (!tally.started())
+    if (!tally.started() && !undoStopped)
         return {};
     const std::size_t changed = tally.written - tally.restored - tally.open;
     if (tally.open == 0 && changed == 0)
         return transfertexts::TransferUndone;
+    if (tally.open == 0 && tally.restored == 0)
+        return transfertexts::NothingUndone + std::to_string(changed) +
+               (changed == 1 ? transfertexts::OneWasChanged : transfertexts::ManyWereChanged);
     if (tally.open == 0)
         return transfertexts::TransferUndoneBut + std::to_string(changed) +
                (changed == 1 ? transfertexts::OneChangedSince : transfertexts::ChangedSinceMany);
@@ -162,14 +169,17 @@ std::string summary(const TransferReport& report)
     case TransferReport::End::Busy:
         text += what + stoppedAtText(report) + SummaryBusy;
         break;
+    case TransferReport::End::ListBroken:
+        text += what + stoppedAtText(report) + SummaryListBroken;
+        break;
     case TransferReport::End::Cancelled:
         text += what + stoppedAtText(report) + SummaryCancelled;
         break;
     }
     if (report.kind == Kind::Run)
-        text += undoProgressText(undoTally(report));
+        text += undoProgressText(undoTally(report), false);
     else if (report.kind == Kind::Undo)
-        text += undoProgressText(report.undoTally);
+        text += undoProgressText(report.undoTally, report.end != TransferReport::End::Complete);
     return text;
 }
 

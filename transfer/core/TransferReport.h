@@ -93,6 +93,7 @@ struct TransferReport
         CommandsUnreadable,
         ConnectionLost,
         Busy,
+        ListBroken, // a step of the command list failed
         Cancelled
     };
 
@@ -109,7 +110,8 @@ struct TransferReport
     // counted by a walk that went to the end; unknown for a stopped run of a host that does not tell.
     std::optional<std::size_t> commandCount;
     std::size_t commandsVisited = 0; // commands the walk has finished
-    std::size_t stoppedAt = 0;       // the command a stopped walk stopped at
+    std::size_t stoppedAt = 0;       // the command a stopped walk stopped at; 0: before the first
+    bool stoppedAfter = false;       // the stop came after command stoppedAt was done with
     std::vector<ReportRow> rows; // one per command whose dimension flag did not read false, in program order
     UndoTally undoTally;         // an undo's: how far the run's undo has got with it
 
@@ -133,7 +135,9 @@ std::string outcomeDetail(const ReportRow& row, TransferReport::Kind kind);
 // The counts of each outcome that occurs, how a stopped walk ended, and how
 // far the undo of a run has got.
 std::string summary(const TransferReport& report);
-// "abgebrochen bei Befehl 3 von 24", without "von" where the count is unknown.
+// "abgebrochen bei Befehl 3 von 24" (within command 3), "… nach Befehl 3 von
+// 24" (after it), without "von" where the count is unknown; "abgebrochen vor
+// dem ersten Befehl".
 std::string stoppedAtText(const TransferReport& report);
 
 // A number with up to 6 decimals and no trailing zeros, with this decimal

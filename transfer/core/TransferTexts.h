@@ -18,9 +18,21 @@ inline const char* const ConnectionLost =
     "Die Verbindung zu KORVANT wurde unterbrochen. Die Toleranzen wurden nicht vollständig übertragen.";
 inline const char* const Busy =
     "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Die Toleranzen wurden nicht vollständig übertragen.";
+// A stop before anything was written.
+inline const char* const ConnectionLostNothingWritten =
+    "Die Verbindung zu KORVANT wurde unterbrochen. Es wurden keine Toleranzen übertragen.";
+inline const char* const BusyNothingWritten =
+    "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Es wurden keine Toleranzen übertragen.";
+// A step of the command list that failed: the commands after it are unknown.
+inline const char* const ListBroken = "Die Befehle des Teileprogramms konnten nicht weiter gelesen werden. "
+                                      "Die Toleranzen wurden nicht vollständig übertragen.";
+inline const char* const ListBrokenNothingWritten =
+    "Die Befehle des Teileprogramms konnten nicht weiter gelesen werden. Es wurden keine Toleranzen übertragen.";
 // "Abbrechen" in the progress window; the stop's place goes between the parts.
 inline const char* const RunCancelled = "Die Übertragung wurde ";
 inline const char* const RunCancelledEnd = ". Die Toleranzen wurden nicht vollständig übertragen.";
+inline const char* const RunCancelledNothingEnd = ". Es wurden keine Toleranzen übertragen.";
+inline const char* const Cancelled = "abgebrochen"; // where no place can be named
 inline const char* const PreviewCancelled = "Die Vorschau wurde ";
 inline const char* const PreviewCancelledEnd = ".";
 
@@ -34,10 +46,15 @@ inline const char* const UndoConnectionLost =
     "Die Verbindung zu KORVANT wurde unterbrochen. Die Toleranzen wurden nicht vollständig zurückgesetzt.";
 inline const char* const UndoBusy = "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Die Toleranzen "
                                     "wurden nicht vollständig zurückgesetzt.";
+inline const char* const UndoConnectionLostNothingRestored =
+    "Die Verbindung zu KORVANT wurde unterbrochen. Es wurde nichts zurückgesetzt.";
+inline const char* const UndoBusyNothingRestored =
+    "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Es wurde nichts zurückgesetzt.";
 inline const char* const UndoCancelledBeforePuts =
     "Das Zurücksetzen wurde abgebrochen. Es wurde nichts zurückgesetzt.";
 inline const char* const UndoCancelled = "Das Zurücksetzen wurde ";
 inline const char* const UndoCancelledEnd = ". Die Toleranzen wurden nicht vollständig zurückgesetzt.";
+inline const char* const UndoCancelledNothingEnd = ". Es wurde nichts zurückgesetzt.";
 
 // The report's columns, "Nr." first.
 constexpr int ColumnCount = 10;
@@ -95,15 +112,22 @@ inline const char* const TheTransfer = " Übertragung ";
 inline const char* const ThePreview = " Vorschau ";
 inline const char* const TheUndo = " Zurücksetzen ";
 inline const char* const StoppedAt = "abgebrochen bei Befehl ";
+inline const char* const StoppedAfter = "abgebrochen nach Befehl ";
+inline const char* const StoppedBeforeFirst = "abgebrochen vor dem ersten Befehl";
 inline const char* const Of = " von ";
 inline const char* const SummaryConnectionLost = ": Die Verbindung zu KORVANT wurde unterbrochen.";
 inline const char* const SummaryBusy = ": KORVANT ist beschäftigt und nimmt keine Aufrufe an.";
+inline const char* const SummaryListBroken = ": Die Befehle des Teileprogramms konnten nicht weiter gelesen werden.";
 inline const char* const SummaryCancelled = " mit „Abbrechen“.";
 inline const char* const TransferUndone = " Die Übertragung wurde zurückgesetzt.";
 // A dimension changed since keeps its change, and with it perhaps a tolerance of the run.
 inline const char* const TransferUndoneBut = " Die Übertragung wurde zurückgesetzt, bis auf ";
 inline const char* const OneChangedSince = " Maß, das seit der Übertragung geändert wurde.";
 inline const char* const ChangedSinceMany = " Maße, die seit der Übertragung geändert wurden.";
+// Every dimension the run wrote into was changed since: nothing was put back.
+inline const char* const NothingUndone = " Es wurde nichts zurückgesetzt: ";
+inline const char* const OneWasChanged = " Maß wurde seit der Übertragung geändert.";
+inline const char* const ManyWereChanged = " Maße wurden seit der Übertragung geändert.";
 inline const char* const TransferPartlyUndone = " Die Übertragung wurde teilweise zurückgesetzt: ";
 
 } // namespace transfertexts

@@ -62,15 +62,17 @@ public:
         for (std::size_t i = 0; i < run.rows.size(); ++i)
             m_rowAt[run.rows[i].position] = i;
         // A stopped run read the commands before its stop; of the one it
-        // stopped at, all where "Abbrechen" stopped it, else what its row holds.
-        const bool complete = run.end == TransferReport::End::Complete;
-        m_known = complete ? run.commandsVisited : run.stoppedAt;
-        m_lastReadWhole = complete || run.end == TransferReport::End::Cancelled;
+        // stopped at, all where it stopped after it, else what its row holds.
+        m_readsToTheEnd = run.end == TransferReport::End::Complete;
+        m_known = m_readsToTheEnd ? run.commandsVisited : run.stoppedAt;
+        m_lastReadWhole = m_readsToTheEnd || run.stoppedAfter;
     }
 
-    // False when the command is not the one the run read there.
+    // False when the command is not the one the run read there, or when it
+    // is the last one a stopped run read: the undo reads no further than its run.
     bool visit(Session& session, const Reference& command, std::size_t position)
     {
+        m_reached = position;
         CommandReading now = readCommand(session, command);
         const auto found = m_rowAt.find(position);
         const ReportRow* then = found == m_rowAt.end() ? nullptr : &m_run.rows[found->second];
@@ -81,18 +83,19 @@ public:
         }
         if (then && wasWritten(*then) && then->undo.state == RowUndo::State::Open)
             checkRow(found->second, now);
-        return true;
+        return m_readsToTheEnd || position < m_known;
     }
 
     // The part program is the one the run wrote into: the same commands in
-    // the same places, as many as there were.
+    // the same places as far as the run read, and as many as there were where
+    // that is known (counted by a run that went to the end, or told by KORVANT).
     bool samePartProgram() const
     {
         if (m_changed)
             return false;
-        if (m_run.commandCount)
-            return m_undo.commandCount == m_run.commandCount;
-        return m_undo.commandCount && *m_undo.commandCount >= m_known;
+        if (m_readsToTheEnd || (m_run.commandCount && m_undo.commandCount))
+            return m_undo.commandCount == m_run.commandCount && m_reached >= m_known;
+        return m_reached == m_known;
     }
 
     std::vector<Planned>& planned() { return m_planned; }
@@ -129,6 +132,8 @@ private:
     TransferReport& m_undo;
     std::map<std::size_t, std::size_t> m_rowAt; // command position -> row of the run
     std::size_t m_known = 0;                    // the last position the run read
+    std::size_t m_reached = 0;                  // the last position this check read
+    bool m_readsToTheEnd = false;               // the run went to the list's end
     bool m_lastReadWhole = false;
     bool m_changed = false;
     std::vector<Planned> m_planned;
@@ -147,15 +152,17 @@ void restoreTolerance(Session& session, const Reference& dimension, int dispid, 
     }
     try {
         putTolerance(session, dimension, dispid, before, reported);
-    } catch (const RunStopped&) {
-        kept = reported;
+    } catch (const RunStopped& stopped) {
+        // A put "Abbrechen" came before tells nothing new of the tolerance.
+        if (stopped.cause != StopCause::Cancelled)
+            kept = reported;
         throw;
     }
     kept = reported;
 }
 
 // The second pass: the tolerances from before back into every row found as
-// the run left it, row by row; "Abbrechen" stops between two rows.
+// the run left it, row by row; "Abbrechen" stops before a row's puts, never between them.
 void restore(Session& session, TransferPort& port, TransferReport& run, TransferReport& undo,
              std::vector<Planned>& planned)
 {
@@ -164,14 +171,18 @@ void restore(Session& session, TransferPort& port, TransferReport& run, Transfer
         ReportRow& kept = run.rows[each.runRow];
         ReportRow& row = undo.rows[each.undoRow];
         undo.stoppedAt = row.position;
+        undo.stoppedAfter = false;
         row.outcome = Outcome::WriteFailed;
         try {
             restoreTolerance(session, each.dimension, dispid::PlusTolerance, *kept.plusBefore,
                              each.plusNeeded, row.plusPut, kept.undo.plus);
+            const Session::Unbroken together(session);
             restoreTolerance(session, each.dimension, dispid::MinusTolerance, *kept.minusBefore,
                              each.minusNeeded, row.minusPut, kept.undo.minus);
-        } catch (const RunStopped&) {
-            row.outcome = writeOutcome(row.plusPut, row.minusPut);
+        } catch (const RunStopped& stopped) {
+            // "Abbrechen" comes before a row's first put, never between its two.
+            row.outcome = stopped.cause == StopCause::Cancelled ? Outcome::NotReached
+                                                                : writeOutcome(row.plusPut, row.minusPut);
             throw;
         }
         row.outcome = writeOutcome(row.plusPut, row.minusPut);
@@ -179,6 +190,7 @@ void restore(Session& session, TransferPort& port, TransferReport& run, Transfer
             kept.undo.state = RowUndo::State::Restored;
         const bool last = i + 1 == planned.size();
         if (!port.reportProgress(row.position, undo.commandCount) && !last) {
+            undo.stoppedAfter = true;
             endStopped(undo, TransferReport::End::Cancelled, port);
             return;
         }
@@ -248,7 +260,7 @@ std::optional<TransferReport> undoInto(Session& session, TransferPort& port, con
 std::optional<TransferReport> undoTransfer(TransferPort& port, Host& host, TransferReport& run)
 {
     port.setWaitPointer();
-    Session session(host);
+    Session session(host, port);
     std::optional<TransferReport> undo;
     try {
         if (const std::optional<Attachment> attached = attach(session, host, port))

@@ -3,11 +3,15 @@
 #include "transfer/core/TransferPort.h"
 #include "transfer/core/TransferTexts.h"
 
+#include <algorithm>
+
 namespace korvant {
 
 WalkEnd walkCommands(Session& session, TransferPort& port, const Reference& commands, TransferReport& report,
                      const CommandVisit& visit)
 {
+    // A stop from here until the first command is fetched comes before it.
+    report.stoppedAt = 0;
     const std::unique_ptr<Enumerator> enumerator = commands.isEmpty() ? nullptr : session.enumerate(commands);
     if (!enumerator)
         return WalkEnd::Unreadable;
@@ -16,46 +20,70 @@ WalkEnd walkCommands(Session& session, TransferPort& port, const Reference& comm
     std::size_t& done = report.commandsVisited;
     port.reportProgress(done, total);
     for (;;) {
-        report.stoppedAt = done + 1;
+        // A stop on the step that fetches the next command, the one that finds
+        // the end too, comes after the command before it.
+        report.stoppedAt = done;
+        report.stoppedAfter = true;
+        // Past the last command "Abbrechen" comes too late to stop anything.
+        std::optional<Session::Unbroken> toTheEnd;
+        if (total && done == *total)
+            toTheEnd.emplace(session);
         const std::optional<Reference> command = session.next(*enumerator);
+        toTheEnd.reset();
         if (!command)
             break;
+        report.stoppedAt = done + 1;
+        report.stoppedAfter = false;
         if (!visit(*command, done + 1))
             return WalkEnd::Ended;
         const bool goOn = port.reportProgress(++done, total);
-        // A stop asked for after the last command comes too late to stop anything.
         if (!goOn && !(total && done == *total)) {
             report.stoppedAt = done;
+            report.stoppedAfter = true;
             return WalkEnd::Cancelled;
         }
     }
     report.stoppedAt = 0;
+    report.stoppedAfter = false;
     report.commandCount = done;
     return WalkEnd::Complete;
 }
 
 namespace {
 
-const char* lostMessage(CallStatus status, TransferReport::Kind kind)
-{
-    const bool busy = status == CallStatus::Busy;
-    if (kind == TransferReport::Kind::Undo)
-        return busy ? transfertexts::UndoBusy : transfertexts::UndoConnectionLost;
-    return busy ? transfertexts::Busy : transfertexts::ConnectionLost;
-}
-
-std::string cancelMessage(const TransferReport& report)
+// The stop's cause, and whether the command got anything written (put back) before it.
+const char* stopMessage(StopCause cause, TransferReport::Kind kind, bool anythingDone)
 {
     using namespace transfertexts;
-    switch (report.kind) {
+    const bool busy = cause == StopCause::Busy;
+    if (kind == TransferReport::Kind::Undo) {
+        if (cause == StopCause::ListBroken)
+            return UndoCommandsUnreadable;
+        if (anythingDone)
+            return busy ? UndoBusy : UndoConnectionLost;
+        return busy ? UndoBusyNothingRestored : UndoConnectionLostNothingRestored;
+    }
+    if (cause == StopCause::ListBroken)
+        return anythingDone ? ListBroken : ListBrokenNothingWritten;
+    if (anythingDone)
+        return busy ? Busy : ConnectionLost;
+    return busy ? BusyNothingWritten : ConnectionLostNothingWritten;
+}
+
+// "Die Übertragung wurde abgebrochen nach Befehl 3 von 24. …"; without a
+// report, without the place.
+std::string cancelMessage(TransferReport::Kind kind, const std::string& place, bool anythingDone)
+{
+    using namespace transfertexts;
+    switch (kind) {
     case TransferReport::Kind::Preview:
-        return PreviewCancelled + stoppedAtText(report) + PreviewCancelledEnd;
+        return PreviewCancelled + place + PreviewCancelledEnd;
     case TransferReport::Kind::Undo:
-        return UndoCancelled + stoppedAtText(report) + UndoCancelledEnd;
+        return UndoCancelled + place + (anythingDone ? UndoCancelledEnd : UndoCancelledNothingEnd);
     case TransferReport::Kind::Run:
         break;
     }
-    return RunCancelled + stoppedAtText(report) + RunCancelledEnd;
+    return RunCancelled + place + (anythingDone ? RunCancelledEnd : RunCancelledNothingEnd);
 }
 
 } // namespace
@@ -66,9 +94,11 @@ void putTolerance(Session& session, const Reference& dimension, int dispid, doub
     try {
         put = session.write(dimension, Interface::Dimension, dispid, value) ? Put::Done : Put::Failed;
     } catch (const RunStopped& stopped) {
-        // A busy host rejected the call: it was not carried out.
-        if (stopped.status == CallStatus::Busy)
+        // A busy host rejected the call: it was not carried out; "Abbrechen" came before it.
+        if (stopped.cause == StopCause::Busy)
             put = Put::Failed;
+        else if (stopped.cause == StopCause::Cancelled)
+            put = Put::NotTried;
         throw;
     }
 }
@@ -77,13 +107,30 @@ void putTolerances(Session& session, const Reference& dimension, double plus, do
                    Put& minusPut)
 {
     putTolerance(session, dimension, dispid::PlusTolerance, plus, plusPut);
+    const Session::Unbroken together(session);
     putTolerance(session, dimension, dispid::MinusTolerance, minus, minusPut);
+}
+
+TransferReport::End endOf(const RunStopped& stopped)
+{
+    switch (stopped.cause) {
+    case StopCause::Busy:
+        return TransferReport::End::Busy;
+    case StopCause::ListBroken:
+        return TransferReport::End::ListBroken;
+    case StopCause::Cancelled:
+        return TransferReport::End::Cancelled;
+    case StopCause::ConnectionLost:
+        break;
+    }
+    return TransferReport::End::ConnectionLost;
 }
 
 void endStopped(TransferReport& report, TransferReport::End why, TransferPort& port)
 {
     report.end = why;
     const bool undo = report.kind == TransferReport::Kind::Undo;
+    const bool anythingDone = std::any_of(report.rows.begin(), report.rows.end(), wasWritten);
     switch (why) {
     case TransferReport::End::Complete:
         return;
@@ -91,19 +138,26 @@ void endStopped(TransferReport& report, TransferReport::End why, TransferPort& p
         port.showMessage(undo ? transfertexts::UndoCommandsUnreadable : transfertexts::CommandsUnreadable);
         return;
     case TransferReport::End::ConnectionLost:
+        port.showMessage(stopMessage(StopCause::ConnectionLost, report.kind, anythingDone));
+        return;
     case TransferReport::End::Busy:
-        port.showMessage(lostMessage(
-            why == TransferReport::End::Busy ? CallStatus::Busy : CallStatus::ConnectionLost, report.kind));
+        port.showMessage(stopMessage(StopCause::Busy, report.kind, anythingDone));
+        return;
+    case TransferReport::End::ListBroken:
+        port.showMessage(stopMessage(StopCause::ListBroken, report.kind, anythingDone));
         return;
     case TransferReport::End::Cancelled:
-        port.showMessage(cancelMessage(report));
+        port.showMessage(cancelMessage(report.kind, stoppedAtText(report), anythingDone));
         return;
     }
 }
 
 void tellStopped(const RunStopped& stopped, TransferReport::Kind kind, TransferPort& port)
 {
-    port.showMessage(lostMessage(stopped.status, kind));
+    if (stopped.cause == StopCause::Cancelled)
+        port.showMessage(cancelMessage(kind, transfertexts::Cancelled, false));
+    else
+        port.showMessage(stopMessage(stopped.cause, kind, false));
 }
 
 } // namespace korvant

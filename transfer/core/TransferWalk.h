@@ -26,8 +26,8 @@ enum class WalkEnd
 // Visits every command of the collection in its order; the port hears of the
 // progress before the first command and after each, and may ask to stop
 // there. Keeps in the report how many commands there are, how many were
-// visited and, while a command is visited, which: a lost connection or a busy
-// host (thrown as RunStopped) stops the walk at that command.
+// visited and where a stop (thrown as RunStopped) falls: within the command
+// visited, or after the last one visited while the next is fetched.
 WalkEnd walkCommands(Session& session, TransferPort& port, const Reference& commands, TransferReport& report,
                      const CommandVisit& visit);
 
@@ -37,7 +37,7 @@ void putTolerance(Session& session, const Reference& dimension, int dispid, doub
 
 // Puts a dimension's plus and then its minus tolerance, each on its own, and
 // records what became of each; a lost connection or a busy host still ends
-// the run, between the two puts too.
+// the run, between the two puts too, "Abbrechen" only before the first.
 void putTolerances(Session& session, const Reference& dimension, double plus, double minus, Put& plusPut,
                    Put& minusPut);
 
@@ -45,12 +45,9 @@ void putTolerances(Session& session, const Reference& dimension, double plus, do
 // shows the message of the report's kind.
 void endStopped(TransferReport& report, TransferReport::End why, TransferPort& port);
 
-// How a walk stopped by a lost connection or a busy host ends.
-inline TransferReport::End endOf(const RunStopped& stopped)
-{
-    return stopped.status == CallStatus::Busy ? TransferReport::End::Busy
-                                              : TransferReport::End::ConnectionLost;
-}
+// How a walk stopped by a lost connection, a busy host, a broken command
+// list or "Abbrechen" ends.
+TransferReport::End endOf(const RunStopped& stopped);
 
 // A stop before there was a report to keep it.
 void tellStopped(const RunStopped& stopped, TransferReport::Kind kind, TransferPort& port);

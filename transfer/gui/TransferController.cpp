@@ -51,14 +51,14 @@ class TransferController::RunScope : public QObject
 public:
     explicit RunScope(TransferController& controller) : m_controller(controller)
     {
-        m_controller.m_running = true;
+        m_controller.m_state = {true, false};
         QCoreApplication::instance()->installEventFilter(this);
     }
     ~RunScope() override
     {
         QCoreApplication::processEvents();
         QCoreApplication::instance()->removeEventFilter(this);
-        m_controller.m_running = false;
+        m_controller.m_state = {};
     }
 
     bool eventFilter(QObject* receiver, QEvent* event) override
@@ -126,7 +126,7 @@ ReportWindow* TransferController::reportWindow() const
 
 bool TransferController::transfer(QWidget* window)
 {
-    WindowPort port(m_table, window, m_timing);
+    WindowPort port(m_table, window, m_timing, m_state);
     const QDateTime started = QDateTime::currentDateTime();
     auto report = stamped(runTransfer(port, *m_hosts()), started);
     if (!report)
@@ -137,7 +137,7 @@ bool TransferController::transfer(QWidget* window)
 
 void TransferController::run()
 {
-    if (m_running)
+    if (m_state.running)
         return;
     const RunScope scope(*this);
     transfer(m_window);
@@ -145,12 +145,12 @@ void TransferController::run()
 
 void TransferController::preview()
 {
-    if (m_running)
+    if (m_state.running)
         return;
     std::optional<TransferReport> preview;
     {
         const RunScope scope(*this);
-        WindowPort port(m_table, m_window, m_timing);
+        WindowPort port(m_table, m_window, m_timing, m_state);
         const QDateTime started = QDateTime::currentDateTime();
         preview = stamped(runTransfer(port, *m_hosts(), TransferMode::Preview), started);
     }
@@ -160,7 +160,7 @@ void TransferController::preview()
 
 void TransferController::showLastReport()
 {
-    if (m_running)
+    if (m_state.running)
         return;
     if (m_lastReport)
         openReportWindow(*m_lastReport, false);
@@ -182,7 +182,7 @@ void TransferController::openReportWindow(const TransferReport& report, bool off
 void TransferController::runFromReport()
 {
     ReportWindow* window = m_reportWindow;
-    if (m_running || !window)
+    if (m_state.running || !window)
         return;
     const RunScope scope(*this);
     if (transfer(window))
@@ -192,10 +192,10 @@ void TransferController::runFromReport()
 void TransferController::undoFromReport()
 {
     ReportWindow* window = m_reportWindow;
-    if (m_running || !window || !m_lastReport)
+    if (m_state.running || !window || !m_lastReport)
         return;
     const RunScope scope(*this);
-    WindowPort port(m_table, window, m_timing);
+    WindowPort port(m_table, window, m_timing, m_state);
     const QDateTime started = QDateTime::currentDateTime();
     if (auto undone = stamped(undoTransfer(port, *m_hosts(), *m_lastReport), started))
         window->showReport(std::move(*undone), false, m_lastReport->canBeUndone());
@@ -217,7 +217,7 @@ QString TransferController::suggestedCsvPath(const TransferReport& report)
 void TransferController::saveReport()
 {
     ReportWindow* window = m_reportWindow;
-    if (m_running || !window)
+    if (m_state.running || !window)
         return;
     const QString path = m_choosePath(window, suggestedCsvPath(window->report()));
     if (path.isEmpty())

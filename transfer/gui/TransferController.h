@@ -36,7 +36,9 @@ public:
     TransferController(CheckedTable& table, QWidget* window, HostFactory hosts, ProgressTiming timing = {});
     ~TransferController() override;
 
-    bool isRunning() const { return m_running; }
+    bool isRunning() const { return m_state.running; }
+    // "Abbrechen" was pressed in the command under way's progress window.
+    bool isCancelling() const { return m_state.running && m_state.cancelRequested; }
     const std::optional<TransferReport>& lastReport() const { return m_lastReport; }
     // A report carried over from an earlier main window.
     void setLastReport(std::optional<TransferReport> report) { m_lastReport = std::move(report); }
@@ -70,7 +72,7 @@ private:
     HostFactory m_hosts;
     ProgressTiming m_timing;
     std::optional<TransferReport> m_lastReport;
-    bool m_running = false;
+    CommandState m_state;
     QPointer<ReportWindow> m_reportWindow;
     SavePathChooser m_choosePath;
 };

@@ -18,7 +18,7 @@ TransferProgress::TransferProgress(QWidget* parent)
     m_label->setAlignment(Qt::AlignCenter);
     m_label->setMinimumWidth(240);
     m_cancel->setObjectName(QStringLiteral("TransferCancel"));
-    connect(m_cancel, &QPushButton::clicked, this, &TransferProgress::cancel);
+    connect(m_cancel, &QPushButton::clicked, this, &TransferProgress::cancelPressed);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
     layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
@@ -38,17 +38,17 @@ QString TransferProgress::text() const
 
 void TransferProgress::reset()
 {
-    m_cancelRequested = false;
     m_cancel->setEnabled(true);
     m_cancel->setText(QStringLiteral("&Abbrechen"));
     m_label->clear();
 }
 
-void TransferProgress::cancel()
+void TransferProgress::showCancelling()
 {
-    m_cancelRequested = true;
     m_cancel->setEnabled(false);
     m_cancel->setText(QStringLiteral("Wird abgebrochen…"));
+    // The command goes on until its next call to KORVANT: no event loop would paint it before.
+    m_cancel->repaint();
 }
 
 // Escape is "Abbrechen"; Enter, perhaps typed before the window came up, stops nothing.

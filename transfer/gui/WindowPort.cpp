@@ -8,9 +8,15 @@
 
 #include <QCoreApplication>
 
-WindowPort::WindowPort(const CheckedTable& table, QWidget* window, ProgressTiming timing)
-    : m_table(table), m_window(window), m_timing(timing)
+WindowPort::WindowPort(const CheckedTable& table, QWidget* window, ProgressTiming timing, CommandState& state)
+    : m_table(table), m_window(window), m_timing(timing), m_state(state)
 {
+}
+
+// The progress window outlives the command and serves the next one.
+WindowPort::~WindowPort()
+{
+    QObject::disconnect(m_cancelConnection);
 }
 
 const TableDocument& WindowPort::table() const
@@ -55,13 +61,15 @@ bool WindowPort::reportProgress(std::size_t done, std::optional<std::size_t> tot
     const bool finished = total && done == *total;
     if (m_clock.elapsed() < m_timing.delayMs ||
         (!finished && m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < m_timing.intervalMs))
-        return !(m_progressShown && progress->cancelRequested());
+        return !m_state.cancelRequested;
     if (!m_progressShown) {
         // The window of an earlier command is used again, as new.
         if (progress)
             progress->reset();
         else
             progress = new TransferProgress(m_window);
+        m_cancelConnection =
+            QObject::connect(progress, &TransferProgress::cancelPressed, progress, [this] { cancel(); });
         progress->show();
         progress->activateWindow(); // so that Escape reaches it
         m_progressShown = true;
@@ -70,7 +78,26 @@ bool WindowPort::reportProgress(std::size_t done, std::optional<std::size_t> tot
     m_sinceRepaint.start();
     // Paint, and let "Abbrechen" be pressed: the only input taken while the command runs.
     QCoreApplication::processEvents();
-    return !progress->cancelRequested();
+    m_sinceInput.start();
+    return !m_state.cancelRequested;
+}
+
+// A press waits in the queue while a call runs: it is taken before the next
+// call, once an interval has passed since input was last taken.
+bool WindowPort::stopRequested()
+{
+    if (m_progressShown && !m_state.cancelRequested && m_sinceInput.elapsed() >= m_timing.intervalMs) {
+        QCoreApplication::processEvents();
+        m_sinceInput.start();
+    }
+    return m_state.cancelRequested;
+}
+
+void WindowPort::cancel()
+{
+    m_state.cancelRequested = true;
+    if (TransferProgress* progress = existingProgress())
+        progress->showCancelling();
 }
 
 TransferProgress* WindowPort::existingProgress() const

@@ -20,11 +20,9 @@ CallResult<std::optional<ObjectRef>> ComEnumerator::next()
     ULONG fetched = 0;
     const HRESULT outcome =
         comcalls::patiently([&] { return m_elements->Next(1, &element.value, &fetched); });
-    // A walk that breaks off has not visited the commands after it: the
-    // run must not end as if it had.
+    // A failure is never the end: the commands after it were not visited.
     if (FAILED(outcome))
-        return {comcalls::meansRejected(outcome) ? CallStatus::Busy : CallStatus::ConnectionLost,
-                std::nullopt};
+        return {comcalls::statusOf(outcome), std::nullopt};
     // S_FALSE may come with the last element: it is visited all the same.
     if (fetched == 0)
         return {CallStatus::Ok, std::nullopt};
