@@ -91,7 +91,8 @@ private slots:
             {"Tabelle",
              "&Tabelle",
              {"Tab_Edit|Bearbeiten|Ctrl+E", "Tab_Neu_M|Neu erstellen|Ctrl+N", "Tab_SAVE_M|Speichern|Ctrl+S",
-              "Tab_DEL_M|Löschen|Ctrl+D", "Linie1", "Select|Auswählen|Ctrl+A", "Pruefen|Prüfen…|F8"}},
+              "Tab_DEL_M|Löschen|Ctrl+D", "Linie1", "Select|Auswählen|Ctrl+A", "Pruefen|Prüfen…|F8",
+              "Freigeben|&Freigeben…|"}},
             {"Menü_2", "&Hilfe", {"SERVICE|Software Service|", "Linie1_Hilfe", "Info|Info (Dalmerin)|"}},
         };
         const QList<QAction*> menuActions = m_main->menuBar()->actions();
