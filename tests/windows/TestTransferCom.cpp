@@ -8,6 +8,7 @@
 #include "table/core/NumberReading.h"
 #include "korvant-sim/com/SimComObjects.h"
 #include "korvant-sim/com/SimComWindow.h"
+#include "tests/transfer/QtFingerprinting.h"
 #include "tests/transfer/TransferCases.h"
 #include "transfer/core/TransferCommand.h"
 #include "transfer/core/TransferPort.h"
@@ -47,6 +48,7 @@ public:
     {
         return {[](const std::string& text) { return readPlainNumber(text, '.'); }, '.'};
     }
+    TableDocument::Fingerprinting fingerprinting() const override { return qtFingerprinting(); }
     bool keepExistingTolerances() const override { return keepTolerances; }
     void showMessage(const std::string& text) override { messages.push_back(text); }
     void setWaitPointer() override { waitPointer = true; }

@@ -2,6 +2,7 @@
 
 #include "transfer/core/TransferTexts.h"
 
+#include <algorithm>
 #include <charconv>
 
 using Kind = TransferReport::Kind;
@@ -115,6 +116,22 @@ std::string stoppedAtText(const TransferReport& report)
 
 namespace {
 
+// An outcome after its count in the summary: "7 behalten eigene Toleranzen".
+std::string countedOutcome(Outcome outcome, Kind kind, std::size_t count)
+{
+    using namespace transfertexts;
+    switch (outcome) {
+    case Outcome::KeepsOwnTolerances:
+        return count == 1 ? KeepsOwnTolerances : KeepOwnTolerances;
+    case Outcome::AxisNotCovered:
+        return WithAxisNotCovered;
+    case Outcome::TypeNotCovered:
+        return WithTypeNotCovered;
+    default:
+        return outcomeText(outcome, kind);
+    }
+}
+
 std::string undoProgressText(const UndoTally& tally)
 {
     if (!tally.started())
@@ -142,7 +159,7 @@ std::string summary(const TransferReport& report)
         if (counted[outcome] == 0)
             continue;
         text += separator + std::to_string(counted[outcome]) + " " +
-                outcomeText(static_cast<Outcome>(outcome), report.kind);
+                countedOutcome(static_cast<Outcome>(outcome), report.kind, counted[outcome]);
         separator = ", ";
     }
     text += ".";
@@ -175,22 +192,154 @@ std::string summary(const TransferReport& report)
 
 std::string formatNumber(double value, char decimalSeparator)
 {
-    // Room for the largest double written out whole, so that no value is cut;
-    // to_chars follows no locale, unlike printf.
+    if (value == 0) // −0 shows no sign
+        return "0";
+    // Room for the largest double written out whole; to_chars follows no
+    // locale, unlike printf, and in fixed form without a precision gives the
+    // shortest digits that read back as the value.
     char buffer[384];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     std::string text(buffer, written.ptr);
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos) {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (text.back() == '.')
-            text.pop_back();
-        else
-            text[point] = decimalSeparator;
-    }
-    if (text == "-0") // a value that rounds to zero shows no sign
-        text = "0";
+    if (const std::size_t point = text.find('.'); point != std::string::npos)
+        text[point] = decimalSeparator;
     return text;
+}
+
+std::string releaseText(const TransferReport& report)
+{
+    if (!report.release)
+        return transfertexts::NotReleased;
+    return "Stand " + report.release->version + ", " + report.release->releasedBy + ", " +
+           release::shownDate(report.release->releasedAt);
+}
+
+namespace {
+
+// The tolerance a dimension holds after the run: the one put where KORVANT
+// took it (or, in a preview, would take it), the one from before where
+// nothing was put, none where a put got no answer.
+std::optional<double> toleranceAfter(const ReportRow& row, TransferReport::Kind kind, Put how,
+                                     const std::optional<double>& before, const std::optional<double>& put)
+{
+    if (!row.nominal || !row.plusBefore || !row.minusBefore)
+        return std::nullopt; // not read in full
+    if (kind == TransferReport::Kind::Preview && row.outcome == Outcome::Written)
+        return put;
+    switch (how) {
+    case Put::Done:
+        return put;
+    case Put::Unanswered:
+        return std::nullopt;
+    case Put::NotTried:
+    case Put::Failed:
+    case Put::NotNeeded:
+        break;
+    }
+    return before;
+}
+
+// A decimal text's digits without its point, scaled to `decimals` places, and its sign.
+struct Scaled
+{
+    bool negative;
+    std::string digits;
+};
+
+Scaled scaled(const std::string& text, std::size_t decimals)
+{
+    const bool negative = text.front() == '-';
+    std::string digits = text.substr(negative ? 1 : 0);
+    const std::size_t point = digits.find('.');
+    std::size_t have = 0;
+    if (point != std::string::npos) {
+        have = digits.size() - point - 1;
+        digits.erase(point, 1);
+    }
+    return {negative, digits + std::string(decimals - have, '0')};
+}
+
+// Digit strings of equal length: their sum, or their difference where `larger` is the larger.
+std::string addDigits(const std::string& a, const std::string& b)
+{
+    std::string sum(a.size() + 1, '0');
+    int carry = 0;
+    for (std::size_t i = a.size(); i-- > 0;) {
+        const int digit = (a[i] - '0') + (b[i] - '0') + carry;
+        sum[i + 1] = char('0' + digit % 10);
+        carry = digit / 10;
+    }
+    sum[0] = char('0' + carry);
+    return sum;
+}
+
+std::string subtractDigits(const std::string& larger, const std::string& smaller)
+{
+    std::string difference(larger.size(), '0');
+    int borrow = 0;
+    for (std::size_t i = larger.size(); i-- > 0;) {
+        int digit = (larger[i] - '0') - (smaller[i] - '0') - borrow;
+        borrow = digit < 0;
+        difference[i] = char('0' + digit + 10 * borrow);
+    }
+    return difference;
+}
+
+// The exact sum of two numbers as the report shows them, so that the limit is
+// what anyone adding the shown nominal and tolerance gets; a sum of the
+// doubles would carry their binary error ("3.2000200000000003").
+std::string exactSum(double a, double b, char decimalSeparator)
+{
+    const std::string left = formatNumber(a, '.');
+    const std::string right = formatNumber(b, '.');
+    const auto decimalsOf = [](const std::string& text) {
+        const std::size_t point = text.find('.');
+        return point == std::string::npos ? std::size_t(0) : text.size() - point - 1;
+    };
+    const std::size_t decimals = std::max(decimalsOf(left), decimalsOf(right));
+    Scaled x = scaled(left, decimals);
+    Scaled y = scaled(right, decimals);
+    const std::size_t width = std::max(x.digits.size(), y.digits.size());
+    x.digits.insert(0, width - x.digits.size(), '0');
+    y.digits.insert(0, width - y.digits.size(), '0');
+    bool negative = x.negative;
+    std::string digits;
+    if (x.negative == y.negative) {
+        digits = addDigits(x.digits, y.digits);
+    } else if (x.digits >= y.digits) {
+        digits = subtractDigits(x.digits, y.digits);
+    } else {
+        digits = subtractDigits(y.digits, x.digits);
+        negative = y.negative;
+    }
+    digits.insert(0, decimals + 1, '0'); // a whole part of at least one digit
+    std::string whole = digits.substr(0, digits.size() - decimals);
+    std::string fraction = digits.substr(digits.size() - decimals);
+    whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));
+    fraction.erase(fraction.find_last_not_of('0') + 1);
+    std::string text = whole + (fraction.empty() ? "" : decimalSeparator + fraction);
+    return negative && text != "0" ? "-" + text : text;
+}
+
+std::string limitText(const std::optional<double>& nominal, const std::optional<double>& tolerance,
+                      char decimalSeparator)
+{
+    if (!tolerance)
+        return {};
+    return exactSum(*nominal, *tolerance, decimalSeparator);
+}
+
+} // namespace
+
+std::string upperLimitText(const ReportRow& row, TransferReport::Kind kind, char decimalSeparator)
+{
+    return limitText(row.nominal, toleranceAfter(row, kind, row.plusPut, row.plusBefore, row.plusNew),
+                     decimalSeparator);
+}
+
+std::string lowerLimitText(const ReportRow& row, TransferReport::Kind kind, char decimalSeparator)
+{
+    return limitText(row.nominal, toleranceAfter(row, kind, row.minusPut, row.minusBefore, row.minusNew),
+                     decimalSeparator);
 }
 
 std::string cellText(const ReportRow& row, int column, Kind kind, char decimalSeparator)
