@@ -7,7 +7,6 @@
 
 #include <QTest>
 
-#include <charconv>
 #include <clocale>
 
 using namespace reporttest;
@@ -106,15 +105,8 @@ private slots:
     void cancelStopsBetweenCommands_data();
     void cancelStopsBetweenCommands();
 
-    void numbersAreNeverRounded_data();
-    void numbersAreNeverRounded();
-    void numbersAreNeverCutShort();
     void csvOfAStoppedRun_data();
     void csvOfAStoppedRun();
-    void limitsAfterTheRun_data();
-    void limitsAfterTheRun();
-    void limitsAreExactSums_data();
-    void limitsAreExactSums();
     void csvKeepsTextsFromOutsideInert();
     void theReleaseDecidesWhetherTheRunWrites_data();
     void theReleaseDecidesWhetherTheRunWrites();
@@ -330,44 +322,6 @@ void TestTransferReport::cancelStopsBetweenCommands()
     QCOMPARE(host.liveReferences(), std::size_t(0));
 }
 
-void TestTransferReport::numbersAreNeverRounded_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<char>("separator");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("German separator") << 0.1 << ',' << "0,1";
-    QTest::newRow("English separator") << 0.1 << '.' << "0.1";
-    QTest::newRow("negative") << -0.15 << '.' << "-0.15";
-    QTest::newRow("whole") << 600.0 << ',' << "600";
-    QTest::newRow("just above a range's end") << 3.0000004 << ',' << "3,0000004";
-    QTest::newRow("more than six decimals") << 1.23456789 << ',' << "1,23456789";
-    QTest::newRow("tiny, negative") << -0.0000001 << ',' << "-0,0000001";
-    QTest::newRow("minus zero") << -0.0 << ',' << "0";
-    QTest::newRow("no exponent") << 1e-20 << ',' << "0,00000000000000000001";
-    QTest::newRow("a sum's last digit") << 0.1 + 0.2 << ',' << "0,30000000000000004";
-}
-
-// Each number is the shortest text that reads back as the value, whatever the
-// process's C locale: a nominal of 3.0000004 never shows as the 3 a range ends at.
-void TestTransferReport::numbersAreNeverRounded()
-{
-    QFETCH(double, value);
-    QFETCH(char, separator);
-    QFETCH(QString, shown);
-    const std::string text = formatNumber(value, separator);
-    QCOMPARE(QString::fromStdString(text), shown);
-    std::string point = text;
-    std::replace(point.begin(), point.end(), separator, '.');
-    double read = 1;
-    std::from_chars(point.data(), point.data() + point.size(), read);
-    QCOMPARE(read, value);
-}
-
-void TestTransferReport::numbersAreNeverCutShort()
-{
-    QCOMPARE(formatNumber(-1e100, '.').size(), std::size_t(102));
-}
-
 void TestTransferReport::csvOfAStoppedRun_data()
 {
     QTest::addColumn<char>("separator");
@@ -413,84 +367,6 @@ void TestTransferReport::csvOfAStoppedRun()
     const std::string release =
         released ? "Stand 3;M. Muster;2026-12-01T09:15:00+01:00" : "nicht freigegeben";
     QCOMPARE(reportCsv(*report, separator), csvHeader(result, release, separator) + rows);
-}
-
-// The limits a dimension carries after the run, row by row: what was put
-// where KORVANT took it, what it had where nothing was put, nothing where a
-// put went unanswered or the dimension was not read in full.
-void TestTransferReport::limitsAfterTheRun_data()
-{
-    QTest::addColumn<TransferReport::Kind>("kind");
-    QTest::addColumn<Outcome>("outcome");
-    QTest::addColumn<Put>("plusPut");
-    QTest::addColumn<Put>("minusPut");
-    QTest::addColumn<bool>("readInFull");
-    QTest::addColumn<QString>("limits");
-    using K = TransferReport::Kind;
-    QTest::newRow("written") << K::Run << Outcome::Written << Put::Done << Put::Done << true << "-9.8|-10.15";
-    QTest::newRow("kept its own") << K::Run << Outcome::KeepsOwnTolerances << Put::NotTried << Put::NotTried
-                                  << true << "-9.95|-10.05";
-    QTest::newRow("plus refused") << K::Run << Outcome::PartlyWritten << Put::Failed << Put::Done << true
-                                  << "-9.95|-10.15";
-    QTest::newRow("minus unanswered") << K::Run << Outcome::PartlyWritten << Put::Done << Put::Unanswered
-                                      << true << "-9.8|";
-    QTest::newRow("preview") << K::Preview << Outcome::Written << Put::NotTried << Put::NotTried << true
-                             << "-9.8|-10.15";
-    QTest::newRow("undo, one needed") << K::Undo << Outcome::Written << Put::NotNeeded << Put::Done << true
-                                      << "-9.95|-10.15";
-    QTest::newRow("not read in full") << K::Run << Outcome::ReadFailed << Put::NotTried << Put::NotTried
-                                      << false << "|";
-}
-
-void TestTransferReport::limitsAfterTheRun()
-{
-    QFETCH(TransferReport::Kind, kind);
-    QFETCH(Outcome, outcome);
-    QFETCH(Put, plusPut);
-    QFETCH(Put, minusPut);
-    QFETCH(bool, readInFull);
-    QFETCH(QString, limits);
-    ReportRow row;
-    row.nominal = -10; // the nominal with its sign, as KORVANT gives it
-    row.plusBefore = 0.05;
-    if (readInFull)
-        row.minusBefore = -0.05;
-    row.plusNew = 0.2;
-    row.minusNew = -0.15;
-    row.outcome = outcome;
-    row.plusPut = plusPut;
-    row.minusPut = minusPut;
-    QCOMPARE(QString::fromStdString(upperLimitText(row, kind, '.') + "|" + lowerLimitText(row, kind, '.')),
-             limits);
-}
-
-void TestTransferReport::limitsAreExactSums_data()
-{
-    QTest::addColumn<double>("nominal");
-    QTest::addColumn<double>("tolerance");
-    QTest::addColumn<QString>("limit");
-    QTest::newRow("a binary sum would be 3.2000200000000003") << 3.00002 << 0.2 << "3,20002";
-    QTest::newRow("negative nominal") << -10.0 << 0.2 << "-9,8";
-    QTest::newRow("minus tolerance crosses zero") << 0.05 << -0.1 << "-0,05";
-    QTest::newRow("to zero, without a sign") << 0.1 << -0.1 << "0";
-    QTest::newRow("carry into a new digit") << 999.9 << 0.1 << "1000";
-    QTest::newRow("borrow across digits") << 1000.0 << -0.001 << "999,999";
-    QTest::newRow("far apart") << 1.0 << 1e-20 << "1,00000000000000000001";
-    QTest::newRow("never cut") << 1e22 << 0.5 << "10000000000000000000000,5";
-}
-
-// A limit is what anyone adding the shown nominal and tolerance gets.
-void TestTransferReport::limitsAreExactSums()
-{
-    QFETCH(double, nominal);
-    QFETCH(double, tolerance);
-    QFETCH(QString, limit);
-    ReportRow row;
-    row.nominal = nominal;
-    row.plusBefore = row.minusBefore = 0;
-    row.plusNew = tolerance;
-    row.plusPut = Put::Done;
-    QCOMPARE(QString::fromStdString(upperLimitText(row, TransferReport::Kind::Run, ',')), limit);
 }
 
 // Texts from KORVANT and the file system that a spreadsheet would run as a
