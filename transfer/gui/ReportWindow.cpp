@@ -127,7 +127,7 @@ ReportWindow::ReportWindow(QWidget* parent)
     int width = 0;
     for (int column = 0; column < transfertexts::ColumnCount; ++column)
         width += m_rows->columnWidth(column);
-    resize(width + 48, 520);
+    resize(width + 48, 640); // the header's twelve lines leave room for a dozen rows
 }
 
 void ReportWindow::showReport(TransferReport report, bool offersRun, bool offersUndo)
