@@ -324,6 +324,24 @@ private slots:
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
         QVERIFY(releaseLine().endsWith(QStringLiteral(" – nicht freigegeben")));
     }
+
+    // A record that cannot be deleted is told of; the table is gone all the same.
+    void aRecordThatCannotBeDeletedIsToldOf()
+    {
+        QVERIFY(QDir().mkdir(recordPath()));
+        openShaft();
+        QCOMPARE(QString::fromStdString(tablecheck::firstError(table().findings())->text),
+                 QStringLiteral("Die Freigabe der Tabelle kann nicht gelesen werden: Unter diesem Namen steht ein "
+                                "Ordner, keine Datei."));
+        messages::setNextAnswer(Answer::Ok);
+        messages::setNextAnswer(Answer::Ok);
+        deleteCurrentTable(table(), &m_main->window);
+        QCOMPARE(messages::shownTexts().last(),
+                 "Die Freigabe der Tabelle wurde nicht gelöscht:\n" + recordPath() +
+                     "\nUnter diesem Namen steht ein Ordner, keine Datei.");
+        QVERIFY(!QFile::exists(shaftPath()));
+        QVERIFY(!table().document().hasPath());
+    }
 };
 
 QTEST_MAIN(TestReleaseTable)
