@@ -9,6 +9,7 @@
 #include "table/gui/CheckedTable.h"
 #include "table/gui/LocaleNumbers.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -82,7 +83,7 @@ ReleaseDialog::ReleaseDialog(CheckedTable& table, const QString& tablePath, std:
     setWindowModality(Qt::ApplicationModal);
     setWindowTitle(QStringLiteral("Dalmerin – Tabelle freigeben"));
 
-    auto* pathLabel = new QLabel(tablePath, this);
+    auto* pathLabel = new QLabel(QDir::toNativeSeparators(tablePath), this);
     pathLabel->setObjectName(QStringLiteral("ReleaseTablePath"));
     pathLabel->setTextFormat(Qt::PlainText);
     auto* sum = new QLabel(QString::fromStdString(release::fingerprintLine(m_fingerprint)), this);
