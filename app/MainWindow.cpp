@@ -4,6 +4,7 @@
 #include "base/MessageBox.h"
 #include "base/Twips.h"
 #include "files/gui/DeleteTable.h"
+#include "files/gui/ReleaseDialog.h"
 #include "resources/Pictures.h"
 #include "table/gui/TableCheckWindow.h"
 #include "table/gui/TableCommands.h"
@@ -74,7 +75,8 @@ void MainWindow::createMenus()
           {"Tab_DEL_M", "Löschen", QKeySequence(Qt::CTRL | Qt::Key_D), &MainWindow::deleteTable},
           {"Linie1", nullptr, {}, nullptr},
           {"Select", "Auswählen", QKeySequence(Qt::CTRL | Qt::Key_A), &MainWindow::chooseTable},
-          {"Pruefen", "Prüfen…", QKeySequence(Qt::Key_F8), &MainWindow::checkTable}}},
+          {"Pruefen", "Prüfen…", QKeySequence(Qt::Key_F8), &MainWindow::checkTable},
+          {"Freigeben", "&Freigeben…", {}, &MainWindow::releaseTable}}},
         {"Menü_2",
          "&Hilfe",
          {{"SERVICE", "Software Service", {}, &MainWindow::supportRequested},
@@ -248,9 +250,14 @@ void MainWindow::deleteTable()
 // Lists what the check finds in the table as it stands, shown or being edited.
 void MainWindow::checkTable()
 {
-    auto* window = new TableCheckWindow(m_table->findings(), this);
+    auto* window = new TableCheckWindow(*m_table, this);
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
+}
+
+void MainWindow::releaseTable()
+{
+    releaseCurrentTable(*m_table, this);
 }
 
 void MainWindow::chooseTable()

@@ -56,6 +56,7 @@ private:
     void deleteTable();
     void chooseTable();
     void checkTable();
+    void releaseTable();
 
     CheckedTable* m_table;
     ToleranceTable* m_view;

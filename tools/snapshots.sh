@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Writes a PNG of each window (splash, main window in display and edit mode,
 # settings, About, support, the report window after a transfer of ISO 2768-m
-# into the stand-in's sample part program), of the three menus and of an edit
-# box's context menu into the folder given, "snapshots" by default.
+# into the stand-in's sample part program, "Freigeben…" filled in), of the
+# three menus and of an edit box's context menu into the folder given,
+# "snapshots" by default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-snapshots}"

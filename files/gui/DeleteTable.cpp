@@ -4,6 +4,8 @@
 #include "files/gui/TableFileIo.h"
 #include "table/gui/CheckedTable.h"
 
+#include <QFileInfo>
+
 void deleteCurrentTable(CheckedTable& table, QWidget* messageParent)
 {
     if (table.document().isEditing()) {
@@ -30,4 +32,12 @@ void deleteCurrentTable(CheckedTable& table, QWidget* messageParent)
         return;
     }
     table.clearAfterDelete();
+    // The table's record goes with it, so that no later table of that name finds it.
+    const QString record = tablefileio::releasePath(path);
+    if (!QFileInfo::exists(record) && !QFileInfo(record).isSymLink())
+        return;
+    if (const auto failure = tablefileio::deleteTable(record))
+        MessageBox::show(messageParent,
+                         tablefileio::failureMessage(QStringLiteral("Die Freigabe der Tabelle wurde nicht gelöscht"),
+                                                     record, *failure));
 }

@@ -49,7 +49,8 @@ void OpenDialog::onOk()
                                                            path, loaded.reason));
         return;
     case tablefileio::LoadResult::Status::Loaded:
-        table->showFileValues(loaded.values, {loaded.moreValues, loaded.byteOrderMark});
+        table->showFileValues(loaded.values, {loaded.moreValues, loaded.byteOrderMark},
+                              tablefileio::loadRelease(path));
         m_loaded = true;
         close();
         return;

@@ -71,7 +71,8 @@ void SaveDialog::onOk()
     QStringList asStored;
     for (const QString& value : values)
         asStored.append(QString::fromStdString(tablefile::asStored(value.toStdString())));
-    table->leaveEditMode(asStored);
+    // A record already beside the file stays and is judged against the new values; none is copied.
+    table->leaveEditMode(asStored, tablefileio::loadRelease(path));
     close();
 }
 

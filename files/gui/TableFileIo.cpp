@@ -1,5 +1,6 @@
 #include "files/gui/TableFileIo.h"
 
+#include "files/core/ReleaseFile.h"
 #include "files/core/TableFile.h"
 
 #include <QDir>
@@ -173,6 +174,44 @@ LoadResult loadTable(const QString& path)
     result.moreValues = read.moreValues;
     result.status = LoadResult::Status::Loaded;
     return result;
+}
+
+QString releasePath(const QString& tablePath)
+{
+    return QString::fromStdString(releasefile::pathFor(tablePath.toStdString()));
+}
+
+TableRelease loadRelease(const QString& tablePath)
+{
+    TableRelease release;
+    const QString path = releasePath(tablePath);
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return release;
+    release.state = TableRelease::State::Unreadable;
+    QFile file(path);
+    if (!info.isFile()) {
+        release.problem = notAFileReason(info).toStdString();
+        return release;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        release.problem = "Die Datei kann nicht geöffnet werden (keine Leseberechtigung).";
+        return release;
+    }
+    // One byte more than a record may hold tells a longer file from a full one.
+    const QByteArray bytes = file.read(qint64(releasefile::LongestRecord) + 1);
+    if (file.error() != QFileDevice::NoError) {
+        release.problem = "Die Datei kann nicht gelesen werden.";
+        return release;
+    }
+    auto decoded = releasefile::decode(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    if (auto* problem = std::get_if<std::string>(&decoded)) {
+        release.problem = *problem;
+        return release;
+    }
+    release.state = TableRelease::State::Read;
+    release.record = std::get<ReleaseRecord>(std::move(decoded));
+    return release;
 }
 
 std::optional<QString> deleteTable(const QString& path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/core/TableRelease.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -47,6 +49,12 @@ struct LoadResult
 // past them for more values. An unquoted number is shown in the user's number
 // format (the default QLocale), without an exponent for ordinary sizes.
 LoadResult loadTable(const QString& path);
+
+// The release record beside the table file of this path: none, read, or the
+// reason it cannot be read.
+TableRelease loadRelease(const QString& tablePath);
+// Where that record lies.
+QString releasePath(const QString& tablePath);
 
 // Deletes exactly the file of this name (never a pattern). Returns the reason
 // of a failure, or nothing.

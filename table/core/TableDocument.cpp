@@ -1,5 +1,7 @@
 #include "table/core/TableDocument.h"
 
+#include "table/core/TableFingerprint.h"
+
 // At start every shown caption but range 1's fixed lower bound is a single
 // blank, which "Bearbeiten" passes on as a typed value like any other.
 TableDocument::TableDocument()
@@ -40,21 +42,31 @@ void TableDocument::editShown()
     setEditableCaptions(Values{});
 }
 
-void TableDocument::leaveEditMode(const Values& asStored)
+void TableDocument::leaveEditMode(const Values& asStored, TableRelease release)
 {
     m_mode = Mode::Display;
+    m_release = std::move(release);
     setEditableCaptions(asStored);
 }
 
-void TableDocument::showFileValues(const Values& values, const tablecheck::FileNotes& notes)
+void TableDocument::showFileValues(const Values& values, const tablecheck::FileNotes& notes,
+                                   TableRelease release)
 {
     setEditableCaptions(values);
     m_fileNotes = notes;
+    m_release = std::move(release);
+}
+
+void TableDocument::setRelease(TableRelease release)
+{
+    m_release = std::move(release);
+    changed();
 }
 
 void TableDocument::clearAfterDelete()
 {
     m_path.reset();
+    m_release = {};
     setEditableCaptions(Values{});
 }
 
@@ -85,4 +97,29 @@ TableNumbers TableDocument::numbers(const LocaleNumberReading& locale) const
 std::vector<tablecheck::Finding> TableDocument::check(const tablecheck::Locale& locale) const
 {
     return tablecheck::check(cells(), locale, m_mode == Mode::Display ? m_fileNotes : tablecheck::FileNotes{});
+}
+
+std::optional<std::string> TableDocument::fingerprintText(const LocaleNumberReading& locale) const
+{
+    return ::fingerprintText(cells(), locale);
+}
+
+std::optional<std::string> TableDocument::fingerprint(const LocaleNumberReading& locale,
+                                                      const Fingerprinting& fingerprinting) const
+{
+    const std::optional<std::string> text = fingerprintText(locale);
+    if (!text)
+        return std::nullopt;
+    return fingerprinting(*text);
+}
+
+// The record belongs to the file; while the values are being edited it says nothing about them.
+std::vector<tablecheck::Finding> TableDocument::checkWithRelease(const tablecheck::Locale& locale,
+                                                                 const Fingerprinting& fingerprinting) const
+{
+    std::vector<tablecheck::Finding> findings = check(locale);
+    if (m_mode == Mode::Display)
+        if (auto finding = release::finding(m_release, fingerprint(locale.read, fingerprinting)))
+            findings.insert(findings.begin(), std::move(*finding));
+    return findings;
 }

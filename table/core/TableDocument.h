@@ -3,9 +3,11 @@
 #include "table/core/TableCells.h"
 #include "table/core/TableCheck.h"
 #include "table/core/TableNumbers.h"
+#include "table/core/TableRelease.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,8 +15,9 @@
 // The tolerance table the main window shows and edits: which file it is
 // (none, or the file's full path; "keine Tabelle gewählt" is only how none is
 // shown), whether it is being edited, the 71 values as typed, the 72 captions
-// shown, and what the reader noted of its file. Windows show it and change it
-// only through the operations below. Texts are UTF-8.
+// shown, what the reader noted of its file and what was read of its release
+// record. Windows show it and change it only through the operations below.
+// Texts are UTF-8.
 class TableDocument
 {
 public:
@@ -26,6 +29,9 @@ public:
 
     using Values = std::array<std::string, cells::ValueCount>;   // value order
     using Captions = std::array<std::string, cells::LabelCount>; // label order, range 1's "0" first
+    // The "Prüfsumme" of a fingerprint text: its SHA-256 in 64 upper-case hex
+    // digits, made by a layer that has the hash.
+    using Fingerprinting = std::function<std::string(const std::string& text)>;
 
     TableDocument();
 
@@ -36,6 +42,8 @@ public:
     const Values& typed() const { return m_typed; }
     const Captions& shown() const { return m_shown; }
     const tablecheck::FileNotes& fileNotes() const { return m_fileNotes; }
+    // The record beside the table's file as it was read at the last open, save or release.
+    const TableRelease& release() const { return m_release; }
     // Counts every change, so that a view can tell whether it is up to date.
     std::uint64_t changeCount() const { return m_changes; }
 
@@ -49,11 +57,15 @@ public:
     void startNew();
     // "Bearbeiten": edit mode with the shown captions as the typed values; the path stays.
     void editShown();
-    // After a save: display mode, showing the values as the file now holds them.
-    void leaveEditMode(const Values& asStored);
-    // After an open: these values shown, with what the reader noted; the mode stays.
-    void showFileValues(const Values& values, const tablecheck::FileNotes& notes);
-    // After a delete: no path, the 71 captions empty; the mode stays.
+    // After a save: display mode, showing the values as the file now holds them
+    // and the record that lies beside it now.
+    void leaveEditMode(const Values& asStored, TableRelease release = {});
+    // After an open: these values shown, with what the reader noted and the
+    // record beside the file; the mode stays.
+    void showFileValues(const Values& values, const tablecheck::FileNotes& notes, TableRelease release = {});
+    // After "Freigeben…": the record just written.
+    void setRelease(TableRelease release);
+    // After a delete: no path, the 71 captions empty, no record; the mode stays.
     void clearAfterDelete();
 
     // The 72 cells as the check and the transfer read them, range 1's "0"
@@ -63,6 +75,14 @@ public:
     TableNumbers numbers(const LocaleNumberReading& locale) const;
     // The check of those cells; the file's notes count only for the values shown from it.
     std::vector<tablecheck::Finding> check(const tablecheck::Locale& locale) const;
+    // The text the "Prüfsumme" is taken of, and the sum; none while a cell is no number.
+    std::optional<std::string> fingerprintText(const LocaleNumberReading& locale) const;
+    std::optional<std::string> fingerprint(const LocaleNumberReading& locale,
+                                           const Fingerprinting& fingerprinting) const;
+    // check() and, for the values shown from the file, the Fehler of a record
+    // that does not match them or cannot be read: what the transfer refuses.
+    std::vector<tablecheck::Finding> checkWithRelease(const tablecheck::Locale& locale,
+                                                      const Fingerprinting& fingerprinting) const;
 
 private:
     void setEditableCaptions(const Values& values);
@@ -73,5 +93,6 @@ private:
     Values m_typed;
     Captions m_shown;
     tablecheck::FileNotes m_fileNotes;
+    TableRelease m_release;
     std::uint64_t m_changes = 0;
 };

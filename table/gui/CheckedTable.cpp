@@ -1,10 +1,18 @@
 #include "table/gui/CheckedTable.h"
 
 #include "table/gui/LocaleNumbers.h"
+#include "table/gui/Sha256.h"
 
 CheckedTable::CheckedTable(QObject* parent) : QObject(parent)
 {
-    m_findings = m_document.check(numbersOf());
+    checkAfresh();
+}
+
+void CheckedTable::checkAfresh()
+{
+    const tablecheck::Locale locale = numbersOf();
+    m_findings = m_document.checkWithRelease(locale, sha256Hex);
+    m_fingerprint = m_document.fingerprint(locale.read, sha256Hex);
 }
 
 template <typename Change>
@@ -14,7 +22,7 @@ void CheckedTable::apply(Change change)
     change(m_document);
     if (m_document.changeCount() == before)
         return;
-    m_findings = m_document.check(numbersOf());
+    checkAfresh();
     emit changed();
 }
 
@@ -38,19 +46,33 @@ void CheckedTable::editShown()
     apply([](TableDocument& document) { document.editShown(); });
 }
 
-void CheckedTable::leaveEditMode(const QStringList& asStored)
+void CheckedTable::leaveEditMode(const QStringList& asStored, const TableRelease& release)
 {
-    apply([&](TableDocument& document) { document.leaveEditMode(toValues(asStored)); });
+    apply([&](TableDocument& document) { document.leaveEditMode(toValues(asStored), release); });
 }
 
-void CheckedTable::showFileValues(const QStringList& values, const tablecheck::FileNotes& notes)
+void CheckedTable::showFileValues(const QStringList& values, const tablecheck::FileNotes& notes,
+                                  const TableRelease& release)
 {
-    apply([&](TableDocument& document) { document.showFileValues(toValues(values), notes); });
+    apply([&](TableDocument& document) { document.showFileValues(toValues(values), notes, release); });
+}
+
+void CheckedTable::setRelease(const TableRelease& release)
+{
+    apply([&](TableDocument& document) { document.setRelease(release); });
 }
 
 void CheckedTable::clearAfterDelete()
 {
     apply([](TableDocument& document) { document.clearAfterDelete(); });
+}
+
+std::string releaseLine(const TableDocument& document, const std::optional<std::string>& fingerprint)
+{
+    std::string line = release::fingerprintLine(fingerprint);
+    if (!document.isEditing())
+        line += " – " + release::statusText(document.release(), fingerprint);
+    return line;
 }
 
 QString shownPath(const TableDocument& document)

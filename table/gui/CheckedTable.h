@@ -19,15 +19,20 @@ public:
     explicit CheckedTable(QObject* parent = nullptr);
 
     const TableDocument& document() const { return m_document; }
+    // The check's findings, with the release's Fehler, and the table's
+    // "Prüfsumme" (none while a cell is no number), as the document stands.
     const std::vector<tablecheck::Finding>& findings() const { return m_findings; }
+    const std::optional<std::string>& fingerprint() const { return m_fingerprint; }
 
     void setPath(const std::optional<std::string>& path);
     void setPath(const QString& path) { setPath(std::optional<std::string>(path.toStdString())); }
     void setTyped(const cells::Cell& cell, const QString& text);
     void startNew();
     void editShown();
-    void leaveEditMode(const QStringList& asStored);
-    void showFileValues(const QStringList& values, const tablecheck::FileNotes& notes = {});
+    void leaveEditMode(const QStringList& asStored, const TableRelease& release = {});
+    void showFileValues(const QStringList& values, const tablecheck::FileNotes& notes = {},
+                        const TableRelease& release = {});
+    void setRelease(const TableRelease& release);
     void clearAfterDelete();
 
 signals:
@@ -37,11 +42,17 @@ signals:
 private:
     template <typename Change>
     void apply(Change change);
+    void checkAfresh();
 
     TableDocument m_document;
     std::vector<tablecheck::Finding> m_findings;
+    std::optional<std::string> m_fingerprint;
 };
 
+// "Prüfsumme 3F2A 91C0 77DE 0B14 – Freigegeben: Stand 3, M. Muster, 09.12.2026"
+// or "… – nicht freigegeben"; while the values are being edited only the
+// sum, as the record belongs to the file.
+std::string releaseLine(const TableDocument& document, const std::optional<std::string>& fingerprint);
 // How the table's path is shown: the path, or "keine Tabelle gewählt".
 QString shownPath(const TableDocument& document);
 // 71 texts in value order, missing ones empty, and back.

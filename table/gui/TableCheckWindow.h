@@ -1,15 +1,16 @@
 #pragma once
 
-#include "table/core/TableCheck.h"
-
 #include <QDialog>
 
-// "Prüfen…": every finding of the table check, one a line, in a small modal
-// window ("Dalmerin – Tabelle prüfen"). Enter and Escape close it.
+class CheckedTable;
+
+// "Prüfen…": the table's whole "Prüfsumme", whether it is released, and every
+// finding of the table check, one a line, in a small modal window ("Dalmerin –
+// Tabelle prüfen"). Enter and Escape close it.
 class TableCheckWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    TableCheckWindow(const std::vector<tablecheck::Finding>& findings, QWidget* parent);
+    TableCheckWindow(const CheckedTable& table, QWidget* parent);
 };

@@ -73,9 +73,11 @@ QString accessibleCellName(const cells::Cell& cell)
            QStringLiteral(", Bereich %1").arg(cell.range);
 }
 
-// The line below the grid, which the window grows by.
+// The lines below the grid, which the window grows by: the check's, then the
+// table's "Prüfsumme" and release, too long to share one line.
 constexpr int CheckLineTop = 6600;
 constexpr int CheckLineHeight = 255;
+constexpr int ReleaseLineTop = CheckLineTop + CheckLineHeight;
 
 // Tints that show through the Windows style, which draws a box's own base
 // colour: Qt's style sheets are not built into the Windows program.
@@ -138,6 +140,11 @@ ToleranceTable::ToleranceTable(CheckedTable& table, QWidget* parent) : QWidget(p
     m_checkLine->setTextFormat(Qt::PlainText);
     m_checkLine->setGeometry(rectFromTwips(120, CheckLineTop, 9015, CheckLineHeight));
 
+    m_releaseLine = new QLabel(this);
+    m_releaseLine->setObjectName(QStringLiteral("TableReleaseLine"));
+    m_releaseLine->setTextFormat(Qt::PlainText); // a name typed into the record is shown as it stands
+    m_releaseLine->setGeometry(rectFromTwips(120, ReleaseLineTop, 9015, CheckLineHeight));
+
     int headerNumber = 1;
     for (int block = 0; block < 2; ++block) {
         for (const Header& header : Headers) {
@@ -178,7 +185,7 @@ ToleranceTable::ToleranceTable(CheckedTable& table, QWidget* parent) : QWidget(p
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(box(order[i - 1]), box(order[i]));
 
-    setMinimumSize(toPixels(9360), toPixels(CheckLineTop + CheckLineHeight + 120 - ToolbarTwips));
+    setMinimumSize(toPixels(9360), toPixels(ReleaseLineTop + CheckLineHeight + 120 - ToolbarTwips));
     connect(&m_table, &CheckedTable::changed, this, &ToleranceTable::mirror);
     mirror();
 }
@@ -219,6 +226,7 @@ void ToleranceTable::mirror()
         m_boxes[i]->setVisible(editing);
     }
     m_checkLine->setText(QString::fromStdString(tablecheck::summaryLine(m_table.findings())));
+    m_releaseLine->setText(QString::fromStdString(releaseLine(document, m_table.fingerprint())));
     markBoxes();
 }
 

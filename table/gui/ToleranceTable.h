@@ -13,7 +13,8 @@ class QLineEdit;
 
 // The tolerance table as the main window shows it: the table-name label
 // `Tab_Name`, 72 display labels and 71 edit boxes in two blocks of nine ranges,
-// and below them the line that tells what the table check found. It is a view
+// and below them the line that tells what the table check found and the line
+// with the table's "Prüfsumme" and whether it is released. It is a view
 // of the table document: it mirrors the document into its controls on every
 // change, and what the user types goes back into the document. In edit mode
 // each box with a finding is tinted, its tooltip the finding.
@@ -47,6 +48,7 @@ private:
     CheckedTable& m_table;
     QLabel* m_tableName = nullptr;
     QLabel* m_checkLine = nullptr;
+    QLabel* m_releaseLine = nullptr;
     std::vector<QLabel*> m_labels;   // label order
     std::vector<QLineEdit*> m_boxes; // value order
 };

@@ -96,7 +96,8 @@ private slots:
             {"Tabelle",
              "&Tabelle",
              {"Tab_Edit|Bearbeiten|Ctrl+E", "Tab_Neu_M|Neu erstellen|Ctrl+N", "Tab_SAVE_M|Speichern|Ctrl+S",
-              "Tab_DEL_M|Löschen|Ctrl+D", "Linie1", "Select|Auswählen|Ctrl+A", "Pruefen|Prüfen…|F8"}},
+              "Tab_DEL_M|Löschen|Ctrl+D", "Linie1", "Select|Auswählen|Ctrl+A", "Pruefen|Prüfen…|F8",
+              "Freigeben|&Freigeben…|"}},
             {"Menü_2", "&Hilfe", {"SERVICE|Software Service|", "Linie1_Hilfe", "Info|Info (Dalmerin)|"}},
         };
         const QList<QAction*> menuActions = m_main->menuBar()->actions();
@@ -460,6 +461,44 @@ private slots:
         QCOMPARE(list->focusWidget(), findings);
         QTest::keyClick(findings, Qt::Key_Escape);
         QTRY_VERIFY(!child<QDialog>(m_main, QStringLiteral("TableCheck")));
+    }
+
+    // "Freigeben…" from the menu: refused while no table is chosen and while
+    // one is edited; F8 shows the whole Prüfsumme and the release.
+    void releaseFromTheMenuAndItsShowingInPruefen()
+    {
+        messages::clearRecord();
+        messages::setNextAnswer(Answer::Ok);
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Freigeben")));
+        QCOMPARE(messages::shownTexts(), QStringList("Sie müssen die freizugebende Tabelle zuerst auswählen"));
+
+        QStringList values(71, QString());
+        values[cells::valueIndex({cells::Column::Upper, 1})] = QStringLiteral("3");
+        values[cells::valueIndex({cells::Column::Plus, 1})] = QStringLiteral("0,1");
+        values[cells::valueIndex({cells::Column::Minus, 1})] = QStringLiteral("0,10");
+        const std::string sum = "3465FEE3DD54033A3C569926D19085D909D4562062FACAD6655AD9213F508C18";
+        table().showFileValues(values, {},
+                               {TableRelease::State::Read,
+                                {sum, "3", "", "M. Muster", "2026-12-01T09:15:00+01:00", ""}, {}});
+        table().setPath(QStringLiteral("/tmp/Welle.tabelle"));
+        QCOMPARE(child<QLabel>(m_main, QStringLiteral("TableReleaseLine"))->text(),
+                 QStringLiteral("Prüfsumme 3465 FEE3 DD54 033A – Freigegeben: Stand 3, M. Muster, 01.12.2026"));
+        QTest::keyClick(m_main, Qt::Key_F8);
+        QDialog* list = child<QDialog>(m_main, QStringLiteral("TableCheck"));
+        QVERIFY(list);
+        QCOMPARE(child<QLabel>(list, QStringLiteral("TableCheckRelease"))->text(),
+                 QStringLiteral("Prüfsumme 3465 FEE3 DD54 033A 3C56 9926 D190 85D9 09D4 5620 62FA CAD6 655A D921 "
+                                "3F50 8C18\nFreigegeben: Stand 3, M. Muster, 01.12.2026"));
+        QTest::keyClick(list, Qt::Key_Escape);
+        QTRY_VERIFY(!child<QDialog>(m_main, QStringLiteral("TableCheck")));
+
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Tab_Edit")));
+        QCOMPARE(child<QLabel>(m_main, QStringLiteral("TableReleaseLine"))->text(),
+                 QStringLiteral("Prüfsumme 3465 FEE3 DD54 033A"));
+        messages::setNextAnswer(Answer::Ok);
+        QVERIFY(guitest::trigger(m_main, QStringLiteral("Freigeben")));
+        QCOMPARE(messages::shownTexts().last(), QStringLiteral("Sie müssen die aktuellen Tabellenwerte zuerst speichern"));
+        QVERIFY(!child<QDialog>(m_main, QStringLiteral("ReleaseTable")));
     }
 
     // A long finding wraps at a readable width instead of running to the

@@ -4,6 +4,7 @@
 // transfer, the window side of a run, and the host operations a transfer of a
 // part program needs, counted from the part program itself.
 #include "korvant-sim/PartProgram.h"
+#include "tests/transfer/QtFingerprinting.h"
 #include "transfer/core/TransferPort.h"
 
 #include <cstdint>
@@ -23,6 +24,7 @@ public:
     Port();
     const TableDocument& table() const override { return m_table; }
     tablecheck::Locale locale() const override { return {noLocaleReading, '.'}; }
+    TableDocument::Fingerprinting fingerprinting() const override { return qtFingerprinting(); }
     bool keepExistingTolerances() const override { return false; }
     void showMessage(const std::string& text) override;
     void setWaitPointer() override {}

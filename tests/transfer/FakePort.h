@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/transfer/TransferCases.h"
+#include "tests/transfer/QtFingerprinting.h"
 #include "transfer/core/TransferPort.h"
 
 #include <functional>
@@ -20,6 +21,7 @@ public:
     std::optional<std::string> path = "/tabellen/Grenzfälle.tabelle";
     Strings captions = transfercases::tableCaptions();
     bool keepTolerances = true;
+    TableRelease release; // what was read of the table's record
     LocaleNumberReading localeReading = [](const std::string&) { return std::nullopt; };
     std::optional<std::size_t>
         cancelAtReport; // "Abbrechen" is seen at this report of progress, from 1, and after
@@ -38,9 +40,11 @@ public:
     const TableDocument& table() const override
     {
         document = transfercases::tableDocument(captions, path, editMode);
+        document.setRelease(release);
         return document;
     }
     tablecheck::Locale locale() const override { return {localeReading, '.'}; }
+    TableDocument::Fingerprinting fingerprinting() const override { return qtFingerprinting(); }
     bool keepExistingTolerances() const override
     {
         ++const_cast<FakePort*>(this)->oldValReads;

@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/Shell.h"
 #include "base/MessageBox.h"
+#include "base/Workstation.h"
 #include "table/gui/CheckedTable.h"
 #include "table/gui/ToleranceTable.h"
 #include "tests/support/GuiTestSupport.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QToolBar>
 #include <QTest>
@@ -162,6 +164,11 @@ void TestReportWindow::press(int key, Qt::KeyboardModifiers modifiers)
 
 void TestReportWindow::previewRunSaveAndUndo()
 {
+    // The cases' table, released as it stands.
+    const std::string sum = "7E15C823AEDC0585CFCF497900F917D1B2858A6DF0F20940359E94FBFF4C47E7";
+    m_main->table().setRelease(
+        {TableRelease::State::Read, {sum, "3", "", "M. Muster", "2026-12-01T09:15:00+01:00", ""}, {}});
+
     // The preview writes nothing and shows what each dimension would get.
     QVERIFY(guitest::trigger(m_main, QStringLiteral("Vorschau")));
     QVERIFY(reportWindow());
@@ -194,6 +201,21 @@ void TestReportWindow::previewRunSaveAndUndo()
     QCOMPARE(previewReads, runCalls); // the preview made the run's reads in the run's order
     QVERIFY(control<QPushButton>("cmd_Undo")->isVisible());
 
+    // The header tells which table, released by whom, ran where, when and with what.
+    QCOMPARE(control<QLabel>("ReportFingerprint")->text(),
+             text("7E15 C823 AEDC 0585 CFCF 4979 00F9 17D1 B285 8A6D F0F2 0940 359E 94FB FF4C 47E7"));
+    QCOMPARE(control<QLabel>("ReportRelease")->text(), text("Stand 3, M. Muster, 01.12.2026"));
+    QCOMPARE(control<QLabel>("ReportUser")->text(), workstation::loginName());
+    QCOMPARE(control<QLabel>("ReportComputer")->text(), workstation::computerName());
+    QVERIFY(!workstation::loginName().isEmpty() && !workstation::computerName().isEmpty());
+    QCOMPARE(control<QLabel>("ReportProgram")->text(), text("Dalmerin 1.2.1"));
+    const QString runTime = control<QLabel>("ReportTime")->text();
+    QVERIFY2(QRegularExpression(text("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$"))
+                 .match(runTime)
+                 .hasMatch(),
+             qPrintable(runTime));
+    QVERIFY(!control<QLabel>("ReportUndoOf")->isVisible());
+
     // Alt+S saves the report as a CSV record, header block first.
     const QString csvPath = m_settings->filePath(QStringLiteral("bericht.csv"));
     QString suggested;
@@ -206,6 +228,7 @@ void TestReportWindow::previewRunSaveAndUndo()
     QVERIFY2(suggested.endsWith(text("/Grenzfälle ") +
                                 QString::fromStdString(m_main->transfer().lastReport()->time)
                                     .left(16)
+                                    .replace(QLatin1Char('T'), QLatin1Char(' '))
                                     .replace(QLatin1Char(':'), QLatin1Char('-')) +
                                 QStringLiteral(".csv")),
              qPrintable(suggested));
@@ -230,6 +253,10 @@ void TestReportWindow::previewRunSaveAndUndo()
     QCOMPARE(rows->currentIndex().row(), 0);
     QCOMPARE(rows->rowAt(0), 0);
     QVERIFY(!control<QPushButton>("cmd_Undo")->isVisible());
+    // The undo names the run it undid, as its CSV does, and that run's table.
+    QVERIFY(control<QLabel>("ReportUndoOf")->isVisible());
+    QCOMPARE(control<QLabel>("ReportUndoOf")->text(), runTime);
+    QCOMPARE(control<QLabel>("ReportRelease")->text(), text("Stand 3, M. Muster, 01.12.2026"));
     sim::PartProgram expected = transfercases::partProgram();
     expected.commands[0].plus = 0.5;
     expected.commands[0].minus = -0.1;

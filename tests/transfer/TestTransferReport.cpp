@@ -11,6 +11,8 @@
 
 using namespace reporttest;
 
+Q_DECLARE_METATYPE(TableRelease)
+
 namespace {
 
 // The outcome of each case (command i is case i), with "OldVal" "1" and "0";
@@ -35,8 +37,12 @@ Outcome outcomeOf(char letter)
     }
 }
 
+// The "Prüfsumme" of the cases' table, from its 71 values in the file's order
+// (sha256sum of "3\n6\n8\n…\n0.8").
+const char* const CasesFingerprint = "7E15C823AEDC0585CFCF497900F917D1B2858A6DF0F20940359E94FBFF4C47E7";
+
 // The header block and ranges of the cases' table, with this decimal separator.
-std::string csvHeader(const std::string& result, char separator)
+std::string csvHeader(const std::string& result, const std::string& release, char separator)
 {
     const auto n = [separator](std::string text) {
         std::replace(text.begin(), text.end(), '.', separator);
@@ -45,11 +51,20 @@ std::string csvHeader(const std::string& result, char separator)
     std::string csv =
         "\xEF\xBB\xBFTabelle;/tabellen/Grenzfälle.tabelle\r\n"
         "Teileprogramm;Grenzfälle Übertragung\r\n"
-        "Zeit;2026-12-09 14:30:05\r\n"
+        "Zeit;2026-12-09T14:30:05+01:00\r\n"
         "OldVal;1\r\n"
         "Ergebnis;" +
         result +
         "\r\n"
+        "Prüfsumme;" +
+        CasesFingerprint +
+        "\r\n"
+        "Freigabe;" +
+        release +
+        "\r\n"
+        "Benutzer;m.muster\r\n"
+        "Rechner;MESSRAUM-3\r\n"
+        "Programm;Dalmerin 1.2.1\r\n"
         // The cases' table as the check sees it, told as the run began.
         "Prüfung;Hinweis;Bereich 4, über: Maße über 8 bis 10 erhalten die Toleranz von Bereich 3, nicht von "
         "Bereich 4.\r\n"
@@ -90,10 +105,11 @@ private slots:
     void cancelStopsBetweenCommands_data();
     void cancelStopsBetweenCommands();
 
-    void numbersFollowNoLocale();
     void csvOfAStoppedRun_data();
     void csvOfAStoppedRun();
     void csvKeepsTextsFromOutsideInert();
+    void theReleaseDecidesWhetherTheRunWrites_data();
+    void theReleaseDecidesWhetherTheRunWrites();
 };
 
 // The process runs in a German C locale, as the program does on a German
@@ -167,10 +183,10 @@ void TestTransferReport::oneRowPerDimensionWithItsOutcome()
     QCOMPARE(report->rows[10].range, std::optional<int>(18));
     QVERIFY(report->canBeUndone());
     QCOMPARE(summary(*report),
-             !keep ? std::string("25 Maße: 15 geschrieben, 5 kein Bereich, 3 Achse nicht erfasst, "
-                                 "2 Typ nicht erfasst.")
-                   : std::string("25 Maße: 13 geschrieben, 3 behält eigene Toleranzen, 4 kein "
-                                 "Bereich, 3 Achse nicht erfasst, 2 Typ nicht erfasst."));
+             !keep ? std::string("25 Maße: 15 geschrieben, 5 kein Bereich, 3 mit nicht erfasster Achse, "
+                                 "2 mit nicht erfasstem Typ.")
+                   : std::string("25 Maße: 13 geschrieben, 3 behalten eigene Toleranzen, 4 kein "
+                                 "Bereich, 3 mit nicht erfasster Achse, 2 mit nicht erfasstem Typ."));
 }
 
 // Each put is told as it went; a dimension flag that reads as no Boolean, or
@@ -216,8 +232,8 @@ void TestTransferReport::everyPutAndReadShowsInItsRow()
     QCOMPARE(shown(5), "geschrieben | ");
     QCOMPARE(summary(*report),
              "26 Maße: 9 geschrieben, 2 teilweise geschrieben, 1 Schreiben fehlgeschlagen, 3 "
-             "behält eigene Toleranzen, 3 kein Bereich, 3 Achse nicht erfasst, 2 Typ nicht "
-             "erfasst, 3 Lesen fehlgeschlagen.");
+             "behalten eigene Toleranzen, 3 kein Bereich, 3 mit nicht erfasster Achse, 2 mit nicht "
+             "erfasstem Typ, 3 Lesen fehlgeschlagen.");
     QVERIFY(wasWritten(rows[0]) && !wasWritten(rows[4]));
 }
 
@@ -306,50 +322,51 @@ void TestTransferReport::cancelStopsBetweenCommands()
     QCOMPARE(host.liveReferences(), std::size_t(0));
 }
 
-void TestTransferReport::numbersFollowNoLocale()
-{
-    QCOMPARE(formatNumber(0.1, ','), "0,1");
-    QCOMPARE(formatNumber(0.1, '.'), "0.1");
-    QCOMPARE(formatNumber(-0.15, '.'), "-0.15");
-    QCOMPARE(formatNumber(3.00002, ','), "3,00002");
-    QCOMPARE(formatNumber(3.0000004, ','), "3");
-    QCOMPARE(formatNumber(1.23456789, ','), "1,234568");
-    QCOMPARE(formatNumber(-0.0000001, ','), "0");
-    QCOMPARE(formatNumber(-0.0, ','), "0");
-    QCOMPARE(formatNumber(600, ','), "600");
-    QCOMPARE(formatNumber(-1e-6, ','), "-0,000001");
-    QCOMPARE(formatNumber(-1e100, '.').size(), std::size_t(102)); // never cut short
-}
-
 void TestTransferReport::csvOfAStoppedRun_data()
 {
     QTest::addColumn<char>("separator");
-    QTest::newRow("German") << ',';
-    QTest::newRow("English") << '.';
+    QTest::addColumn<bool>("released");
+    QTest::newRow("German") << ',' << false;
+    QTest::newRow("English") << '.' << false;
+    QTest::newRow("German, released") << ',' << true;
+    QTest::newRow("English, released") << '.' << true;
 }
 
-// A run that lost the host between the two puts of command 2, byte for byte.
+// A run that lost the host between the two puts of command 2, byte for byte:
+// who ran it where, the table's sum and release, each row's limits after the
+// run. Command 2's minus put got no answer: its lower limit is unknown.
 void TestTransferReport::csvOfAStoppedRun()
 {
     QFETCH(char, separator);
+    QFETCH(bool, released);
     sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
     FakeHost host(objects);
     host.loseAfterCalls = 4 + 9 + 7 + 1;
     FakePort window;
+    if (released)
+        window.release = {TableRelease::State::Read,
+                          {CasesFingerprint, "3", "ISO 2768-1:1989 m", "M. Muster", "2026-12-01T09:15:00+01:00", ""},
+                          {}};
     auto report = runTransfer(window, host);
     QVERIFY(report);
-    report->time = "2026-12-09 14:30:05";
+    report->time = "2026-12-09T14:30:05+01:00";
     report->oldVal = "1"; // as the window stamps it where no dimension had cause to read it
+    report->user = "m.muster";
+    report->computer = "MESSRAUM-3";
+    report->program = "Dalmerin 1.2.1";
     const std::string result = "2 Maße: 1 geschrieben, 1 teilweise geschrieben. Übertragung abgebrochen bei "
                                "Befehl 2 von 26: Die Verbindung zu KORVANT wurde unterbrochen.";
     std::string rows =
-        "Nr.;Typ;Achse;Nennmaß;Plus vorher;Minus vorher;Bereich;Plus neu;Minus neu;Ergebnis\r\n"
-        "1;1101;X;3;0;0;1;0.1;-0.1;geschrieben\r\n"
+        "Nr.;Typ;Achse;Nennmaß;Plus vorher;Minus vorher;Bereich;Plus neu;Minus neu;Ergebnis;Höchstmaß;"
+        "Mindestmaß\r\n"
+        "1;1101;X;3;0;0;1;0.1;-0.1;geschrieben;3.1;2.9\r\n"
         "2;1101;Y;3.00002;0;0;2;0.2;-0.15;teilweise geschrieben (Plustoleranz geschrieben, "
-        "Minustoleranz ohne Antwort von KORVANT)\r\n";
+        "Minustoleranz ohne Antwort von KORVANT);3.20002;\r\n";
     std::replace(rows.begin(), rows.end(), '.', separator);
     rows.replace(0, 3, "Nr."); // the column title keeps its point
-    QCOMPARE(reportCsv(*report, separator), csvHeader(result, separator) + rows);
+    const std::string release =
+        released ? "Stand 3;M. Muster;2026-12-01T09:15:00+01:00" : "nicht freigegeben";
+    QCOMPARE(reportCsv(*report, separator), csvHeader(result, release, separator) + rows);
 }
 
 // Texts from KORVANT and the file system that a spreadsheet would run as a
@@ -381,6 +398,51 @@ void TestTransferReport::csvKeepsTextsFromOutsideInert()
     QVERIFY(csv.find("\r\n1;1101;'+A;") != std::string::npos);
     QVERIFY(csv.find("\r\n1;1101;\"a;\"\"b\"\"\";") != std::string::npos);
     QVERIFY(csv.find("\r\n1;1101;X;-3,5;") != std::string::npos);
+}
+
+void TestTransferReport::theReleaseDecidesWhetherTheRunWrites_data()
+{
+    QTest::addColumn<TableRelease>("release");
+    QTest::addColumn<QString>("refusal");
+    const ReleaseRecord record{CasesFingerprint, "3", "", "M. Muster", "2026-12-01T09:15:00+01:00", ""};
+    ReleaseRecord older = record;
+    older.fingerprint.replace(0, 4, "0000");
+    older.version = "2";
+    QTest::newRow("not released: transfers as ever") << TableRelease{} << "";
+    QTest::newRow("released as it stands") << TableRelease{TableRelease::State::Read, record, {}} << "";
+    QTest::newRow("changed since its release")
+        << TableRelease{TableRelease::State::Read, older, {}}
+        << "Die Tabelle wurde nach ihrer Freigabe (Stand 2 vom 01.12.2026) geändert.";
+    QTest::newRow("a record that cannot be read")
+        << TableRelease{TableRelease::State::Unreadable, {}, "Die Zeile „Stand“ fehlt."}
+        << "Die Freigabe der Tabelle kann nicht gelesen werden: Die Zeile „Stand“ fehlt.";
+}
+
+// A record that does not match the table, or cannot be read, is a Fehler: the
+// run refuses the table before it looks for KORVANT. The report carries the
+// release only where it matched.
+void TestTransferReport::theReleaseDecidesWhetherTheRunWrites()
+{
+    QFETCH(TableRelease, release);
+    QFETCH(QString, refusal);
+    sim::SimHost objects(transfercases::partProgram(), sim::PartProgramState::Active, {});
+    FakeHost host(objects);
+    FakePort window;
+    window.release = release;
+    const auto report = runTransfer(window, host);
+    if (!refusal.isEmpty()) {
+        QVERIFY(!report);
+        QCOMPARE(window.events, (Strings{"wait", "message: " + std::string(transfertexts::TableHasErrors) + "\n" +
+                                                     refusal.toStdString(),
+                                         "restore"}));
+        QVERIFY(host.calls().empty());
+        return;
+    }
+    QVERIFY(report);
+    QCOMPARE(report->fingerprint, std::string(CasesFingerprint));
+    QCOMPARE(report->release.has_value(), release.state == TableRelease::State::Read);
+    QCOMPARE(releaseText(*report), std::string(report->release ? "Stand 3, M. Muster, 01.12.2026"
+                                                               : "nicht freigegeben"));
 }
 
 QTEST_APPLESS_MAIN(TestTransferReport)

@@ -165,7 +165,7 @@ void TestTransferStops::stopOnTheStepThatFindsTheEnd()
     QVERIFY(run);
     QCOMPARE(host.calls().back(), std::string("next"));
     QCOMPARE(run->rows.size(), std::size_t(4));
-    QCOMPARE(summary(*run), "4 Maße: 3 geschrieben, 1 Typ nicht erfasst. Übertragung abgebrochen nach Befehl 5" +
+    QCOMPARE(summary(*run), "4 Maße: 3 geschrieben, 1 mit nicht erfasstem Typ. Übertragung abgebrochen nach Befehl 5" +
                                 cause.toStdString());
 
     FakeHost undoHost(objects);
@@ -198,7 +198,7 @@ void TestTransferStops::failedStepIsAStop_data()
     }
     QTest::newRow("no count, the step that finds the end")
         << false << std::size_t(6)
-        << "4 Maße: 3 geschrieben, 1 Typ nicht erfasst. Übertragung abgebrochen nach Befehl 5" + broken << written;
+        << "4 Maße: 3 geschrieben, 1 mit nicht erfasstem Typ. Übertragung abgebrochen nach Befehl 5" + broken << written;
 }
 
 // A step of the list that fails ends the walk as a stop, not as the list's end.

@@ -8,6 +8,7 @@
 #include "table/core/NumberReading.h"
 #include "korvant-sim/com/SimComObjects.h"
 #include "korvant-sim/com/SimComWindow.h"
+#include "tests/transfer/QtFingerprinting.h"
 #include "tests/transfer/TransferCases.h"
 #include "transfer/core/TransferCommand.h"
 #include "transfer/core/TransferPort.h"
@@ -50,6 +51,7 @@ public:
     {
         return {[](const std::string& text) { return readPlainNumber(text, '.'); }, '.'};
     }
+    TableDocument::Fingerprinting fingerprinting() const override { return qtFingerprinting(); }
     bool keepExistingTolerances() const override { return keepTolerances; }
     void showMessage(const std::string& text) override { messages.push_back(text); }
     void setWaitPointer() override { waitPointer = true; }
@@ -577,8 +579,8 @@ void TestTransferCom::hostLeavingOnTheStepThatFindsTheEnd()
     QVERIFY(run);
     QCOMPARE(run->rows.size(), std::size_t(25));
     QCOMPARE(QString::fromStdString(summary(*run)),
-             QStringLiteral("25 Maße: 13 geschrieben, 3 behält eigene Toleranzen, 4 kein Bereich, 3 Achse nicht "
-                            "erfasst, 2 Typ nicht erfasst. Übertragung abgebrochen nach Befehl 26: Die "
+             QStringLiteral("25 Maße: 13 geschrieben, 3 behalten eigene Toleranzen, 4 kein Bereich, 3 mit nicht "
+                            "erfasster Achse, 2 mit nicht erfasstem Typ. Übertragung abgebrochen nach Befehl 26: Die "
                             "Verbindung zu KORVANT wurde unterbrochen."));
     checkTolerances(left, Expected::Keeping);
     window.messages.clear();

@@ -7,6 +7,7 @@
 #include "app/SetupDialog.h"
 #include "app/Shell.h"
 #include "app/SplashWindow.h"
+#include "files/gui/ReleaseDialog.h"
 #include "files/gui/TableFileIo.h"
 #include "table/gui/CheckedTable.h"
 #include "table/gui/ToleranceTable.h"
@@ -71,6 +72,23 @@ bool saveReport(MainWindow& main, const QDir& folder)
     return save(main.transfer().reportWindow(), folder, QStringLiteral("report"));
 }
 
+// "Freigeben…" for the table shown, filled in as a quality lead would.
+bool saveRelease(MainWindow& main, const QDir& folder)
+{
+    const CheckedTable& table = main.table();
+    auto* window = new ReleaseDialog(main.table(), shownPath(table.document()),
+                                     table.fingerprint().value_or(std::string()), &main);
+    const std::pair<const char*, const char*> fields[] = {{"Stand", "3"},
+                                                          {"Grundlage", "ISO 2768-1:1989 m"},
+                                                          {"FreigegebenVon", "M. Muster"},
+                                                          {"Bemerkung", "Erstfreigabe"}};
+    for (const auto& [name, text] : fields)
+        window->findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromUtf8(text));
+    const bool saved = save(window, folder, QStringLiteral("release"));
+    window->close();
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -104,6 +122,7 @@ int main(int argc, char* argv[])
     delete boxMenu;
 
     ok &= saveReport(*main, folder);
+    ok &= saveRelease(*main, folder);
 
     ok &= save(new SetupDialog, folder, QStringLiteral("settings"));
     shell.openAbout();

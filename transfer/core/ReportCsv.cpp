@@ -54,6 +54,15 @@ std::string reportCsv(const TransferReport& report, char decimalSeparator)
     addLine(csv, {CsvResult, summary(report)});
     if (report.kind == TransferReport::Kind::Undo)
         addLine(csv, {CsvUndoOf, report.undoOf});
+    addLine(csv, {CsvFingerprint, report.fingerprint});
+    if (report.release)
+        addLine(csv, {CsvRelease, "Stand " + report.release->version, inertText(report.release->releasedBy),
+                      report.release->releasedAt});
+    else
+        addLine(csv, {CsvRelease, NotReleased});
+    addLine(csv, {CsvUser, inertText(report.user)});
+    addLine(csv, {CsvComputer, inertText(report.computer)});
+    addLine(csv, {CsvProgram, report.program});
     if (report.findings.empty())
         addLine(csv, {CsvCheck, CheckFoundNothing});
     for (const tablecheck::Finding& finding : report.findings)
@@ -71,7 +80,7 @@ std::string reportCsv(const TransferReport& report, char decimalSeparator)
         csv += separator + csvField(title);
         separator = ";";
     }
-    csv += "\r\n";
+    csv += std::string(";") + CsvUpperLimit + ";" + CsvLowerLimit + "\r\n";
     for (const ReportRow& row : report.rows) {
         for (int column = 0; column < ColumnCount; ++column) {
             std::string text = cellText(row, column, report.kind, decimalSeparator);
@@ -82,7 +91,8 @@ std::string reportCsv(const TransferReport& report, char decimalSeparator)
                     text += " (" + detail + ")";
             csv += (column ? ";" : "") + csvField(text);
         }
-        csv += "\r\n";
+        csv += ";" + upperLimitText(row, report.kind, decimalSeparator) + ";" +
+               lowerLimitText(row, report.kind, decimalSeparator) + "\r\n";
     }
     return csv;
 }

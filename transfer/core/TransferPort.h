@@ -19,6 +19,8 @@ public:
     virtual const TableDocument& table() const = 0;
     // How the user's locale reads and writes a number.
     virtual tablecheck::Locale locale() const = 0;
+    // How the table's "Prüfsumme" is made of its fingerprint text.
+    virtual TableDocument::Fingerprinting fingerprinting() const = 0;
     // The setting "OldVal": tolerances a dimension has are kept unless it is "0".
     // Read afresh for every dimension that has a tolerance.
     virtual bool keepExistingTolerances() const = 0;

@@ -1,5 +1,6 @@
 #include "transfer/core/TransferReport.h"
 
+#include "transfer/core/DecimalSum.h"
 #include "transfer/core/TransferTexts.h"
 
 #include <charconv>
@@ -118,6 +119,22 @@ std::string stoppedAtText(const TransferReport& report)
 
 namespace {
 
+// An outcome after its count in the summary: "7 behalten eigene Toleranzen".
+std::string countedOutcome(Outcome outcome, Kind kind, std::size_t count)
+{
+    using namespace transfertexts;
+    switch (outcome) {
+    case Outcome::KeepsOwnTolerances:
+        return count == 1 ? KeepsOwnTolerances : KeepOwnTolerances;
+    case Outcome::AxisNotCovered:
+        return WithAxisNotCovered;
+    case Outcome::TypeNotCovered:
+        return WithTypeNotCovered;
+    default:
+        return outcomeText(outcome, kind);
+    }
+}
+
 // An undo that stopped tells how far it got, even where it put nothing back.
 std::string undoProgressText(const UndoTally& tally, bool undoStopped)
 {
@@ -149,7 +166,7 @@ std::string summary(const TransferReport& report)
         if (counted[outcome] == 0)
             continue;
         text += separator + std::to_string(counted[outcome]) + " " +
-                outcomeText(static_cast<Outcome>(outcome), report.kind);
+                countedOutcome(static_cast<Outcome>(outcome), report.kind, counted[outcome]);
         separator = ", ";
     }
     text += ".";
@@ -185,22 +202,72 @@ std::string summary(const TransferReport& report)
 
 std::string formatNumber(double value, char decimalSeparator)
 {
-    // Room for the largest double written out whole, so that no value is cut;
-    // to_chars follows no locale, unlike printf.
+    if (value == 0) // −0 shows no sign
+        return "0";
+    // Room for the largest double written out whole; to_chars follows no
+    // locale, unlike printf, and in fixed form without a precision gives the
+    // shortest digits that read back as the value.
     char buffer[384];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     std::string text(buffer, written.ptr);
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos) {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (text.back() == '.')
-            text.pop_back();
-        else
-            text[point] = decimalSeparator;
-    }
-    if (text == "-0") // a value that rounds to zero shows no sign
-        text = "0";
+    if (const std::size_t point = text.find('.'); point != std::string::npos)
+        text[point] = decimalSeparator;
     return text;
+}
+
+std::string releaseText(const TransferReport& report)
+{
+    if (!report.release)
+        return transfertexts::NotReleased;
+    return "Stand " + report.release->version + ", " + report.release->releasedBy + ", " +
+           release::shownDate(report.release->releasedAt);
+}
+
+namespace {
+
+// The tolerance a dimension holds after the run: the one put where KORVANT
+// took it (or, in a preview, would take it), the one from before where
+// nothing was put, none where a put got no answer.
+std::optional<double> toleranceAfter(const ReportRow& row, TransferReport::Kind kind, Put how,
+                                     const std::optional<double>& before, const std::optional<double>& put)
+{
+    if (!row.nominal || !row.plusBefore || !row.minusBefore)
+        return std::nullopt; // not read in full
+    if (kind == TransferReport::Kind::Preview && row.outcome == Outcome::Written)
+        return put;
+    switch (how) {
+    case Put::Done:
+        return put;
+    case Put::Unanswered:
+        return std::nullopt;
+    case Put::NotTried:
+    case Put::Failed:
+    case Put::NotNeeded:
+        break;
+    }
+    return before;
+}
+
+std::string limitText(const std::optional<double>& nominal, const std::optional<double>& tolerance,
+                      char decimalSeparator)
+{
+    if (!tolerance)
+        return {};
+    return decimalSum(formatNumber(*nominal, '.'), formatNumber(*tolerance, '.'), decimalSeparator);
+}
+
+} // namespace
+
+std::string upperLimitText(const ReportRow& row, TransferReport::Kind kind, char decimalSeparator)
+{
+    return limitText(row.nominal, toleranceAfter(row, kind, row.plusPut, row.plusBefore, row.plusNew),
+                     decimalSeparator);
+}
+
+std::string lowerLimitText(const ReportRow& row, TransferReport::Kind kind, char decimalSeparator)
+{
+    return limitText(row.nominal, toleranceAfter(row, kind, row.minusPut, row.minusBefore, row.minusNew),
+                     decimalSeparator);
 }
 
 std::string cellText(const ReportRow& row, int column, Kind kind, char decimalSeparator)

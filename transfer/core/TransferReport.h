@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/core/TableCheck.h"
+#include "table/core/TableRelease.h"
 #include "transfer/core/RangeSet.h"
 
 #include <array>
@@ -101,11 +102,16 @@ struct TransferReport
     End end = End::Complete;
     std::string tablePath;
     std::string partProgram;                   // its default value text
-    std::string time;                          // local time of the run, "yyyy-mm-dd hh:mm:ss"
+    std::string time;                          // local time of the run, "2026-12-09T14:30:05+01:00"
     std::string oldVal;                        // the setting "OldVal" as the run used it
     std::string undoOf;                        // an undo's: the time of the run it undid
     TableNumbers ranges{};                     // the table as the run read it
     std::vector<tablecheck::Finding> findings; // the table check's, as the run began
+    std::string fingerprint;                   // the table's "Prüfsumme", 64 hex digits
+    std::optional<ReleaseRecord> release;      // the table's record where it matched the table
+    std::string user;                          // the login name the run was made under
+    std::string computer;                      // the computer's name
+    std::string program;                       // "Dalmerin 1.2.1"
     // How many commands the part program had: told by the host in advance or
     // counted by a walk that went to the end; unknown for a stopped run of a host that does not tell.
     std::optional<std::size_t> commandCount;
@@ -140,8 +146,17 @@ std::string summary(const TransferReport& report);
 // dem ersten Befehl".
 std::string stoppedAtText(const TransferReport& report);
 
-// A number with up to 6 decimals and no trailing zeros, with this decimal
-// separator, whatever the process's C locale.
+// "Stand 3, M. Muster, 09.12.2026" or "nicht freigegeben".
+std::string releaseText(const TransferReport& report);
+// The limits a dimension carries after the run ("Höchstmaß", "Mindestmaß"):
+// its nominal plus each tolerance it holds then, added exactly as shown;
+// empty for a dimension not read in full or a tolerance whose put got no answer.
+std::string upperLimitText(const ReportRow& row, TransferReport::Kind kind, char decimalSeparator);
+std::string lowerLimitText(const ReportRow& row, TransferReport::Kind kind, char decimalSeparator);
+
+// The shortest text that reads back as the same value, written out without an
+// exponent, with this decimal separator, whatever the process's C locale;
+// −0 shows no sign.
 std::string formatNumber(double value, char decimalSeparator);
 // The text of one cell (column 0 to 9) of a row.
 constexpr int AxisColumn = 2; // the one text that comes from KORVANT as it stands

@@ -62,6 +62,10 @@ inline const std::array<const char*, ColumnCount> ColumnTitles = {
     "Nr.",          "Typ",     "Achse",    "Nennmaß",   "Plus vorher",
     "Minus vorher", "Bereich", "Plus neu", "Minus neu", "Ergebnis"};
 
+// The CSV file's further columns, after "Ergebnis".
+inline const char* const CsvUpperLimit = "Höchstmaß";
+inline const char* const CsvLowerLimit = "Mindestmaß";
+
 // The CSV file's header block: one line each, then the table's ranges.
 inline const char* const CsvTable = "Tabelle";
 inline const char* const CsvPartProgram = "Teileprogramm";
@@ -69,6 +73,12 @@ inline const char* const CsvTime = "Zeit";
 inline const char* const CsvOldVal = "OldVal";
 inline const char* const CsvResult = "Ergebnis";
 inline const char* const CsvUndoOf = "Rückgängig von";
+inline const char* const CsvFingerprint = "Prüfsumme";
+inline const char* const CsvRelease = "Freigabe";
+inline const char* const NotReleased = "nicht freigegeben";
+inline const char* const CsvUser = "Benutzer";
+inline const char* const CsvComputer = "Rechner";
+inline const char* const CsvProgram = "Programm";
 inline const char* const CsvCheck = "Prüfung";
 inline const char* const CheckFoundNothing = "keine Auffälligkeiten";
 inline const char* const CsvRange = "Bereich";
@@ -92,6 +102,10 @@ inline const char* const TypeNotCovered = "Typ nicht erfasst";
 inline const char* const ReadFailed = "Lesen fehlgeschlagen";
 inline const char* const ChangedSince = "seit der Übertragung geändert";
 inline const char* const NotReached = "nicht zurückgesetzt";
+// As the summary counts them: "7 behalten eigene Toleranzen", "6 mit nicht erfasster Achse".
+inline const char* const KeepOwnTolerances = "behalten eigene Toleranzen";
+inline const char* const WithAxisNotCovered = "mit nicht erfasster Achse";
+inline const char* const WithTypeNotCovered = "mit nicht erfasstem Typ";
 
 // What became of each put of a row not written whole: "Plustoleranz geschrieben, Minustoleranz …".
 inline const char* const PlusTolerance = "Plustoleranz ";

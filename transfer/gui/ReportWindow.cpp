@@ -40,7 +40,9 @@ QString findingsText(const std::vector<tablecheck::Finding>& findings)
 ReportWindow::ReportWindow(QWidget* parent)
     : QDialog(parent), m_model(new ReportModel(this)), m_tablePath(new QLabel(this)),
       m_partProgram(new QLabel(this)), m_time(new QLabel(this)), m_oldVal(new QLabel(this)),
-      m_findings(new QLabel(this)), m_summary(new QLabel(this)), m_rows(new QTableView(this)),
+      m_findings(new QLabel(this)), m_undoOf(new QLabel(this)), m_fingerprint(new QLabel(this)),
+      m_release(new QLabel(this)), m_user(new QLabel(this)), m_computer(new QLabel(this)),
+      m_program(new QLabel(this)), m_summary(new QLabel(this)), m_rows(new QTableView(this)),
       m_run(new QPushButton(QStringLiteral("&Ausführen"), this)),
       m_save(new QPushButton(QStringLiteral("&Speichern…"), this)),
       m_undo(new QPushButton(QStringLiteral("&Rückgängig"), this)),
@@ -52,20 +54,28 @@ ReportWindow::ReportWindow(QWidget* parent)
     setSizeGripEnabled(true);
 
     const std::pair<QLabel*, const char*> headerLabels[] = {
-        {m_tablePath, "ReportTable"}, {m_partProgram, "ReportPartProgram"}, {m_time, "ReportTime"},
-        {m_oldVal, "ReportOldVal"},   {m_findings, "ReportFindings"},       {m_summary, "ReportSummary"}};
+        {m_tablePath, "ReportTable"},   {m_partProgram, "ReportPartProgram"}, {m_time, "ReportTime"},
+        {m_undoOf, "ReportUndoOf"},     {m_oldVal, "ReportOldVal"},           {m_fingerprint, "ReportFingerprint"},
+        {m_release, "ReportRelease"},   {m_user, "ReportUser"},               {m_computer, "ReportComputer"},
+        {m_program, "ReportProgram"},   {m_findings, "ReportFindings"},       {m_summary, "ReportSummary"}};
     for (const auto& [label, name] : headerLabels) {
         label->setObjectName(QString::fromLatin1(name));
         label->setTextFormat(Qt::PlainText); // a part program's name is no markup
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
     m_summary->setWordWrap(true);
-    auto* header = new QFormLayout;
-    header->addRow(QStringLiteral("Tabelle:"), m_tablePath);
-    header->addRow(QStringLiteral("Teileprogramm:"), m_partProgram);
-    header->addRow(QStringLiteral("Zeit:"), m_time);
-    header->addRow(QStringLiteral("OldVal:"), m_oldVal);
-    header->addRow(QStringLiteral("Prüfung:"), m_findings);
+    m_header = new QFormLayout;
+    m_header->addRow(QStringLiteral("Tabelle:"), m_tablePath);
+    m_header->addRow(QStringLiteral("Teileprogramm:"), m_partProgram);
+    m_header->addRow(QStringLiteral("Zeit:"), m_time);
+    m_header->addRow(QStringLiteral("Rückgängig von:"), m_undoOf);
+    m_header->addRow(QStringLiteral("OldVal:"), m_oldVal);
+    m_header->addRow(QStringLiteral("Prüfsumme:"), m_fingerprint);
+    m_header->addRow(QStringLiteral("Freigabe:"), m_release);
+    m_header->addRow(QStringLiteral("Benutzer:"), m_user);
+    m_header->addRow(QStringLiteral("Rechner:"), m_computer);
+    m_header->addRow(QStringLiteral("Programm:"), m_program);
+    m_header->addRow(QStringLiteral("Prüfung:"), m_findings);
 
     m_rows->setObjectName(QStringLiteral("ReportRows"));
     m_rows->setModel(m_model);
@@ -109,7 +119,7 @@ ReportWindow::ReportWindow(QWidget* parent)
     buttons->addWidget(m_close);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(header);
+    layout->addLayout(m_header);
     layout->addWidget(m_summary);
     layout->addWidget(m_rows, 1);
     layout->addLayout(buttons);
@@ -117,7 +127,7 @@ ReportWindow::ReportWindow(QWidget* parent)
     int width = 0;
     for (int column = 0; column < transfertexts::ColumnCount; ++column)
         width += m_rows->columnWidth(column);
-    resize(width + 48, 520);
+    resize(width + 48, 640); // the header's twelve lines leave room for a dozen rows
 }
 
 void ReportWindow::showReport(TransferReport report, bool offersRun, bool offersUndo)
@@ -131,7 +141,14 @@ void ReportWindow::showReport(TransferReport report, bool offersRun, bool offers
     m_tablePath->setText(QDir::toNativeSeparators(fromUtf8(m_report.tablePath)));
     m_partProgram->setText(fromUtf8(m_report.partProgram));
     m_time->setText(fromUtf8(m_report.time));
+    m_undoOf->setText(fromUtf8(m_report.undoOf));
+    m_header->setRowVisible(m_undoOf, m_report.kind == TransferReport::Kind::Undo);
     m_oldVal->setText(fromUtf8(m_report.oldVal));
+    m_fingerprint->setText(fromUtf8(release::groupedDigits(m_report.fingerprint)));
+    m_release->setText(fromUtf8(releaseText(m_report)));
+    m_user->setText(fromUtf8(m_report.user));
+    m_computer->setText(fromUtf8(m_report.computer));
+    m_program->setText(fromUtf8(m_report.program));
     m_findings->setText(findingsText(m_report.findings));
     m_summary->setText(fromUtf8(summary(m_report)));
     m_model->setReport(&m_report);

@@ -4,14 +4,16 @@
 
 #include <QDialog>
 
+class QFormLayout;
 class QLabel;
 class QPushButton;
 class QTableView;
 class ReportModel;
 
 // The report of a transfer, its preview or its undo: a header (table, part
-// program, time, "OldVal", what the table check found), a summary line and
-// one table row per dimension.
+// program, time, for an undo the run it undid, "OldVal", the table's
+// "Prüfsumme" and release, user, computer, program, what the table check
+// found), a summary line and one table row per dimension.
 // Modal beside the main window. It only shows: its buttons "&Ausführen" (a
 // preview's), "&Rückgängig" and "&Speichern…" ask whoever opened it.
 class ReportWindow : public QDialog
@@ -40,6 +42,13 @@ private:
     QLabel* m_time;
     QLabel* m_oldVal;
     QLabel* m_findings;
+    QLabel* m_undoOf;
+    QLabel* m_fingerprint;
+    QLabel* m_release;
+    QLabel* m_user;
+    QLabel* m_computer;
+    QLabel* m_program;
+    QFormLayout* m_header = nullptr;
     QLabel* m_summary;
     QTableView* m_rows;
     QPushButton* m_run;

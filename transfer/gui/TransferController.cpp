@@ -1,7 +1,10 @@
 #include "transfer/gui/TransferController.h"
 
+#include "base/AppInfo.h"
+#include "base/IsoTime.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
+#include "base/Workstation.h"
 #include "files/gui/TableFileIo.h"
 #include "table/gui/CheckedTable.h"
 #include "transfer/core/KorvantHost.h"
@@ -23,11 +26,15 @@
 
 namespace {
 
-// The time of the command, and the setting as it stands where the run had no cause to read it.
+// The time of the command, who made it where with which program, and the
+// setting as it stands where the run had no cause to read it.
 std::optional<TransferReport> stamped(std::optional<TransferReport> report, const QDateTime& started)
 {
     if (report) {
-        report->time = started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+        report->time = isoTimeWithOffset(started).toStdString();
+        report->user = workstation::loginName().toStdString();
+        report->computer = workstation::computerName().toStdString();
+        report->program = std::string(appinfo::Title) + " " + appinfo::versionText();
         if (report->oldVal.empty())
             report->oldVal = settings::keepExistingTolerances() ? "1" : "0";
     }
@@ -197,8 +204,12 @@ void TransferController::undoFromReport()
     const RunScope scope(*this);
     WindowPort port(m_table, window, m_timing, m_state);
     const QDateTime started = QDateTime::currentDateTime();
-    if (auto undone = stamped(undoTransfer(port, *m_hosts(), *m_lastReport), started))
+    if (auto undone = stamped(undoTransfer(port, *m_hosts(), *m_lastReport), started)) {
+        // The undo puts back what was there before the run of this table.
+        undone->fingerprint = m_lastReport->fingerprint;
+        undone->release = m_lastReport->release;
         window->showReport(std::move(*undone), false, m_lastReport->canBeUndone());
+    }
 }
 
 QString TransferController::suggestedCsvPath(const TransferReport& report)
@@ -207,9 +218,11 @@ QString TransferController::suggestedCsvPath(const TransferReport& report)
     name = name.mid(std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1);
     if (name.endsWith(QStringLiteral(".tabelle"), Qt::CaseInsensitive))
         name.chop(int(sizeof ".tabelle") - 1);
-    // "yyyy-mm-dd hh:mm:ss" without seconds, with a "-" that a file name can hold.
-    const QString time =
-        QString::fromStdString(report.time).left(16).replace(QLatin1Char(':'), QLatin1Char('-'));
+    // "2026-12-09T14:30:05+01:00" as "2026-12-09 14-30": without seconds, with a "-" that a file name can hold.
+    const QString time = QString::fromStdString(report.time)
+                             .left(16)
+                             .replace(QLatin1Char('T'), QLatin1Char(' '))
+                             .replace(QLatin1Char(':'), QLatin1Char('-'));
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(folder).filePath(name + QLatin1Char(' ') + time + QStringLiteral(".csv"));
 }

@@ -4,6 +4,7 @@
 #include "base/Settings.h"
 #include "table/gui/LocaleNumbers.h"
 #include "table/gui/CheckedTable.h"
+#include "table/gui/Sha256.h"
 #include "transfer/gui/TransferProgress.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,11 @@ const TableDocument& WindowPort::table() const
 tablecheck::Locale WindowPort::locale() const
 {
     return numbersOf();
+}
+
+TableDocument::Fingerprinting WindowPort::fingerprinting() const
+{
+    return sha256Hex;
 }
 
 bool WindowPort::keepExistingTolerances() const

@@ -38,6 +38,7 @@ public:
 
     const TableDocument& table() const override;
     tablecheck::Locale locale() const override;
+    TableDocument::Fingerprinting fingerprinting() const override;
     bool keepExistingTolerances() const override;
 
     void showMessage(const std::string& text) override;

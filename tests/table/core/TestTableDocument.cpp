@@ -117,6 +117,78 @@ private slots:
         QVERIFY(!document.numbers(plain)[0].plus);
         QCOMPARE(document.numbers(plain)[0].upper, std::optional<double>(3));
     }
+
+    void theRecordFollowsTheFile_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<bool>("fehler");
+        // o open (released), e edit, t type another tolerance, s save (record read again), d delete, S save
+        // under another name (no record there), n new table
+        QTest::newRow("opened") << "o" << true << false;
+        QTest::newRow("edited, nothing typed") << "oe" << true << false;
+        QTest::newRow("edited and typed: the record speaks of the file") << "oet" << true << false;
+        QTest::newRow("the changes saved: no longer matching") << "oets" << true << true;
+        QTest::newRow("saved unchanged: still matching") << "oes" << true << false;
+        QTest::newRow("saved under another name") << "oetS" << false << false;
+        QTest::newRow("a new table") << "on" << true << false;
+        QTest::newRow("deleted") << "od" << false << false;
+    }
+
+    // What was read of the release record lives with the file's values: the
+    // check weighs it only against the values shown from that file.
+    void theRecordFollowsTheFile()
+    {
+        QFETCH(QString, steps);
+        QFETCH(bool, held);
+        QFETCH(bool, fehler);
+        const LocaleNumberReading plain = [](const std::string& text) { return readPlainNumber(text, '.'); };
+        // A stand-in for the hash: the text itself is a sum that differs where the text does.
+        const TableDocument::Fingerprinting sum = [](const std::string& text) { return text; };
+        TableDocument::Values values;
+        values[cells::valueIndex({cells::Column::Upper, 1})] = "3";
+        values[cells::valueIndex({cells::Column::Plus, 1})] = "0.1";
+        values[cells::valueIndex({cells::Column::Minus, 1})] = "0.1";
+        TableDocument document;
+        document.setPath("/daten/Welle.tabelle");
+        TableRelease released;
+        for (const QChar step : steps) {
+            switch (step.toLatin1()) {
+            case 'o':
+                document.showFileValues(values, {});
+                released = {TableRelease::State::Read,
+                            {*document.fingerprintText(plain), "3", "", "M. Muster", "2026-12-01T09:15:00+01:00", ""},
+                            {}};
+                document.showFileValues(values, {}, released);
+                break;
+            case 'e':
+                document.editShown();
+                break;
+            case 't':
+                document.setTyped(cells::valueIndex({cells::Column::Plus, 1}), "0.2");
+                break;
+            case 's':
+                document.leaveEditMode(document.typed(), released);
+                break;
+            case 'S':
+                document.leaveEditMode(document.typed());
+                break;
+            case 'n':
+                document.startNew();
+                break;
+            case 'd':
+                document.clearAfterDelete();
+                break;
+            }
+        }
+        QCOMPARE(document.release().state == TableRelease::State::Read, held);
+        const std::vector<tablecheck::Finding> findings = document.checkWithRelease({plain, '.'}, sum);
+        QCOMPARE(tablecheck::hasError(findings), fehler);
+        if (fehler)
+            QCOMPARE(findings.front().text,
+                     std::string("Die Tabelle wurde nach ihrer Freigabe (Stand 3 vom 01.12.2026) geändert."));
+        QVERIFY(!tablecheck::hasError(document.check({plain, '.'}))); // the values alone are fine
+    }
 };
 
 QTEST_APPLESS_MAIN(TestTableDocument)
