@@ -142,6 +142,16 @@ QString focusedName()
     return focused() ? focused()->objectName() : QString();
 }
 
+// The cases' table on screen, as after opening it.
+void showCasesTable(MainWindow& main)
+{
+    QStringList shown;
+    for (const std::string& value : transfercases::tableValues())
+        shown << QString::fromStdString(value);
+    main.table().showFileValues(shown);
+    main.table().setPath(QStringLiteral("C:\\Tabellen\\Grenzfälle.tabelle"));
+}
+
 // The contrast ratio of the darkest and the lightest colour in the picture
 // (WCAG's: 1 for none, 21 for black on white).
 double contrastIn(const QImage& image)
@@ -508,12 +518,7 @@ void TestWindowsProgram::reportWindowUndoesIntoKorvant()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     startShell(m_folder->path());
     MainWindow* main = m_shell->showMainWindow();
-    const std::vector<std::string> values = transfercases::tableValues();
-    QStringList shown;
-    for (const std::string& value : values)
-        shown << QString::fromStdString(value);
-    main->table().showFileValues(shown);
-    main->table().setPath(QStringLiteral("C:\\Tabellen\\Grenzfälle.tabelle"));
+    showCasesTable(*main);
 
     comstandin::StandIn standIn(transfercases::partProgram());
     QVERIFY(standIn.isRunning());
@@ -554,11 +559,7 @@ void TestWindowsProgram::aRunTakesNoInputButAbbrechen()
 {
     startShell(m_folder->path());
     MainWindow* main = m_shell->showMainWindow();
-    QStringList shown;
-    for (const std::string& value : transfercases::tableValues())
-        shown << QString::fromStdString(value);
-    main->table().showFileValues(shown);
-    main->table().setPath(QStringLiteral("C:\\Tabellen\\Grenzfälle.tabelle"));
+    showCasesTable(*main);
     comstandin::StandIn standIn(sim::generatePartProgram(600));
     QVERIFY(standIn.isRunning());
     QVERIFY(activate(main));
@@ -600,11 +601,7 @@ void TestWindowsProgram::abbrechenTakesEffectAtTheNextCall()
 {
     startShell(m_folder->path());
     MainWindow* main = m_shell->showMainWindow();
-    QStringList shown;
-    for (const std::string& value : transfercases::tableValues())
-        shown << QString::fromStdString(value);
-    main->table().showFileValues(shown);
-    main->table().setPath(QStringLiteral("C:\\Tabellen\\Grenzfälle.tabelle"));
+    showCasesTable(*main);
     comstandin::StandIn standIn(sim::generatePartProgram(600), "--delay 200");
     QVERIFY(standIn.isRunning());
     QVERIFY(activate(main));
