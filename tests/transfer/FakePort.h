@@ -65,7 +65,7 @@ public:
     }
 };
 
-inline std::string messageEvent(const char* text)
+inline std::string messageEvent(const std::string& text)
 {
     return std::string("message: ") + text;
 }

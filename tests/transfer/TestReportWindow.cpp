@@ -32,9 +32,9 @@
 
 namespace {
 
-QString text(const char* utf8)
+QString text(const std::string& utf8)
 {
-    return QString::fromUtf8(utf8);
+    return QString::fromStdString(utf8);
 }
 
 // The shown rows, cell texts joined by "|".

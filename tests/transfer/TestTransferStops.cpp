@@ -144,8 +144,8 @@ void TestTransferStops::stopOnTheStepThatFindsTheEnd_data()
     QTest::addColumn<CallStatus>("lostAs");
     QTest::addColumn<QString>("cause");
     QTest::newRow("lost") << CallStatus::ConnectionLost
-                          << QString::fromUtf8(transfertexts::SummaryConnectionLost);
-    QTest::newRow("busy") << CallStatus::Busy << QString::fromUtf8(transfertexts::SummaryBusy);
+                          << QStringLiteral(": ") + QString::fromUtf8(transfertexts::LostSentence);
+    QTest::newRow("busy") << CallStatus::Busy << QStringLiteral(": ") + QString::fromUtf8(transfertexts::BusySentence);
 }
 
 // Without a count the step after the last command is a call: a stop there
@@ -182,7 +182,7 @@ void TestTransferStops::failedStepIsAStop_data()
     QTest::addColumn<std::size_t>("step");
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QString>("message");
-    const QString broken = QString::fromUtf8(transfertexts::SummaryListBroken);
+    const QString broken = QStringLiteral(": ") + QString::fromUtf8(transfertexts::ListBrokenSentence);
     const QString written = QString::fromUtf8(transfertexts::ListBroken);
     const QString nothing = QString::fromUtf8(transfertexts::ListBrokenNothingWritten);
     for (const bool tellsCount : {true, false}) {

@@ -210,7 +210,7 @@ void TestTransferUndo::stopsBeforeItPutsAnything()
     if (cancelAtReport)
         window.cancelAtReport = cancelAtReport;
     QVERIFY(!undoTransfer(window, host, *run.report));
-    const char* message = cancelAtReport ? transfertexts::UndoCancelledBeforePuts
+    const std::string message = cancelAtReport ? transfertexts::UndoCancelledBeforePuts
                           : busy         ? transfertexts::UndoBusyNothingRestored
                                          : transfertexts::UndoConnectionLostNothingRestored;
     QCOMPARE(window.events, (Strings{"wait", messageEvent(message), "restore"}));

@@ -72,9 +72,9 @@ private:
         transfercases::tableDocument(transfercases::tableCaptions(), "C:\\Tabellen\\Grenzfälle.tabelle");
 };
 
-QStringList only(const char* message)
+QStringList only(const std::string& message)
 {
-    return {QString::fromUtf8(message)};
+    return {QString::fromStdString(message)};
 }
 
 bool nearlyEqual(double actual, double expected)

@@ -178,16 +178,16 @@ std::string summary(const TransferReport& report)
     case TransferReport::End::Complete:
         break;
     case TransferReport::End::CommandsUnreadable:
-        text += SummaryCommandsUnreadable;
+        text += std::string(" ") + UnreadableSentence;
         break;
     case TransferReport::End::ConnectionLost:
-        text += what + stoppedAtText(report) + SummaryConnectionLost;
+        text += what + stoppedAtText(report) + ": " + LostSentence;
         break;
     case TransferReport::End::Busy:
-        text += what + stoppedAtText(report) + SummaryBusy;
+        text += what + stoppedAtText(report) + ": " + BusySentence;
         break;
     case TransferReport::End::ListBroken:
-        text += what + stoppedAtText(report) + SummaryListBroken;
+        text += what + stoppedAtText(report) + ": " + ListBrokenSentence;
         break;
     case TransferReport::End::Cancelled:
         text += what + stoppedAtText(report) + SummaryCancelled;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 // Every text the transfer, its preview, its report and its undo show (UTF-8).
 namespace transfertexts {
@@ -12,49 +13,46 @@ inline const char* const NoPartProgram = "Teileprogramm muß aktiv sein";
 inline const char* const ConnectionFailed = "Die Verbindung zu KORVANT ist fehlgeschlagen";
 // Followed, on the next line, by the table's first "Fehler".
 inline const char* const TableHasErrors = "Die Tabelle enthält Fehler und wird nicht übertragen.";
-inline const char* const CommandsUnreadable =
-    "Die Befehle des Teileprogramms konnten nicht gelesen werden. Es wurden keine Toleranzen übertragen.";
-inline const char* const ConnectionLost =
-    "Die Verbindung zu KORVANT wurde unterbrochen. Die Toleranzen wurden nicht vollständig übertragen.";
-inline const char* const Busy =
-    "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Die Toleranzen wurden nicht vollständig übertragen.";
-// A stop before anything was written.
-inline const char* const ConnectionLostNothingWritten =
-    "Die Verbindung zu KORVANT wurde unterbrochen. Es wurden keine Toleranzen übertragen.";
-inline const char* const BusyNothingWritten =
-    "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Es wurden keine Toleranzen übertragen.";
+// A stop's message: what happened, then what became of the tolerances.
+inline const char* const LostSentence = "Die Verbindung zu KORVANT wurde unterbrochen.";
+inline const char* const BusySentence = "KORVANT ist beschäftigt und nimmt keine Aufrufe an.";
+inline const char* const UnreadableSentence = "Die Befehle des Teileprogramms konnten nicht gelesen werden.";
 // A step of the command list that failed: the commands after it are unknown.
-inline const char* const ListBroken = "Die Befehle des Teileprogramms konnten nicht weiter gelesen werden. "
-                                      "Die Toleranzen wurden nicht vollständig übertragen.";
-inline const char* const ListBrokenNothingWritten =
-    "Die Befehle des Teileprogramms konnten nicht weiter gelesen werden. Es wurden keine Toleranzen übertragen.";
+inline const char* const ListBrokenSentence = "Die Befehle des Teileprogramms konnten nicht weiter gelesen werden.";
+inline const char* const NotAllWritten = "Die Toleranzen wurden nicht vollständig übertragen.";
+inline const char* const NoneWritten = "Es wurden keine Toleranzen übertragen.";
+inline const char* const NotAllRestored = "Die Toleranzen wurden nicht vollständig zurückgesetzt.";
+inline const char* const NoneRestored = "Es wurde nichts zurückgesetzt.";
+inline std::string stopText(const char* what, const char* consequence)
+{
+    return std::string(what) + " " + consequence;
+}
+
+// Stops of a run; "…NothingWritten" where it stopped before anything was written.
+inline const std::string CommandsUnreadable = stopText(UnreadableSentence, NoneWritten);
+inline const std::string ConnectionLost = stopText(LostSentence, NotAllWritten);
+inline const std::string Busy = stopText(BusySentence, NotAllWritten);
+inline const std::string ListBroken = stopText(ListBrokenSentence, NotAllWritten);
+inline const std::string ConnectionLostNothingWritten = stopText(LostSentence, NoneWritten);
+inline const std::string BusyNothingWritten = stopText(BusySentence, NoneWritten);
+inline const std::string ListBrokenNothingWritten = stopText(ListBrokenSentence, NoneWritten);
 // "Abbrechen" in the progress window; the stop's place goes between the parts.
 inline const char* const RunCancelled = "Die Übertragung wurde ";
-inline const char* const RunCancelledEnd = ". Die Toleranzen wurden nicht vollständig übertragen.";
-inline const char* const RunCancelledNothingEnd = ". Es wurden keine Toleranzen übertragen.";
 inline const char* const Cancelled = "abgebrochen"; // where no place can be named
 inline const char* const PreviewCancelled = "Die Vorschau wurde ";
 inline const char* const PreviewCancelledEnd = ".";
 
 // Refusals and stops of an undo.
 inline const char* const NoRunYet = "Es gibt noch keine Übertragung.";
-inline const char* const ProgramChanged =
-    "Das Teileprogramm hat sich seit der Übertragung geändert. Es wurde nichts zurückgesetzt.";
-inline const char* const UndoCommandsUnreadable =
-    "Die Befehle des Teileprogramms konnten nicht gelesen werden. Es wurde nichts zurückgesetzt.";
-inline const char* const UndoConnectionLost =
-    "Die Verbindung zu KORVANT wurde unterbrochen. Die Toleranzen wurden nicht vollständig zurückgesetzt.";
-inline const char* const UndoBusy = "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Die Toleranzen "
-                                    "wurden nicht vollständig zurückgesetzt.";
-inline const char* const UndoConnectionLostNothingRestored =
-    "Die Verbindung zu KORVANT wurde unterbrochen. Es wurde nichts zurückgesetzt.";
-inline const char* const UndoBusyNothingRestored =
-    "KORVANT ist beschäftigt und nimmt keine Aufrufe an. Es wurde nichts zurückgesetzt.";
-inline const char* const UndoCancelledBeforePuts =
-    "Das Zurücksetzen wurde abgebrochen. Es wurde nichts zurückgesetzt.";
+inline const std::string ProgramChanged =
+    stopText("Das Teileprogramm hat sich seit der Übertragung geändert.", NoneRestored);
+inline const std::string UndoCommandsUnreadable = stopText(UnreadableSentence, NoneRestored);
+inline const std::string UndoConnectionLost = stopText(LostSentence, NotAllRestored);
+inline const std::string UndoBusy = stopText(BusySentence, NotAllRestored);
+inline const std::string UndoConnectionLostNothingRestored = stopText(LostSentence, NoneRestored);
+inline const std::string UndoBusyNothingRestored = stopText(BusySentence, NoneRestored);
+inline const std::string UndoCancelledBeforePuts = stopText("Das Zurücksetzen wurde abgebrochen.", NoneRestored);
 inline const char* const UndoCancelled = "Das Zurücksetzen wurde ";
-inline const char* const UndoCancelledEnd = ". Die Toleranzen wurden nicht vollständig zurückgesetzt.";
-inline const char* const UndoCancelledNothingEnd = ". Es wurde nichts zurückgesetzt.";
 
 // The report's columns, "Nr." first.
 constexpr int ColumnCount = 10;
@@ -120,8 +118,6 @@ inline const char* const PutNotNeeded = "schon wie vor der Übertragung";
 // The summary of a report.
 inline const char* const OneDimension = " Maß";
 inline const char* const Dimensions = " Maße";
-inline const char* const SummaryCommandsUnreadable =
-    " Die Befehle des Teileprogramms konnten nicht gelesen werden.";
 inline const char* const TheTransfer = " Übertragung ";
 inline const char* const ThePreview = " Vorschau ";
 inline const char* const TheUndo = " Zurücksetzen ";
@@ -129,9 +125,6 @@ inline const char* const StoppedAt = "abgebrochen bei Befehl ";
 inline const char* const StoppedAfter = "abgebrochen nach Befehl ";
 inline const char* const StoppedBeforeFirst = "abgebrochen vor dem ersten Befehl";
 inline const char* const Of = " von ";
-inline const char* const SummaryConnectionLost = ": Die Verbindung zu KORVANT wurde unterbrochen.";
-inline const char* const SummaryBusy = ": KORVANT ist beschäftigt und nimmt keine Aufrufe an.";
-inline const char* const SummaryListBroken = ": Die Befehle des Teileprogramms konnten nicht weiter gelesen werden.";
 inline const char* const SummaryCancelled = " mit „Abbrechen“.";
 inline const char* const TransferUndone = " Die Übertragung wurde zurückgesetzt.";
 // A dimension changed since keeps its change, and with it perhaps a tolerance of the run.

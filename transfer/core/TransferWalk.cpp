@@ -52,22 +52,19 @@ WalkEnd walkCommands(Session& session, TransferPort& port, const Reference& comm
 namespace {
 
 // The stop's cause, and whether the command got anything written (put back) before it.
-const char* stopMessage(StopCause cause, TransferReport::Kind kind, bool anythingDone)
+std::string stopMessage(StopCause cause, TransferReport::Kind kind, bool anythingDone)
 {
     using namespace transfertexts;
-    const bool busy = cause == StopCause::Busy;
     if (kind == TransferReport::Kind::Undo) {
         if (cause == StopCause::ListBroken)
             return UndoCommandsUnreadable;
-        if (anythingDone)
-            return busy ? UndoBusy : UndoConnectionLost;
-        return busy ? UndoBusyNothingRestored : UndoConnectionLostNothingRestored;
+        return stopText(cause == StopCause::Busy ? BusySentence : LostSentence,
+                        anythingDone ? NotAllRestored : NoneRestored);
     }
-    if (cause == StopCause::ListBroken)
-        return anythingDone ? ListBroken : ListBrokenNothingWritten;
-    if (anythingDone)
-        return busy ? Busy : ConnectionLost;
-    return busy ? BusyNothingWritten : ConnectionLostNothingWritten;
+    const char* what = cause == StopCause::ListBroken ? ListBrokenSentence
+                       : cause == StopCause::Busy     ? BusySentence
+                                                      : LostSentence;
+    return stopText(what, anythingDone ? NotAllWritten : NoneWritten);
 }
 
 // "Die Übertragung wurde abgebrochen nach Befehl 3 von 24. …"; without a
@@ -79,11 +76,11 @@ std::string cancelMessage(TransferReport::Kind kind, const std::string& place, b
     case TransferReport::Kind::Preview:
         return PreviewCancelled + place + PreviewCancelledEnd;
     case TransferReport::Kind::Undo:
-        return UndoCancelled + place + (anythingDone ? UndoCancelledEnd : UndoCancelledNothingEnd);
+        return UndoCancelled + place + ". " + (anythingDone ? NotAllRestored : NoneRestored);
     case TransferReport::Kind::Run:
         break;
     }
-    return RunCancelled + place + (anythingDone ? RunCancelledEnd : RunCancelledNothingEnd);
+    return RunCancelled + place + ". " + (anythingDone ? NotAllWritten : NoneWritten);
 }
 
 } // namespace
