@@ -115,11 +115,11 @@ std::optional<std::string> TableDocument::fingerprint(const LocaleNumberReading&
 
 // The record belongs to the file; while the values are being edited it says nothing about them.
 std::vector<tablecheck::Finding> TableDocument::checkWithRelease(const tablecheck::Locale& locale,
-                                                                 const Fingerprinting& fingerprinting) const
+                                                                 const std::optional<std::string>& fingerprint) const
 {
     std::vector<tablecheck::Finding> findings = check(locale);
     if (m_mode == Mode::Display)
-        if (auto finding = release::finding(m_release, fingerprint(locale.read, fingerprinting)))
+        if (auto finding = release::finding(m_release, fingerprint))
             findings.insert(findings.begin(), std::move(*finding));
     return findings;
 }

@@ -80,9 +80,9 @@ public:
     std::optional<std::string> fingerprint(const LocaleNumberReading& locale,
                                            const Fingerprinting& fingerprinting) const;
     // check() and, for the values shown from the file, the Fehler of a record
-    // that does not match them or cannot be read: what the transfer refuses.
+    // that does not match them (this fingerprint()) or cannot be read: what the transfer refuses.
     std::vector<tablecheck::Finding> checkWithRelease(const tablecheck::Locale& locale,
-                                                      const Fingerprinting& fingerprinting) const;
+                                                      const std::optional<std::string>& fingerprint) const;
 
 private:
     void setEditableCaptions(const Values& values);

@@ -11,8 +11,8 @@ CheckedTable::CheckedTable(QObject* parent) : QObject(parent)
 void CheckedTable::checkAfresh()
 {
     const tablecheck::Locale locale = numbersOf();
-    m_findings = m_document.checkWithRelease(locale, sha256Hex);
     m_fingerprint = m_document.fingerprint(locale.read, sha256Hex);
+    m_findings = m_document.checkWithRelease(locale, m_fingerprint);
 }
 
 template <typename Change>

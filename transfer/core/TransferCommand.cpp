@@ -92,8 +92,8 @@ std::optional<TransferReport> attachAndTransfer(TransferPort& port, Host& host, 
     }
     // A table that cannot mean what it says is never written; the preview shows what it would write.
     const tablecheck::Locale locale = port.locale();
-    const TableDocument::Fingerprinting fingerprinting = port.fingerprinting();
-    std::vector<tablecheck::Finding> findings = table.checkWithRelease(locale, fingerprinting);
+    const std::optional<std::string> fingerprint = table.fingerprint(locale.read, port.fingerprinting());
+    std::vector<tablecheck::Finding> findings = table.checkWithRelease(locale, fingerprint);
     if (const tablecheck::Finding* error = tablecheck::firstError(findings);
         error && mode == TransferMode::Write) {
         port.showMessage(std::string(transfertexts::TableHasErrors) + "\n" + error->text);
@@ -112,7 +112,6 @@ std::optional<TransferReport> attachAndTransfer(TransferPort& port, Host& host, 
         report->tablePath = *table.path();
         report->partProgram = attached->defaultValue;
         report->findings = std::move(findings);
-        const std::optional<std::string> fingerprint = table.fingerprint(locale.read, fingerprinting);
         report->fingerprint = fingerprint.value_or(std::string());
         if (release::matches(table.release(), fingerprint))
             report->release = table.release().record;
